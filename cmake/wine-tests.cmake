@@ -1,0 +1,38 @@
+# Windows test programs run under Wine through one wrapper. A ctest fixture makes one private
+# Xvfb and one Wine prefix per test run; every Wine test uses them and the cleanup ends both.
+set(VQ_WINE_ENV_SCRIPT ${CMAKE_SOURCE_DIR}/tests/wine/wine-env.sh)
+set(VQ_WINE_ENV_DIR ${CMAKE_BINARY_DIR}/wine-env)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${VQ_WINE_ENV_SCRIPT} run ${VQ_WINE_ENV_DIR})
+
+# Wine's own loader for the build's word size. Some machines cannot execute 32-bit programs at
+# all (no IA-32 emulation in the kernel); there the 32-bit build is made but not run.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(VQ_WINE_LOADER /usr/lib/wine/wine64)
+else()
+  set(VQ_WINE_LOADER /usr/lib/wine/wine)
+endif()
+execute_process(COMMAND ${VQ_WINE_LOADER} --version RESULT_VARIABLE vq_wine_rc OUTPUT_QUIET ERROR_QUIET)
+if(vq_wine_rc EQUAL 0)
+  set(VQ_WINE_RUNS ON)
+else()
+  set(VQ_WINE_RUNS OFF)
+  message(STATUS "${VQ_WINE_LOADER} cannot run on this machine: the Windows tests of this build are not registered")
+endif()
+
+# vq_add_wine_test(<name> <target> [args...]): a Windows program run as one test under Wine.
+function(vq_add_wine_test name target)
+  if(NOT VQ_WINE_RUNS)
+    return()
+  endif()
+  add_test(NAME ${name} COMMAND ${VQ_WINE_ENV_SCRIPT} run ${VQ_WINE_ENV_DIR} $<TARGET_FILE:${target}> ${ARGN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
+endfunction()
+
+if(NOT VQ_WINE_RUNS)
+  return()
+endif()
+add_test(NAME wine_env_setup COMMAND ${VQ_WINE_ENV_SCRIPT} setup ${VQ_WINE_ENV_DIR} ${VQ_WINE_LOADER})
+set_tests_properties(wine_env_setup PROPERTIES FIXTURES_SETUP wine TIMEOUT 400)
+add_test(NAME wine_env_cleanup COMMAND ${VQ_WINE_ENV_SCRIPT} cleanup ${VQ_WINE_ENV_DIR})
+set_tests_properties(wine_env_cleanup PROPERTIES FIXTURES_CLEANUP wine)
+

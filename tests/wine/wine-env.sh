@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# One Wine environment for a test run: a private Xvfb display and a private 32-bit prefix,
+# made by "setup", shared by every "run", torn down by "cleanup".
+#
+#   wine-env.sh setup   <dir> <wine loader> [xvfb screen args...]
+#   wine-env.sh run     <dir> <program.exe> [args...]
+#   wine-env.sh cleanup <dir>
+#
+# "run" makes a crash fail at once: the crash debugger is disabled, every program runs under a
+# timeout, and its stderr is scanned for unhandled exceptions.
+set -uo pipefail
+
+cmd=${1:?command}; dir=${2:?environment directory}; shift 2
+env_file="$dir/env"
+
+free_display() {
+  local n
+  for n in $(seq 90 250); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then echo "$n"; return 0; fi
+  done
+  return 1
+}
+
+start_xvfb() {  # start_xvfb <dir> <screen args...>; prints the display number
+  local d="$1"; shift
+  local n tries
+  for tries in 1 2 3 4 5; do
+    n=$(free_display) || { echo "wine-env: no free X display" >&2; return 1; }
+    Xvfb ":$n" "$@" -nolisten tcp >"$d/xvfb.log" 2>&1 &
+    echo $! >"$d/xvfb.pid"
+    for _ in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { echo "$n"; return 0; }
+      kill -0 "$(cat "$d/xvfb.pid")" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "wine-env: Xvfb did not start" >&2; cat "$d/xvfb.log" >&2
+  return 1
+}
+
+case "$cmd" in
+setup)
+  loader=${1:?wine loader}; shift
+  case "$loader" in *64) arch=win64 ;; *) arch=win32 ;; esac
+  rm -rf "$dir"; mkdir -p "$dir"
+  [ $# -gt 0 ] || set -- -screen 0 1024x768x24
+  display=$(start_xvfb "$dir" "$@") || exit 1
+  prefix="$dir/prefix"
+  template="${VQ_WINE_TEMPLATE:-}"
+  if [ -n "$template" ] && [ -d "$template" ]; then
+    cp -a "$template" "$prefix"
+  else
+    WINEARCH=$arch WINEPREFIX="$prefix" WINEDEBUG=-all DISPLAY=":$display" \
+      WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 "$loader" wineboot -i >"$dir/wineboot.log" 2>&1 \
+      || { echo "wine-env: wineboot failed" >&2; cat "$dir/wineboot.log" >&2; exit 1; }
+    WINEPREFIX="$prefix" timeout 120 wineserver -w
+  fi
+  # A crashing program must end, not wait in the debugger.
+  WINEPREFIX="$prefix" DISPLAY=":$display" WINEDEBUG=-all timeout 60 "$loader" reg add \
+    'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1
+  WINEPREFIX="$prefix" DISPLAY=":$display" WINEDEBUG=-all timeout 60 "$loader" reg delete \
+    'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f >/dev/null 2>&1
+  {
+    echo "export DISPLAY=:$display"
+    echo "export WINEPREFIX=$prefix"
+    echo "export WINEARCH=$arch"
+    echo "VQ_WINE_LOADER=$loader"
+  } >"$env_file"
+  echo "wine-env: display :$display, prefix $prefix"
+  ;;
+run)
+  [ -f "$env_file" ] || { echo "wine-env: no environment in $dir (run setup first)" >&2; exit 1; }
+  # shellcheck disable=SC1090
+  source "$env_file"
+  export WINEDEBUG="${VQ_WINEDEBUG:--all,err+seh}"
+  export WINEDLLOVERRIDES="winedbg.exe=d;mscoree,mshtml="
+  errlog=$(mktemp "$dir/stderr.XXXXXX")
+  timeout --kill-after=10 "${VQ_TIMEOUT:-300}" "$VQ_WINE_LOADER" "$@" 2> >(tee "$errlog" >&2)
+  rc=$?
+  sleep 0.2
+  if grep -q -E 'Unhandled exception|Unhandled page fault|Unhandled stack overflow|err:seh' "$errlog"; then
+    echo "wine-env: the program raised an unhandled exception" >&2
+    [ "$rc" -eq 0 ] && rc=99
+  fi
+  [ "$rc" -eq 124 ] && echo "wine-env: the program timed out" >&2
+  rm -f "$errlog"
+  exit "$rc"
+  ;;
+cleanup)
+  if [ -f "$env_file" ]; then
+    # shellcheck disable=SC1090
+    source "$env_file"
+    timeout 30 wineserver -k >/dev/null 2>&1
+  fi
+  [ -f "$dir/xvfb.pid" ] && kill "$(cat "$dir/xvfb.pid")" 2>/dev/null
+  exit 0
+  ;;
+*) echo "wine-env: unknown command $cmd" >&2; exit 2 ;;
+esac

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Configures and builds the three configurations of the tree:
+#   build/host   the platform-free core with clang, AddressSanitizer, UBSan and libFuzzer
+#   build/win32  the product: vorniquel.scr and common_res.dll for 32-bit Windows
+#   build/win64  the same code for 64-bit Windows, which the Windows tests run under 64-bit Wine
+# Usage: tools/build.sh [host] [win32] [win64]   (all three when none is named)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+configs=("$@"); [ ${#configs[@]} -gt 0 ] || configs=(host win32 win64)
+jobs=$(nproc)
+for c in "${configs[@]}"; do
+  case "$c" in
+    host)  args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVQ_SANITIZE=ON -DVQ_FUZZ=ON) ;;
+    win32) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake) ;;
+    win64) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake) ;;
+    *) echo "build: unknown configuration $c" >&2; exit 2 ;;
+  esac
+  if [ ! -f "build/$c/CMakeCache.txt" ]; then
+    cmake -S . -B "build/$c" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}"
+  fi
+  cmake --build "build/$c" -j "$jobs"
+done
