@@ -1,3 +1,9 @@
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "saver/saver_shell.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  CSaverShell saver;
+  saver.CSaverShell::Prepare(instance);
+  return saver.CSaverShell::Execute();
+}

@@ -1,0 +1,4 @@
+#include "saver/saver_shell.h"
+
+// Placeholder until the password change lands.
+void CSaverShell::RunPasswordChange() {}
