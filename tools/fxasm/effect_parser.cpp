@@ -167,7 +167,7 @@ class Parser {
   }
 
   void CheckNewName(const std::string& name, const Token& at) {
-    if (!m_TopLevelNames.insert(name).second) Fail(at, "'" + name + "' is declared twice");
+    if (!m_TopLevelNames.insert(name).second) throw SourceError(at.line, "'" + name + "' is declared twice");
   }
 
   void ParseParameter() {
@@ -182,7 +182,7 @@ class Parser {
       parameter.type = type == "sampler" ? kTypeSampler : kTypeSampler2D;
       parameter.parameterClass = kClassObject;
     } else if (!ParseNumericType(type, parameter)) {
-      Fail(typeToken, "unknown type '" + type + "'");
+      throw SourceError(typeToken.line, "unknown type '" + type + "'");
     }
     const Token& nameToken = ExpectIdentifier("a parameter name");
     parameter.name = nameToken.text;
@@ -286,7 +286,7 @@ class Parser {
   StateAssignment ParseState(bool inSamplerBlock) {
     const Token& nameToken = ExpectIdentifier("a state name");
     const StateInfo* info = FindState(nameToken.text);
-    if (!info) Fail(nameToken, "unknown state '" + nameToken.text + "'");
+    if (!info) throw SourceError(nameToken.line, "unknown state '" + nameToken.text + "'");
     StateAssignment state;
     state.name = info->name;
     state.operation = info->operation;
@@ -328,7 +328,7 @@ class Parser {
           uint32_t part = 0;
           if (term.kind == TokenKind::Identifier) {
             if (!FindEnumValue(info.enumSet, term.text, part)) {
-              Fail(term, "'" + term.text + "' is not a value of " + info.name);
+              throw SourceError(term.line, "'" + term.text + "' is not a value of " + info.name);
             }
           } else {
             part = ParseUnsigned(term);

@@ -97,7 +97,9 @@ class Lexer {
     const size_t start = m_Pos;
     const int startLine = m_Line;
     while (m_Pos < m_Source.size() && m_Source[m_Pos] != '}') {
-      if (m_Source[m_Pos] == '{') throw SourceError(m_Line, "'{' inside an asm block");
+      if (m_Source[m_Pos] == '{') {
+        throw SourceError(openLine, "asm block is not closed with '}' before the '{' at line " + std::to_string(m_Line));
+      }
       if (m_Source[m_Pos] == '\n') ++m_Line;
       ++m_Pos;
     }
