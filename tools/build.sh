@@ -3,20 +3,35 @@
 #   build/host   the platform-free core with clang, AddressSanitizer, UBSan and libFuzzer
 #   build/win32  the product: vorniquel.scr and common_res.dll for 32-bit Windows
 #   build/win64  the same code for 64-bit Windows, which the Windows tests run under 64-bit Wine
+# win32 takes its compiled effects from win64's effect tool where 32-bit programs cannot run.
 # Usage: tools/build.sh [host] [win32] [win64]   (all three when none is named)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-configs=("$@"); [ ${#configs[@]} -gt 0 ] || configs=(host win32 win64)
+configs=("$@"); [ ${#configs[@]} -gt 0 ] || configs=(host win64 win32)
 jobs=$(nproc)
+configure() {  # configure <cfg> <cmake args...>: once, or again when an argument is new
+  local c=$1; shift
+  local cache="build/$c/CMakeCache.txt"
+  if [ ! -f "$cache" ] || { [ "$c" = win32 ] && [ -n "$effect_tool" ] && ! grep -qx "VQ_EFFECT_TOOL:FILEPATH=$effect_tool" "$cache"; }; then
+    cmake -S . -B "build/$c" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+  fi
+}
 for c in "${configs[@]}"; do
+  effect_tool=""
   case "$c" in
     host)  args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVQ_SANITIZE=ON -DVQ_FUZZ=ON) ;;
-    win32) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake) ;;
+    win32) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake)
+           # Where 32-bit programs cannot run, the effect binaries (the same bytes for both word
+           # sizes) are made by the 64-bit build's effect tool.
+           if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+             configure win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+             cmake --build build/win64 -j "$jobs" --target fxasm
+             effect_tool="$PWD/build/win64/tools/fxasm/fxasm.exe"
+             args+=(-DVQ_EFFECT_TOOL="$effect_tool")
+           fi ;;
     win64) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake) ;;
     *) echo "build: unknown configuration $c" >&2; exit 2 ;;
   esac
-  if [ ! -f "build/$c/CMakeCache.txt" ]; then
-    cmake -S . -B "build/$c" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}"
-  fi
+  configure "$c" "${args[@]}"
   cmake --build "build/$c" -j "$jobs"
 done
