@@ -127,5 +127,30 @@ TEST(ParameterBinding, FloatFloat4TexturesAndSamplerStatesReachThePixelShader) {
   }
 }
 
+TEST(ParameterBinding, SamplerPassStateAppliesTheWholeSamplerToAFixedFunctionStage) {
+  TestDevice device;
+  ASSERT_TRUE(device.Ok());
+  DS_ComHolder<ID3DXEffect> effect;
+  ASSERT_HRESULT_SUCCEEDED(device.CreateEffect(ReadFileBytes(VQ_TEST_EFFECT_DIR "/fixed-function-test.fxo"), effect));
+  const Pixels texture{4, 1, {0xFF102030, 0xFF405060, 0xFF708090, 0xFFA0B0C0}};
+  DS_ComHolder<IDirect3DTexture9> tex = device.MakeTexture(texture);
+  ASSERT_HRESULT_SUCCEEDED(effect->SetTexture("Tex", tex.Get()));
+  // The device's own sampler 0 wraps and filters linearly: only the sampler block can clamp.
+  device.Device()->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
+  device.Device()->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+  RenderTarget target = device.MakeRenderTarget(12, 1);
+  ASSERT_TRUE(target.surface);
+  device.Bind(target);
+  device.DrawScreenQuad(effect.Get(), 12, 1, 0xFFFFFFFF, -1.0f, 2.0f);
+  const Pixels pixels = device.ReadBack(target);
+  ASSERT_EQ(pixels.argb.size(), 12u);
+  for (uint32_t x = 0; x < 12; ++x) {
+    const uint32_t expected = PointClamp(texture, -1.0 + (x + 0.5) * 3.0 / 12.0);
+    for (int ch = 0; ch < 4; ++ch) {
+      EXPECT_NEAR(Channel(pixels.argb[x], ch), Channel(expected, ch), 1) << "pixel " << x << " channel " << ch;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace effect_test
