@@ -7,6 +7,15 @@
 #include "core/render/device_globals.h"
 #include "core/render/layout_maths.h"
 
+// The records' format codes are the flexible-vertex-format flags they are bound with.
+static_assert(DX_V::PT::kFormat == (D3DFVF_XYZ | D3DFVF_TEX1), "PT format");
+static_assert(DX_V::TPCT::kFormat == (D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1), "TPCT format");
+static_assert(DX_V::TPC::kFormat == (D3DFVF_XYZRHW | D3DFVF_DIFFUSE), "TPC format");
+static_assert(DX_V::PC::kFormat == (D3DFVF_XYZ | D3DFVF_DIFFUSE), "PC format");
+static_assert(DX_V::PCT::kFormat == (D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_TEX1), "PCT format");
+static_assert(DX_V::PNT::kFormat == (D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_TEX1), "PNT format");
+static_assert(DX_V::PNCT::kFormat == (D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE | D3DFVF_TEX1), "PNCT format");
+
 bool CreateVertexBuffer(int n, DS_VertexBufferRecord& record, DWORD usage, D3DPOOL pool, unsigned stride,
                         DWORD format) {
   record.vertexBuffer.Reset();
