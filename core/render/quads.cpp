@@ -101,7 +101,7 @@ void CenteredSquare(float width, float height, DS_ScreenQuad& out) {
   out.SetRectangle((w - s) / 2.0f, (h - s) / 2.0f, s, s);
 }
 
-void MakeCenteredQuad(DS_TexturedQuad& quad, const DS_ComHolder<IDirect3DTexture9>& texture) {
+void MakeCenteredQuadFromResource(DS_TexturedQuad& quad, const DS_ComHolder<IDirect3DTexture9>& texture) {
   D3DSURFACE_DESC desc;
   GetBackBufferDesc(desc);
   DS_ScreenQuad square;

@@ -70,9 +70,10 @@ void CreateSquareTextureCopy(int n, DS_PictureQuad& quad, const DS_ComHolder<IDi
 
 // Pre-transformed textured quads (TPCT); each locks the quad's buffer for its writes.
 void CopyScreenQuadTPCT(const DS_ScreenQuad& screen, DS_TexturedQuad& quad);  // colours untouched
-// A square of 2/3 of the back-buffer height centred on it, with the given texture (the caller
-// loads the program's picture for it), opaque white, unit texture coordinates.
-void MakeCenteredQuad(DS_TexturedQuad& quad, const DS_ComHolder<IDirect3DTexture9>& texture);
+// A square of 2/3 of the back-buffer height centred on it, opaque white, unit texture
+// coordinates, showing the program's own picture: the caller loads it from the program's
+// resources (null when the program lacks it) and hands it in.
+void MakeCenteredQuadFromResource(DS_TexturedQuad& quad, const DS_ComHolder<IDirect3DTexture9>& texture);
 // The centred square for a back buffer of width x height (whole pixels).
 void CenteredSquare(float width, float height, DS_ScreenQuad& out);
 

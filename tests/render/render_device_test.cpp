@@ -235,6 +235,19 @@ TEST_F(RenderDevice, ScreenQuadsKeepCornerOrderForTextureAndAlpha) {
   EXPECT_EQ(pixels.At(160, 10), kRed);
   EXPECT_EQ(pixels.At(160, 230), kBlue);
 
+  // The loading picture's square: 2/3 of the height, centred (80..240 x 40..200).
+  DS_TexturedQuad loading;
+  MakeCenteredQuadFromResource(loading, MakeSolidTexture(Device(), 0xFFFFFFFF));
+  ASSERT_EQ(Device()->BeginScene(), D3D_OK);
+  Clear();
+  BindQuadTPCT(loading);
+  DrawBoundPrimitives(loading);
+  Device()->EndScene();
+  ASSERT_TRUE(pixels.ReadBackBuffer(Device()));
+  const Probe square[] = {{82, 42, kWhite}, {237, 197, kWhite}, {77, 120, kBlack}, {243, 120, kBlack},
+                          {160, 37, kBlack}, {160, 203, kBlack}};
+  for (const Probe& p : square) EXPECT_EQ(pixels.At(p.x, p.y), p.colour) << "(" << p.x << ", " << p.y << ")";
+
   ASSERT_EQ(Device()->BeginScene(), D3D_OK);
   Clear();
   Device()->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
