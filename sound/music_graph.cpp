@@ -116,6 +116,11 @@ void CloseMusicGraph() {
   ReleaseGlobal(g_GraphBuilder);
 }
 
+void StopAndCloseMusicGraph() {
+  if (g_MediaControl) g_MediaControl->Stop();
+  CloseMusicGraph();
+}
+
 void PlayMusicTrack(const wchar_t* path) {
   if (!g_GraphBuilder || !path) return;
   // The graph keeps its own reference to the source; ours goes with the holder.

@@ -19,6 +19,8 @@ extern IBasicAudio* g_BasicAudio;
 bool OpenMusicGraph(HWND window);
 // Releases the five interfaces; nothing opens the graph again afterwards.
 void CloseMusicGraph();
+// The device-lost step: stops the music and closes the graph, so the music stays silent.
+void StopAndCloseMusicGraph();
 // Plays the file at `path` from its start, reusing the renderer already in the graph.
 void PlayMusicTrack(const wchar_t* path);
 // Plays the current file again from its start (a playlist of one file).

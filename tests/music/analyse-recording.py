@@ -4,6 +4,8 @@
   analyse-recording.py volume <full> <half> <muted>   full is heard at 440 Hz, the setting 50
                                                        (-20 dB) is a tenth as loud, muted is silent
   analyse-recording.py sequence <raw> <f1> <f2> ...    the tones are heard in this order
+  analyse-recording.py stops <raw> <min s> <max s>     music is heard for between min and max seconds
+                                                       in all (a 3 s tone stopped early)
 """
 import array
 import math
@@ -69,9 +71,17 @@ def sequence(path, expected):
     return check(heard == expected, "tones heard in order %s, expected %s" % (heard, expected))
 
 
+def stops(path, shortest, longest):
+    heard = len(active(path)) * WINDOW / RATE
+    good = check(heard >= shortest, "the music is heard before the device loss (%.2f s)" % heard)
+    return good & check(heard <= longest, "and stops with it: %.2f s of the 3 s tone heard" % heard)
+
+
 def main():
     if sys.argv[1] == "volume":
         good = volume(*sys.argv[2:5])
+    elif sys.argv[1] == "stops":
+        good = stops(sys.argv[2], float(sys.argv[3]), float(sys.argv[4]))
     else:
         good = sequence(sys.argv[2], [int(f) for f in sys.argv[3:]])
     sys.exit(0 if good else 1)

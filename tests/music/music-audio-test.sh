@@ -89,5 +89,10 @@ music_playlist_heard_in_order)
   [ "$(grep -c '^complete' "$work/playlist.raw.log")" -eq 4 ] || fail "expected four completions"
   python3 "$analyser" sequence "$work/playlist.raw" 440 660 880 440
   ;;
+music_stops_after_device_loss)
+  start_sound_server
+  record "$work/lost.raw" lost 1000
+  python3 "$analyser" stops "$work/lost.raw" 0.3 2.0
+  ;;
 *) fail "unknown case $case_name" ;;
 esac

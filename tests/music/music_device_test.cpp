@@ -139,6 +139,18 @@ TEST_F(MusicDeviceTest, FilesPlayInTurnAndEachCompletionReachesTheWindow) {
   EXPECT_FALSE(window.wrongParameters);
 }
 
+TEST_F(MusicDeviceTest, AfterADeviceLossTheMusicStopsAndDoesNotResume) {
+  const std::wstring path = WriteTempWav(L"vq_graph_lost.wav", 440, 0.4);
+  ASSERT_TRUE(OpenMusicGraph(window.Handle()));
+  PlayMusicTrack(path.c_str());
+  StopAndCloseMusicGraph();
+  EXPECT_EQ(g_GraphBuilder, nullptr);
+  PlayMusicTrack(path.c_str());
+  RewindMusic();
+  // Nothing reports back from the closed graph (the recording test shows it falls silent).
+  EXPECT_FALSE(window.WaitForEvent(EC_COMPLETE, 1500));
+}
+
 TEST_F(MusicDeviceTest, AFileThatCannotPlayLeavesTheNextOnePlayable) {
   DS_MusicFileData garbage{L"C:\\does-not-exist\\vq_garbage.wav", std::vector<unsigned char>(3000, 0x5A)};
   garbage.ExtractToTempFile();

@@ -2,6 +2,8 @@
 // sound server's null sink:
 //   vq_music_play_probe volume <setting 0..100> <muted 0|1>   one 1.2 s tone of 440 Hz
 //   vq_music_play_probe playlist <completions>                 tones of 440, 660, 880 Hz in a list
+//   vq_music_play_probe lost <milliseconds>                    a 3 s tone, stopped by the device-lost
+//                                                              step after the given time
 // Prints each completion; exits 0 once the expected completions arrived, 1 otherwise.
 #include <windows.h>
 
@@ -57,6 +59,9 @@ int main(int argc, char** argv) {
     paths.push_back(Extract(L"probe_a.wav", 440, 0.6));
     paths.push_back(Extract(L"probe_b.wav", 660, 0.6));
     paths.push_back(Extract(L"probe_c.wav", 880, 0.6));
+  } else if (mode == "lost") {
+    paths.push_back(Extract(L"probe_lost.wav", 440, 3.0));
+    completions = 0;
   } else {
     return 2;
   }
@@ -67,6 +72,16 @@ int main(int argc, char** argv) {
   g_Playlist = &playlist;
   window.onEvent = ForwardEvent;
   playlist.Start(paths);
+  if (mode == "lost") {
+    // Pump for the given time, then lose the device; the music must not come back.
+    const DWORD playMs = static_cast<DWORD>(std::atoi(argv[2]));
+    window.WaitForEvent(EC_COMPLETE, playMs);
+    StopAndCloseMusicGraph();
+    PlayMusicTrack(paths[0].c_str());
+    playlist.OnMusicEvent(EC_COMPLETE);
+    window.WaitForEvent(EC_COMPLETE, 3000);
+    return 0;
+  }
   for (int i = 0; i < completions; ++i) {
     if (!window.WaitForEvent(EC_COMPLETE, 15000)) {
       std::printf("no completion after %d\n", i);
