@@ -88,6 +88,8 @@ TEST_F(MusicDeviceTest, SoundDeviceOpensOnceWithALoopingPrimaryBufferOrFailsClea
   ReleasePrimarySoundBuffer();
   ReleaseSoundDevice();
   EXPECT_EQ(g_SoundDevice, nullptr);
+  // Opened again and left open: the exit handlers release it when the program ends.
+  EXPECT_TRUE(OpenSoundDevice(window.Handle()));
 }
 
 TEST_F(MusicDeviceTest, GraphOpensWithItsFiveInterfacesAndClosesThemAll) {
