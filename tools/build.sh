@@ -9,29 +9,22 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 configs=("$@"); [ ${#configs[@]} -gt 0 ] || configs=(host win64 win32)
 jobs=$(nproc)
-configure() {  # configure <cfg> <cmake args...>: once, or again when an argument is new
-  local c=$1; shift
-  local cache="build/$c/CMakeCache.txt"
-  if [ ! -f "$cache" ] || { [ "$c" = win32 ] && [ -n "$effect_tool" ] && ! grep -qx "VQ_EFFECT_TOOL:FILEPATH=$effect_tool" "$cache"; }; then
-    cmake -S . -B "build/$c" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-  fi
-}
 for c in "${configs[@]}"; do
-  effect_tool=""
   case "$c" in
     host)  args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVQ_SANITIZE=ON -DVQ_FUZZ=ON) ;;
     win32) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake)
            # Where 32-bit programs cannot run, the effect binaries (the same bytes for both word
            # sizes) are made by the 64-bit build's effect tool.
            if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-             configure win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake
+             cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+               -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
              cmake --build build/win64 -j "$jobs" --target fxasm
-             effect_tool="$PWD/build/win64/tools/fxasm/fxasm.exe"
-             args+=(-DVQ_EFFECT_TOOL="$effect_tool")
+             args+=(-DVQ_EFFECT_TOOL="$PWD/build/win64/tools/fxasm/fxasm.exe")
            fi ;;
     win64) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake) ;;
     *) echo "build: unknown configuration $c" >&2; exit 2 ;;
   esac
-  configure "$c" "${args[@]}"
+  # Configuring again is cheap and picks up folders added since the last run.
+  cmake -S . -B "build/$c" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}" >/dev/null
   cmake --build "build/$c" -j "$jobs"
 done
