@@ -233,7 +233,9 @@ TEST(ResourceRecord, TablesFollowTheVersion) {
     EXPECT_EQ(tables.frameTimes.begin()->second.size(), 3u);
     EXPECT_EQ(tables.savedResources.size(), version == 1 ? 0u : 1u) << version;
     EXPECT_EQ(tables.pendingMasks.size(), version == 1 || version == 2 ? 0u : 1u) << version;
-    if (!tables.pendingMasks.empty()) EXPECT_EQ(tables.pendingMasks.begin()->name, L"first");
+    if (!tables.pendingMasks.empty()) {
+      EXPECT_EQ(tables.pendingMasks.begin()->name, L"first");
+    }
   }
 }
 
