@@ -1,5 +1,8 @@
 #include "tests/resources/device_fixture.h"
 
+#include <cstring>
+#include <iterator>
+
 TestDevice::TestDevice() {
   WNDCLASSW wc{};
   wc.lpfnWndProc = DefWindowProcW;
@@ -66,4 +69,25 @@ std::vector<uint8_t> TinyEffectBinary() {
   };
   const auto* bytes = reinterpret_cast<const uint8_t*>(kWords);
   return std::vector<uint8_t>(bytes, bytes + sizeof(kWords));
+}
+
+std::vector<uint8_t> TextureEffectBinary() {
+  // The tiny effect with a second parameter, "Tex" (texture, object id 2), appended to its pool.
+  const std::vector<uint8_t> tiny = TinyEffectBinary();
+  std::vector<DWORD> words(tiny.size() / 4);
+  std::memcpy(words.data(), tiny.data(), tiny.size());
+  std::vector<DWORD> out(words.begin(), words.begin() + 38);  // header and pool
+  out[1] = 0xB0;                                               // the pool grows by 8 words
+  const DWORD texture[] = {5, 4, 0xA8, 0, 0,  // typedef at p+90: TEXTURE, OBJECT, name at p+A8
+                           2,                 // value at p+A4: object id 2
+                           4, 0x00786554};    // name at p+A8: "Tex"
+  out.insert(out.end(), std::begin(texture), std::end(texture));
+  const DWORD counts[] = {2, 1, 3, 3};  // parameters, techniques, shaders, objects
+  out.insert(out.end(), std::begin(counts), std::end(counts));
+  out.insert(out.end(), words.begin() + 42, words.begin() + 46);  // parameter "Color"
+  const DWORD parameter[] = {0x90, 0xA4, 0, 0};
+  out.insert(out.end(), std::begin(parameter), std::end(parameter));
+  out.insert(out.end(), words.begin() + 46, words.end());  // technique, pass, resources
+  const auto* bytes = reinterpret_cast<const uint8_t*>(out.data());
+  return std::vector<uint8_t>(bytes, bytes + out.size() * 4);
 }

@@ -40,3 +40,5 @@ class CurrentDevice {
 std::vector<uint8_t> MakePng(IDirect3DDevice9* device, unsigned width, unsigned height, D3DCOLOR colour);
 // The 324-byte compiled effect: one float4 "Color", technique "T0", pass "P0", one pixel shader.
 std::vector<uint8_t> TinyEffectBinary();
+// The same with a texture parameter "Tex".
+std::vector<uint8_t> TextureEffectBinary();

@@ -367,21 +367,32 @@ TEST_F(ResourceDeviceTest, DeviceLossAndResetKeepManagedResourcesAndRestoreEffec
   DS_ImageSet& meadow = manager->GetImageSet(Key(kLibrary, 5));
   DS_MeshBuffers& square = manager->GetMesh(Key(kLibrary, 70), kMeshVertexSize);
   DocBytes record;
-  record.u32(0).u32(0).u32(1).key(u"common_res.dll", 77).u32(1).entry(77, u"common_res.dll", TinyEffectBinary(), u"").u32(0);
+  record.u32(0).u32(0).u32(1).key(u"common_res.dll", 77).u32(1).entry(77, u"common_res.dll", TextureEffectBinary(), u"").u32(0);
   ASSERT_TRUE(Read(record, 3));
   DS_ComHolder<ID3DXEffect> effect = manager->GetEffect(Key(kLibrary, 77));
   ASSERT_TRUE(effect);
   const D3DXVECTOR4 green(0, 1, 0, 1);
   ASSERT_EQ(effect->SetVector("Color", &green), D3D_OK);
 
-  // A default-pool render target bound to a stage would keep Reset from succeeding.
+  // A default-pool render target left set on an effect parameter or a stage would keep Reset
+  // from succeeding: the effect holds its own reference.
   DS_ComHolder<IDirect3DTexture9> target;
   ASSERT_EQ(device.device->CreateTexture(16, 16, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
                                          target.Receive(), nullptr), D3D_OK);
+  ASSERT_EQ(effect->SetTexture("Tex", target.Get()), D3D_OK);
   device.device->SetTexture(0, target.Get());
-  target.Reset();
+  auto references = [](IUnknown* object) {
+    object->AddRef();
+    return object->Release();
+  };
+  ASSERT_GT(references(target.Get()), 1u);
 
   manager->OnDeviceLost();
+  EXPECT_EQ(references(target.Get()), 1u);  // only this test's own reference is left
+  DS_ComHolder<IDirect3DBaseTexture9> bound;
+  device.device->GetTexture(0, bound.Receive());
+  EXPECT_FALSE(bound);
+  target.Reset();
   EXPECT_EQ(device.Reset(), D3D_OK);
   manager->OnDeviceReset();
 
