@@ -15,8 +15,8 @@
 
 namespace {
 
-const ds_string kLibrary = L"common_res.dll";
-const ds_string kMissingLibrary = L"missing_res.dll";
+const ds_string kLibrary = u"common_res.dll";
+const ds_string kMissingLibrary = u"missing_res.dll";
 
 DS_ResourceKey Key(const ds_string& name, int64_t stamp) {
   DS_ResourceKey key;
@@ -44,8 +44,8 @@ class ResourceDeviceTest : public ::testing::Test {
   }
 
   bool Read(const DocBytes& record, uint32_t version) {
-    DS_ByteCursor cursor(record.bytes.data(), record.size());
-    DS_CursorRecordReader reader(cursor);
+    ResourceBuffer buffer(record.bytes.data(), record.size());
+    DS_DocumentReader reader(&buffer);
     return manager->ReadFields(reader, version);
   }
   std::vector<uint8_t> Png(unsigned w, unsigned h) { return MakePng(device.device.Get(), w, h, 0xFF336699); }
@@ -86,7 +86,7 @@ TEST_F(ResourceDeviceTest, RecordTablesAreReadAndDecodedByVersion) {
     ASSERT_TRUE(Read(Record(version, small, wide, effect), version)) << version;
     DS_ResourceStore& store = manager->Store();
 
-    DS_ImageSet& anim = store.imageSets[Key(L"anim", 1)];
+    DS_ImageSet& anim = store.imageSets[Key(u"anim", 1)];
     ASSERT_EQ(anim.textures.size(), 3u);
     for (const auto& t : anim.textures) EXPECT_TRUE(t);
     EXPECT_EQ(anim.width, 16u);  // the last frame's size
@@ -94,16 +94,16 @@ TEST_F(ResourceDeviceTest, RecordTablesAreReadAndDecodedByVersion) {
     EXPECT_FLOAT_EQ(anim.aspect, 0.5f);
     EXPECT_EQ(anim.frameTimes, (std::vector<float>{0.1f, 0.2f, 0.4f}));
 
-    DS_ImageSet& broken = store.imageSets[Key(L"broken", 2)];
+    DS_ImageSet& broken = store.imageSets[Key(u"broken", 2)];
     ASSERT_EQ(broken.textures.size(), 1u);  // an undecodable picture leaves an empty slot
     EXPECT_FALSE(broken.textures[0]);
     EXPECT_EQ(broken.width, 0u);
     EXPECT_FLOAT_EQ(broken.aspect, 1.0f);
     EXPECT_EQ(broken.FirstTexture(), nullptr);
 
-    EXPECT_TRUE(store.imageSets[Key(L"one", 3)].frameTimes.empty());  // one frame: no times
-    EXPECT_TRUE(store.imageSets[Key(L"untimed", 4)].frameTimes.empty());
-    EXPECT_EQ(store.rawEntries[Key(L"one", 3)].front().name, L"one.png");
+    EXPECT_TRUE(store.imageSets[Key(u"one", 3)].frameTimes.empty());  // one frame: no times
+    EXPECT_TRUE(store.imageSets[Key(u"untimed", 4)].frameTimes.empty());
+    EXPECT_EQ(store.rawEntries[Key(u"one", 3)].front().name, u"one.png");
     EXPECT_TRUE(store.pictureEntries.empty());
     EXPECT_FALSE(store.frameTimes.empty());
     EXPECT_TRUE(store.pendingMasks.empty());
@@ -113,8 +113,8 @@ TEST_F(ResourceDeviceTest, RecordTablesAreReadAndDecodedByVersion) {
     EXPECT_EQ(store.maskTextures.size(), version >= 3 ? 2u : 0u) << version;
     if (version >= 3) {
       DS_MaskKey first, second;
-      ASSERT_TRUE(GuidFromString(L"{00000001-0000-0000-0000-000000000000}", first.id));
-      ASSERT_TRUE(GuidFromString(L"{00000002-0000-0000-0000-000000000000}", second.id));
+      ASSERT_TRUE(DS_GuidFromString(u"{00000001-0000-0000-0000-000000000000}", first.id));
+      ASSERT_TRUE(DS_GuidFromString(u"{00000002-0000-0000-0000-000000000000}", second.id));
       IDirect3DTexture9* mask = manager->GetMaskTexture(first);
       ASSERT_NE(mask, nullptr);
       EXPECT_EQ(LevelDesc(mask).Width, 4u);  // the first of two masks with one GUID
@@ -128,9 +128,9 @@ TEST_F(ResourceDeviceTest, TruncatedRecordsFailWithoutDecoding) {
   for (size_t n : {size_t{0}, size_t{3}, record.size() / 3, record.size() - 1}) {
     manager = std::make_unique<DS_DocResManager>();
     std::vector<uint8_t> prefix(record.bytes.begin(), record.bytes.begin() + static_cast<long>(n));
-    DS_ByteCursor cursor(prefix.data(), prefix.size());
-    DS_CursorRecordReader reader(cursor);
-    EXPECT_FALSE(manager->ReadFields(reader, 3)) << n;
+    ResourceBuffer buffer(prefix.data(), prefix.size());
+    DS_DocumentReader reader(&buffer);
+    EXPECT_THROW(manager->ReadFields(reader, 3), DS_DocumentError) << n;
     EXPECT_TRUE(manager->Store().imageSets.empty()) << n;
   }
 }
@@ -151,7 +151,7 @@ TEST_F(ResourceDeviceTest, LibraryPicturesResolveOnceAndProgramPicturesByEmptyNa
   EXPECT_EQ(shared.texture.Get(), first);
   // Embedded bytes are decoded every time.
   const auto png = Png(8, 8);
-  DS_ResourceEntry embedded(L"e.png");
+  DS_ResourceEntry embedded(u"e.png");
   embedded.SetData(static_cast<uint32_t>(png.size()), png.data());
   EXPECT_NE(manager->Cache().LoadImage(embedded).texture.Get(), manager->Cache().LoadImage(embedded).texture.Get());
 
@@ -159,7 +159,7 @@ TEST_F(ResourceDeviceTest, LibraryPicturesResolveOnceAndProgramPicturesByEmptyNa
   ASSERT_TRUE(border.HasTexture());
   EXPECT_EQ(border.width, 256u);
 
-  DS_ImageSet& loading = manager->GetImageSet(Key(L"", 5));
+  DS_ImageSet& loading = manager->GetImageSet(Key(u"", 5));
   ASSERT_TRUE(loading.HasTexture());
   EXPECT_EQ(loading.width, 512u);
   EXPECT_EQ(loading.height, 512u);
@@ -176,10 +176,10 @@ TEST_F(ResourceDeviceTest, PicturesThatResolveToNothingGiveEmptySets) {
     size_t rawEntries;
   };
   const Case cases[] = {
-      {Key(L"C:\\pictures\\absent.png", 1234), 0},  // a path the document lacks: an empty slot
+      {Key(u"C:\\pictures\\absent.png", 1234), 0},  // a path the document lacks: an empty slot
       {Key(kLibrary, 999), 1},                       // an id the library lacks
       {Key(kMissingLibrary, 5), 1},                  // a library that cannot be loaded
-      {Key(L"", 0), 1},                              // program "DDS" 0 does not exist
+      {Key(u"", 0), 1},                              // program "DDS" 0 does not exist
   };
   for (const Case& c : cases) {
     for (int attempt = 0; attempt < 2; ++attempt) {  // asked again, it is tried again
@@ -236,10 +236,10 @@ TEST_F(ResourceDeviceTest, RawEntriesForSoundsAndOtherData) {
   // Without the library the program's own "DDS" resource of the id is read.
   EXPECT_GT(manager->GetRawEntry(Key(kMissingLibrary, 250)).Size(), 0u);
   // Not a library and not in the document: an empty entry.
-  const DS_ResourceEntry& none = manager->GetRawEntry(Key(L"C:\\sounds\\rain.wav", 7));
+  const DS_ResourceEntry& none = manager->GetRawEntry(Key(u"C:\\sounds\\rain.wav", 7));
   EXPECT_EQ(none.Size(), 0u);
   EXPECT_EQ(none.Data(), nullptr);
-  EXPECT_TRUE(manager->Store().rawEntries[Key(L"C:\\sounds\\rain.wav", 7)].empty());
+  EXPECT_TRUE(manager->Store().rawEntries[Key(u"C:\\sounds\\rain.wav", 7)].empty());
 }
 
 TEST_F(ResourceDeviceTest, MeshesFromTheLibraryAndFailures) {
@@ -266,7 +266,7 @@ TEST_F(ResourceDeviceTest, MeshesFromTheLibraryAndFailures) {
   EXPECT_FALSE(CreateMeshFromMemory(garbage, sizeof(garbage) - 1, kMeshVertexSize, record));
   EXPECT_TRUE(record.IsEmpty());
   EXPECT_FALSE(CreateMeshFromMemory("nonsense", 8, kMeshVertexSize, record));
-  EXPECT_FALSE(LoadMeshFromFile(L"C:\\absent\\mesh.x", kMeshVertexSize, record));
+  EXPECT_FALSE(LoadMeshFromFile(u"C:\\absent\\mesh.x", kMeshVertexSize, record));
   EXPECT_FALSE(LoadMeshResource(nullptr, 70, kMeshVertexSize, record));  // the program lacks it
   EXPECT_TRUE(record.IsEmpty());
 }
@@ -277,7 +277,7 @@ TEST_F(ResourceDeviceTest, CacheMeshesAreKeyedByIdAndTheProgramIsTheEmptyPath) {
   ASSERT_FALSE(a.IsEmpty());
   const DS_MeshBuffers b = cache.LoadMesh(DS_ResourceEntry(70, kLibrary), kMeshVertexSize);
   EXPECT_EQ(a.vertexBuffer.Get(), b.vertexBuffer.Get());
-  EXPECT_TRUE(cache.LoadMesh(DS_ResourceEntry(71, L""), kMeshVertexSize).IsEmpty());
+  EXPECT_TRUE(cache.LoadMesh(DS_ResourceEntry(71, u""), kMeshVertexSize).IsEmpty());
   // A missing library decodes the entry's own bytes.
   const DS_ResourceEntry& x = manager->GetRawEntry(Key(kLibrary, 70));
   DS_ResourceEntry own(72, kMissingLibrary);
@@ -321,44 +321,44 @@ TEST_F(ResourceDeviceTest, OwnTexturesAndFilePictures) {
   ASSERT_NE(file, nullptr);
   fwrite(png.data(), 1, png.size(), file);
   fclose(file);
-  const DS_TextureInfo picture = manager->Cache().LoadImage(DS_ResourceEntry(ds_string(path)));
+  const DS_TextureInfo picture = manager->Cache().LoadImage(DS_ResourceEntry(ds_string(reinterpret_cast<const char16_t*>(path))));
   EXPECT_TRUE(picture.HasTexture());
   EXPECT_EQ(picture.width, 12u);
   EXPECT_FLOAT_EQ(picture.aspect, 0.5f);
   DeleteFileW(path);
-  const DS_TextureInfo absent = manager->Cache().LoadImage(DS_ResourceEntry(ds_string(L"C:\\absent.png")));
+  const DS_TextureInfo absent = manager->Cache().LoadImage(DS_ResourceEntry(ds_string(u"C:\\absent.png")));
   EXPECT_FALSE(absent.HasTexture());
   EXPECT_EQ(absent.width, 0u);
 }
 
 TEST_F(ResourceDeviceTest, LinkMakersAndPreparingLinksForSave) {
   const auto png = Png(8, 4);
-  DS_ResourceEntry a(L"a.png"), b(L"b.png");
+  DS_ResourceEntry a(u"a.png"), b(u"b.png");
   a.SetData(static_cast<uint32_t>(png.size()), png.data());
   b.SetData(static_cast<uint32_t>(png.size()), png.data());
-  const DS_ResourceKey single = manager->MakeImageLink(a);
-  EXPECT_EQ(single.name, L"a.png");
-  EXPECT_TRUE(manager->GetImageSet(single).HasTexture());
-  const DS_ResourceKey library = manager->MakeImageLink(DS_ResourceEntry(6, kLibrary));
+  DS_ImageFileLink singleLink, libraryLink, multiLink, noneLink, fileLink;
+  const DS_ResourceKey single = manager->MakeImageLink(a, singleLink).Key();
+  EXPECT_EQ(single.name, u"a.png");
+  EXPECT_TRUE(manager->GetImageSet(singleLink).HasTexture());
+  const DS_ResourceKey library = manager->MakeImageLink(DS_ResourceEntry(6, kLibrary), libraryLink).Key();
   EXPECT_EQ(library.name, kLibrary);
   EXPECT_EQ(library.stamp, 6);
 
-  const DS_ResourceKey multi = manager->MakeMultiFrameImageLink({0.5f, 0.25f}, {a, b});
+  const DS_ResourceKey multi = manager->MakeMultiFrameImageLink({0.5f, 0.25f}, multiLink, {a, b}).Key();
   DS_ImageSet& set = manager->GetImageSet(multi);
   EXPECT_EQ(set.textures.size(), 2u);
   EXPECT_EQ(set.frameTimes.size(), 2u);
   EXPECT_EQ(multi.stamp, single.stamp + 1);  // embedded keys take running numbers
-  const DS_ResourceKey none = manager->MakeMultiFrameImageLink({}, {});
-  EXPECT_TRUE(none.name.empty());
+  EXPECT_TRUE(manager->MakeMultiFrameImageLink({}, noneLink, {}).Key().name.empty());
 
   EXPECT_TRUE(manager->PrepareLinkForSave(multi));
   EXPECT_EQ(manager->Store().pictureEntries[multi].size(), 2u);
   EXPECT_EQ(manager->Store().frameTimes[multi].size(), 2u);
   const size_t before = manager->Store().pictureEntries.size();
-  EXPECT_TRUE(manager->PrepareLinkForSave(Key(L"", 5)));
+  EXPECT_TRUE(manager->PrepareLinkForSave(Key(u"", 5)));
   EXPECT_EQ(manager->Store().pictureEntries.size(), before);
 
-  const DS_ResourceKey file = manager->MakeImageLinkFromFile(L"C:\\absent\\photo.jpg");
+  const DS_ResourceKey file = manager->MakeImageLinkFromFile(u"C:\\absent\\photo.jpg", fileLink).Key();
   EXPECT_EQ(file.stamp, 0);
   EXPECT_FALSE(manager->GetImageSet(file).HasTexture());
 }
