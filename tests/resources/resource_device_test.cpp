@@ -123,6 +123,39 @@ TEST_F(ResourceDeviceTest, RecordTablesAreReadAndDecodedByVersion) {
   }
 }
 
+TEST_F(ResourceDeviceTest, WritingAfterReadingCarriesSavedResourcesAndPreparedLinks) {
+  ASSERT_TRUE(Read(Record(3, Png(4, 4), Png(16, 8), TinyEffectBinary()), 3));
+  auto writeAndReadBack = [this](DS_ResourceRecordTables& tables) {
+    DS_IOF_ByteWriter out;
+    manager->Write(out);
+    ResourceBuffer buffer(out.Bytes().data(), out.Bytes().size());
+    DS_DocumentReader in(&buffer);
+    const DS_ObjectHeader header = DS_ReadHeader(in);
+    EXPECT_EQ(header.className, u"DS_DocResManager");
+    EXPECT_EQ(header.version, 3u);
+    ReadResourceRecordTables(in, header.version, tables);
+    EXPECT_EQ(buffer.Remaining(), 0u);
+  };
+  DS_ResourceRecordTables written;
+  writeAndReadBack(written);
+  EXPECT_TRUE(written.pictureEntries.empty());  // nothing prepared yet
+  EXPECT_TRUE(written.pendingMasks.empty());
+  EXPECT_EQ(written.frameTimes.size(), 3u);  // kept, with an empty list made for "untimed"
+  EXPECT_EQ(written.savedResources.size(), 2u);
+
+  // A prepared picture link and a written effect link carry their resources.
+  EXPECT_TRUE(manager->PrepareLinkForSave(Key(u"anim", 1)));
+  g_DocResManager = manager.get();
+  DS_IOF_ByteWriter links;
+  WriteFileLink(DS_HLSLEffectFile(Key(u"untimed", 4)), links);
+  DS_ResourceRecordTables again;
+  writeAndReadBack(again);
+  ASSERT_EQ(again.pictureEntries.size(), 1u);
+  EXPECT_EQ(again.pictureEntries.begin()->second.size(), 3u);
+  EXPECT_EQ(again.savedResources.count(Key(u"untimed", 4)), 1u);
+  EXPECT_EQ(again.savedResources[Key(u"untimed", 4)].size(), 2u);
+}
+
 TEST_F(ResourceDeviceTest, TruncatedRecordsFailWithoutDecoding) {
   const DocBytes record = Record(3, Png(4, 4), Png(16, 8), TinyEffectBinary());
   for (size_t n : {size_t{0}, size_t{3}, record.size() / 3, record.size() - 1}) {
