@@ -174,6 +174,21 @@ TEST_F(ResourceDeviceTest, LibraryPicturesResolveOnceAndProgramPicturesByEmptyNa
   EXPECT_EQ(meadow.width, 1280u);
   EXPECT_EQ(meadow.height, 720u);
   IDirect3DTexture9* first = meadow.FirstTexture();
+  {
+    // The generated meadow: a deep blue sky at the top, green grass at the bottom.
+    const D3DSURFACE_DESC desc = LevelDesc(first);
+    ASSERT_EQ(desc.Format, D3DFMT_X8R8G8B8);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(first->LockRect(0, &locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    auto pixel = [&](unsigned x, unsigned y) {
+      return reinterpret_cast<const D3DCOLOR*>(static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch)[x];
+    };
+    const D3DCOLOR sky = pixel(desc.Width / 2, 2), grass = pixel(desc.Width / 2, desc.Height - 3);
+    first->UnlockRect(0);
+    EXPECT_GT(sky & 0xFF, (sky >> 16) & 0xFF);             // blue above red
+    EXPECT_GT((grass >> 8) & 0xFF, (grass >> 16) & 0xFF);  // green above red
+    EXPECT_GT((grass >> 8) & 0xFF, grass & 0xFF);          // and above blue
+  }
   DS_ImageSet& again = manager->GetImageSet(Key(kLibrary, 5));
   EXPECT_EQ(&again, &meadow);
   EXPECT_EQ(again.FirstTexture(), first);
