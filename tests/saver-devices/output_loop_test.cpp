@@ -40,7 +40,7 @@ HWND MakeWindow(int width, int height, HWND parent = nullptr) {
     RegisterClassW(&windowClass);
     registered = true;
   }
-  const DWORD style = parent ? WS_CHILD | WS_VISIBLE : WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+  const DWORD style = parent ? WS_CHILD : WS_OVERLAPPEDWINDOW;
   RECT r = {0, 0, width, height};
   if (!parent) AdjustWindowRect(&r, style, FALSE);
   return CreateWindowExW(0, L"OutputLoopTestWindow", L"output test", style, parent ? 0 : 50, parent ? 0 : 50,
