@@ -1,15 +1,19 @@
-// The live object: what a slide updates and asks to draw each frame. It draws only through the
-// layer's drawing interface.
+// What a slide holds of each scene object while it plays.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 class DS_2D_Light;
+class DS_ABObj_Constructor;
 
+// The live object: what a slide updates and asks to draw each frame. It owns the private clone
+// of the parameter set that created it.
 class DS_ABObj {
  public:
-  DS_ABObj() = default;
-  virtual ~DS_ABObj() = default;
+  DS_ABObj();
+  explicit DS_ABObj(std::unique_ptr<DS_ABObj_Constructor> control);
+  virtual ~DS_ABObj();
   DS_ABObj(const DS_ABObj&) = delete;
   DS_ABObj& operator=(const DS_ABObj&) = delete;
 
@@ -34,5 +38,14 @@ class DS_ABObj {
   virtual void OnDeviceLost() {}
   virtual void OnDeviceReset() {}
 
+  // Calls the parameter set's query with this object; 0 without a parameter set.
+  virtual uint32_t ForwardToCtrl();
+  // The parameter set's restart (a slide restarts its objects when it becomes current).
+  void RestartControl();
+  DS_ABObj_Constructor* Control() const { return m_Control.get(); }
+
   uint32_t word = 0;  // not used by the base
+
+ private:
+  std::unique_ptr<DS_ABObj_Constructor> m_Control;
 };
