@@ -21,8 +21,8 @@ DS_CameraPose DSM_Camera::PoseAt(float d) {
 
 void DSM_Camera::Update(float time) {
   const float d = clock.Advance(time, Speed());
-  const DS_CameraPose pose = PoseAt(d);
-  g_ViewState.SetCamera(pose.zoom, pose.panX, pose.panY);
+  m_LastPose = PoseAt(d);
+  g_ViewState.SetCamera(m_LastPose.zoom, m_LastPose.panX, m_LastPose.panY);
 }
 
 void DSM_Camera::PickWanderTarget(float now) { ::PickWanderTarget(wander, now, random); }

@@ -24,6 +24,8 @@ class DSM_Camera {
   // The zoom and pan the camera gives at clock value d (picking the next segment when due).
   DS_CameraPose PoseAt(float d);
   void PickWanderTarget(float now);
+  // What the last update set on the view.
+  const DS_CameraPose& LastPose() const { return m_LastPose; }
   // Copies every setting and the running state of another camera.
   void Assign(const DSM_Camera& other);
 
@@ -48,4 +50,7 @@ class DSM_Camera {
   DS_ResourceKey borderImage;  // default "common_res.dll" 6
   DS_CameraWander wander;
   DS_RandomSource random;    // rand unless a test supplies a sequence
+
+ private:
+  DS_CameraPose m_LastPose;
 };
