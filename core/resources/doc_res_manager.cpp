@@ -7,9 +7,19 @@
 
 DS_DocResManager* g_DocResManager = nullptr;
 
+namespace {
+
+// Writing a link carries its resource into the document being written.
+void SaveLinkedResource(const DS_ResourceKey& key) {
+  if (g_DocResManager) g_DocResManager->SaveRawEntries(key);
+}
+
+}  // namespace
+
 DS_DocResManager::DS_DocResManager()
     : m_CacheHolder(std::make_unique<DS_ResourceCacheHolder>()), m_Store(std::make_unique<DS_ResourceStore>()) {
   g_ResourceCache = m_CacheHolder.get();
+  DS_SetFileLinkWriteHook(SaveLinkedResource);
 }
 
 DS_DocResManager::~DS_DocResManager() {
@@ -20,11 +30,22 @@ DS_DocResManager::~DS_DocResManager() {
   m_Store.reset();
 }
 
-bool DS_DocResManager::ReadFields(DS_ResourceRecordReader& reader, uint32_t version) {
+bool DS_DocResManager::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
   DS_ResourceRecordTables tables;
-  if (!ReadResourceRecordTables(reader, version, tables)) return false;
+  ReadResourceRecordTables(in, version, tables);
   BuildFromTables(std::move(tables), version);
   return true;
+}
+
+bool DS_DocResManager::WriteObject(DS_IOF_Virtual& out) const {
+  DS_WriteHeader(out, u"DS_DocResManager", kVersion);
+  const DS_ResourceStore& store = *m_Store;
+  WriteResourceRecordTables(out, store.pictureEntries, store.frameTimes, store.savedResources, store.pendingMasks);
+  return true;
+}
+
+void DS_DocResManager::SaveRawEntries(const DS_ResourceKey& key) {
+  m_Store->savedResources[key] = m_Store->rawEntries[key];
 }
 
 void DS_DocResManager::BuildFromTables(DS_ResourceRecordTables&& tables, uint32_t version) {

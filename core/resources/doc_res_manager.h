@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/data/abobj_constructor.h"
+#include "core/data/file_links.h"
 #include "core/render/ds_com_holder.h"
 #include "core/resources/image_set.h"
 #include "core/resources/mask_entry.h"
@@ -33,19 +35,23 @@ struct DS_ResourceStore {
   std::map<DS_MaskKey, DS_ComHolder<IDirect3DTexture9>, DS_MaskKeyLess> maskTextures;
 };
 
-class DS_DocResManager {
+class DS_DocResManager : public DS_IOF_Item {
  public:
   static constexpr uint32_t kVersion = 3;
 
   // Makes its cache and stores the cache's holder in g_ResourceCache.
   DS_DocResManager();
-  virtual ~DS_DocResManager();
+  ~DS_DocResManager() override;
   DS_DocResManager(const DS_DocResManager&) = delete;
   DS_DocResManager& operator=(const DS_DocResManager&) = delete;
 
-  // Reads the record's four tables (as its version has them) and decodes every picture and mask
-  // of the document. False, with nothing decoded, when the record is truncated or inconsistent.
-  bool ReadFields(DS_ResourceRecordReader& reader, uint32_t version);
+  // Reads the record's four tables (as its version has them) after the header, then decodes
+  // every picture and mask of the document. A truncated or inconsistent record throws
+  // DS_DocumentError from the reader before anything is decoded.
+  bool ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  // "DS_DocResManager" version 3 and the four tables.
+  void Write(DS_IOF_Virtual& out) const override { WriteObject(out); }
+  bool WriteObject(DS_IOF_Virtual& out) const;
   // The decoding part of reading, over tables already read.
   void BuildFromTables(DS_ResourceRecordTables&& tables, uint32_t version);
 
@@ -55,21 +61,28 @@ class DS_DocResManager {
 
   // Link resolution. Keys name: (library path, id), (file path, file time) or (label, number);
   // an empty name with a stamp names the program's own resource.
+  DS_ImageSet& GetImageSet(const DS_FileLink3& link) { return GetImageSet(link.Key()); }
   DS_ImageSet& GetImageSet(const DS_ResourceKey& key);
+  DS_ImageSet& GetImageSetFromLibrary(const DS_FileLink3& link) { return GetImageSetFromLibrary(link.Key()); }
   DS_ImageSet& GetImageSetFromLibrary(const DS_ResourceKey& key);
   // The first raw entry of the key; an empty entry (no bytes) when there is none.
+  const DS_ResourceEntry& GetRawEntry(const DS_FileLink3& link) { return GetRawEntry(link.Key()); }
   const DS_ResourceEntry& GetRawEntry(const DS_ResourceKey& key);
+  DS_MeshBuffers& GetMesh(const DS_FileLink3& link, unsigned vertexSize) { return GetMesh(link.Key(), vertexSize); }
   DS_MeshBuffers& GetMesh(const DS_ResourceKey& key, unsigned vertexSize);
   // The compiled effect with one reference for the caller; none when it cannot be built.
+  DS_ComHolder<ID3DXEffect> GetEffect(const DS_FileLink3& link) { return GetEffect(link.Key()); }
   DS_ComHolder<ID3DXEffect> GetEffect(const DS_ResourceKey& key);
-  DS_ResourceKey MakeImageLink(const DS_ResourceEntry& entry);
-  // An empty list makes nothing and gives the empty key (no picture).
-  DS_ResourceKey MakeMultiFrameImageLink(const std::vector<float>& frameTimes,
-                                         const std::vector<DS_ResourceEntry>& entries);
-  // A link made from a picture path (stamp: the file's modification time, 0 when unreadable).
-  DS_ResourceKey MakeImageLinkFromFile(const ds_string& path);
-  // Before a picture link is written: its frame times and raw entries go into tables 2 and 1.
+  DS_ImageFileLink& MakeImageLink(const DS_ResourceEntry& entry, DS_ImageFileLink& link);
+  // An empty list makes nothing and leaves the link as it was (no picture).
+  DS_ImageFileLink& MakeMultiFrameImageLink(const std::vector<float>& frameTimes, DS_ImageFileLink& link,
+                                            const std::vector<DS_ResourceEntry>& entries);
+  DS_ImageFileLink& MakeImageLinkFromFile(const ds_string& path, DS_ImageFileLink& link);
+  // Before a picture link is written: its frame times and raw entries go into tables 1 and 2.
+  bool PrepareLinkForSave(const DS_FileLink3& link) { return PrepareLinkForSave(link.Key()); }
   bool PrepareLinkForSave(const DS_ResourceKey& key);
+  // Before any other link is written: its raw entries go into the saved resources (table 3).
+  void SaveRawEntries(const DS_ResourceKey& key);
   // The mask texture of a key, or none.
   IDirect3DTexture9* GetMaskTexture(const DS_MaskKey& key) const;
 

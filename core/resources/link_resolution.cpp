@@ -1,29 +1,14 @@
 // Link resolution: a key to what it names. Each lookup looks in the manager's decoded tables,
 // then in the raw entries the document carried, then in the library the key's name and stamp
 // designate; what a fallback loads is remembered among the raw entries.
-#include <sys/stat.h>
-
 #include "core/render/device_globals.h"
 #include "core/resources/doc_res_manager.h"
+#include "core/resources/image_set_container.h"
 #include "core/resources/mesh_decoders.h"
 #include "core/resources/picture_decoders.h"
+#include "core/resources/wide_path.h"
 
 namespace {
-
-// The running number of embedded keys made from entries.
-int64_t g_EmbeddedStampCounter = 0;
-
-DS_ResourceKey KeyOfEntry(const DS_ResourceEntry& entry) {
-  DS_ResourceKey key;
-  if (entry.resourceId != 0) {
-    key.name = entry.libraryPath;
-    key.stamp = static_cast<int64_t>(static_cast<uint32_t>(entry.resourceId));
-  } else {
-    key.name = entry.name;
-    key.stamp = g_EmbeddedStampCounter++;
-  }
-  return key;
-}
 
 void TakeSize(DS_ImageSet& set, const DS_TextureInfo& decoded) {
   set.width = decoded.width;
@@ -60,7 +45,7 @@ bool DS_DocResManager::AddRawEntrySlot(const DS_ResourceKey& key) {
 DS_ImageSet& DS_DocResManager::GetImageSetFromLibrary(const DS_ResourceKey& key) {
   DS_ImageSet& set = m_Store->imageSets[key];
   if (set.HasTexture()) return set;
-  HMODULE module = LoadLibraryW(key.name.c_str());
+  HMODULE module = LoadLibraryW(WidePath(key.name));
   const void* data = nullptr;
   DWORD size = 0;
   if (!FindModuleResource(module, static_cast<int>(key.stamp), L"DDS", data, size)) return set;
@@ -85,7 +70,7 @@ const DS_ResourceEntry& DS_DocResManager::GetRawEntry(const DS_ResourceKey& key)
   std::vector<DS_ResourceEntry>& raw = m_Store->rawEntries[key];
   if (raw.empty() && NamesResourceLibrary(key.name)) {
     raw.push_back(LibraryEntryOf(key));
-    raw.back().LoadFromLibrary();
+    LoadEntryFromLibrary(raw.back());
   }
   return raw.empty() ? kNoEntry : raw.front();
 }
@@ -96,7 +81,7 @@ DS_MeshBuffers& DS_DocResManager::GetMesh(const DS_ResourceKey& key, unsigned ve
   std::vector<DS_ResourceEntry>& raw = m_Store->rawEntries[key];
   if (raw.empty()) {
     raw.push_back(LibraryEntryOf(key));
-    raw.back().LoadFromLibrary();
+    LoadEntryFromLibrary(raw.back());
   }
   // An entry without bytes (its library lacks the resource) gives no mesh.
   const DS_ResourceEntry& first = raw.front();
@@ -110,7 +95,7 @@ DS_ComHolder<ID3DXEffect> DS_DocResManager::GetEffect(const DS_ResourceKey& key)
   std::vector<DS_ResourceEntry>& raw = m_Store->rawEntries[key];
   if (raw.empty()) {
     raw.push_back(LibraryEntryOf(key));
-    HMODULE module = LoadLibraryW(key.name.c_str());
+    HMODULE module = LoadLibraryW(WidePath(key.name));
     const void* data = nullptr;
     DWORD size = 0;
     if (FindModuleResource(module, static_cast<int>(key.stamp), MAKEINTRESOURCEW(10), data, size))
@@ -127,21 +112,23 @@ DS_ComHolder<ID3DXEffect> DS_DocResManager::GetEffect(const DS_ResourceKey& key)
   return effect;
 }
 
-DS_ResourceKey DS_DocResManager::MakeImageLink(const DS_ResourceEntry& entry) {
-  const DS_ResourceKey key = KeyOfEntry(entry);
+DS_ImageFileLink& DS_DocResManager::MakeImageLink(const DS_ResourceEntry& entry, DS_ImageFileLink& link) {
+  const DS_ResourceKey key = DS_FileLink3(entry).Key();
   std::vector<DS_ResourceEntry>& raw = m_Store->rawEntries[key];
   if (raw.empty()) raw.push_back(entry);
   const DS_TextureInfo decoded = Cache().LoadImage(entry);
   DS_ImageSet& set = m_Store->imageSets[key];
   set.textures.assign(1, decoded.texture);
   TakeSize(set, decoded);
-  return key;
+  link = DS_ImageFileLink(DS_FileLink3(key));
+  return link;
 }
 
-DS_ResourceKey DS_DocResManager::MakeMultiFrameImageLink(const std::vector<float>& frameTimes,
-                                                         const std::vector<DS_ResourceEntry>& entries) {
-  if (entries.empty()) return DS_ResourceKey();
-  const DS_ResourceKey key = KeyOfEntry(entries.front());
+DS_ImageFileLink& DS_DocResManager::MakeMultiFrameImageLink(const std::vector<float>& frameTimes,
+                                                            DS_ImageFileLink& link,
+                                                            const std::vector<DS_ResourceEntry>& entries) {
+  if (entries.empty()) return link;
+  const DS_ResourceKey key = DS_FileLink3(entries.front()).Key();
   DS_ImageSet& set = m_Store->imageSets[key];
   if (!set.HasTexture()) {
     std::vector<DS_ResourceEntry>& raw = m_Store->rawEntries[key];
@@ -153,14 +140,12 @@ DS_ResourceKey DS_DocResManager::MakeMultiFrameImageLink(const std::vector<float
     }
     set.frameTimes = frameTimes;
   }
-  return key;
+  link = DS_ImageFileLink(DS_FileLink3(key));
+  return link;
 }
 
-DS_ResourceKey DS_DocResManager::MakeImageLinkFromFile(const ds_string& path) {
-  DS_ResourceKey key;
-  key.name = path;
-  struct _stat64 status {};
-  key.stamp = _wstat64(path.c_str(), &status) == 0 ? static_cast<int64_t>(status.st_mtime) : 0;
-  GetImageSet(key);
-  return key;
+DS_ImageFileLink& DS_DocResManager::MakeImageLinkFromFile(const ds_string& path, DS_ImageFileLink& link) {
+  link = DS_ImageFileLink(DS_FileLink3(path));
+  GetImageSet(link.Key());
+  return link;
 }

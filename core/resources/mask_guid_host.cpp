@@ -6,7 +6,7 @@ DS_MaskEntry MakeNewMaskEntry() {
   static uint64_t counter = 0;
   DS_MaskEntry entry;
   uint64_t n = ++counter;
-  for (int i = 0; i < 8; ++i, n >>= 8) entry.id[8 + i] = static_cast<uint8_t>(n);
-  entry.id[7] = 0x40;  // version nibble of a random GUID, so it never equals a stored one of zeros
+  for (int i = 0; i < 8; ++i, n >>= 8) entry.id.data4[i] = static_cast<uint8_t>(n);
+  entry.id.data3 = 0x4000;  // the version nibble of a random GUID
   return entry;
 }

@@ -9,6 +9,9 @@ DS_MaskEntry MakeNewMaskEntry() {
   GUID guid{};
   CoCreateGuid(&guid);
   static_assert(sizeof(guid) == sizeof(entry.id), "a GUID is 16 bytes");
-  std::memcpy(entry.id.data(), &guid, sizeof(guid));
+  entry.id.data1 = guid.Data1;
+  entry.id.data2 = guid.Data2;
+  entry.id.data3 = guid.Data3;
+  std::memcpy(entry.id.data4, guid.Data4, sizeof(guid.Data4));
   return entry;
 }

@@ -4,6 +4,7 @@
 
 #include "core/render/device_globals.h"
 #include "core/resources/picture_decoders.h"
+#include "core/resources/wide_path.h"
 
 namespace {
 
@@ -107,7 +108,7 @@ bool LoadMeshFromFile(const ds_string& path, unsigned vertexSize, DS_MeshBuffers
   LoadedMesh loaded;
   HRESULT hr = E_FAIL;
   if (g_Device && !path.empty())
-    hr = D3DXLoadMeshFromXW(path.c_str(), D3DXMESH_SYSTEMMEM, g_Device, loaded.adjacency.Receive(),
+    hr = D3DXLoadMeshFromXW(WidePath(path), D3DXMESH_SYSTEMMEM, g_Device, loaded.adjacency.Receive(),
                             loaded.materials.Receive(), loaded.effects.Receive(), &loaded.materialCount,
                             loaded.mesh.Receive());
   return Finish(loaded, hr, vertexSize, record);

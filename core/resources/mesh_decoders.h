@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "core/resources/core_bridge.h"
+#include "core/data/ds_string.h"
 #include "core/resources/mesh_buffers.h"
 
 bool CreateMeshFromMemory(const void* bytes, uint32_t size, unsigned vertexSize, DS_MeshBuffers& record);

@@ -5,6 +5,7 @@
 #include "core/render/device_globals.h"
 #include "core/resources/mesh_decoders.h"
 #include "core/resources/picture_decoders.h"
+#include "core/resources/wide_path.h"
 
 DS_ResourceCacheHolder* g_ResourceCache = nullptr;
 
@@ -31,7 +32,7 @@ DS_TextureInfo DS_ResourceCache::LoadTextureFile(const DS_ResourceEntry& entry) 
     if (!g_Device || entry.name.empty()) return;
     D3DXIMAGE_INFO image{};
     IDirect3DTexture9* made = nullptr;
-    const HRESULT hr = D3DXCreateTextureFromFileExW(g_Device, entry.name.c_str(), D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
+    const HRESULT hr = D3DXCreateTextureFromFileExW(g_Device, WidePath(entry.name), D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
                                                     D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_FILTER_TRIANGLE,
                                                     D3DX_FILTER_NONE, 0, &image, nullptr, &made);
     Texture texture(made);
@@ -55,7 +56,7 @@ bool DS_ResourceCache::GetModule(const ds_string& libraryPath, HMODULE& module) 
   }
   HMODULE loaded = nullptr;
   if (!libraryPath.empty()) {
-    loaded = LoadLibraryW(libraryPath.c_str());
+    loaded = LoadLibraryW(WidePath(libraryPath));
     if (!loaded) return false;
   }
   m_Modules.emplace(libraryPath, loaded);

@@ -4,91 +4,124 @@
 
 namespace {
 
-constexpr size_t kMinKeySize = kMinArchiveStringSize + 8;
-constexpr size_t kMinMaskSize = kMinArchiveStringSize * 2 + 1 + kMinNamedBlobSize;
+constexpr size_t kMinKeyBytes = DS_MIN_STRING_BYTES + 8;
+constexpr size_t kMinMaskBytes = DS_MIN_STRING_BYTES * 2 + 1 + DS_MIN_NAMED_BLOB_BYTES;
 
-bool ReadCount(DS_ResourceRecordReader& reader, uint32_t& count, size_t minItemSize) {
-  uint32_t stored = 0;
-  if (!reader.ReadULong(stored)) return false;
-  if (stored > reader.Remaining() / minItemSize) return false;
-  count = stored;
-  return true;
+void ReadKey(DS_IOF_Virtual& in, DS_ResourceKey& key) {
+  in.ReadString(key.name);
+  in.ReadInt64(key.stamp);
 }
 
-bool ReadKey(DS_ResourceRecordReader& reader, DS_ResourceKey& key) {
-  return reader.ReadString(key.name) && reader.ReadInt64(key.stamp);
+void WriteKey(DS_IOF_Virtual& out, const DS_ResourceKey& key) {
+  out.WriteString(key.name);
+  out.WriteInt64(key.stamp);
 }
 
-bool ReadFrameTimes(DS_ResourceRecordReader& reader, std::vector<float>& times) {
-  uint32_t count = 0;
-  if (!ReadCount(reader, count, 4)) return false;
-  times.assign(count, 0.0f);
-  for (float& t : times)
-    if (!reader.ReadFloat(t)) return false;
-  return true;
+void ReadFrameTimes(DS_IOF_Virtual& in, std::vector<float>& times) {
+  times.assign(DS_ReadCount(in, 4), 0.0f);
+  for (float& t : times) in.ReadFloat(t);
 }
 
-bool ReadEntryTable(DS_ResourceRecordReader& reader, DS_EntryTable& table) {
-  uint32_t count = 0;
-  if (!ReadCount(reader, count, kMinKeySize + 4)) return false;
+void ReadEntryTable(DS_IOF_Virtual& in, DS_EntryTable& table) {
+  const uint32_t count = DS_ReadCount(in, kMinKeyBytes + 4);
   for (uint32_t i = 0; i < count; ++i) {
     DS_ResourceKey key;
     std::vector<DS_ResourceEntry> entries;
-    if (!ReadKey(reader, key) || !ReadEntryList(reader, entries)) return false;
+    ReadKey(in, key);
+    ReadEntryList(in, entries);
     table.emplace(std::move(key), std::move(entries));  // a key already present keeps its value
   }
-  return true;
 }
 
-bool ReadFrameTimeTable(DS_ResourceRecordReader& reader, DS_FrameTimeTable& table) {
-  uint32_t count = 0;
-  if (!ReadCount(reader, count, kMinKeySize + 4)) return false;
+void ReadFrameTimeTable(DS_IOF_Virtual& in, DS_FrameTimeTable& table) {
+  const uint32_t count = DS_ReadCount(in, kMinKeyBytes + 4);
   for (uint32_t i = 0; i < count; ++i) {
     DS_ResourceKey key;
     std::vector<float> times;
-    if (!ReadKey(reader, key) || !ReadFrameTimes(reader, times)) return false;
+    ReadKey(in, key);
+    ReadFrameTimes(in, times);
     table.emplace(std::move(key), std::move(times));
   }
-  return true;
 }
 
-bool ReadMaskSet(DS_ResourceRecordReader& reader, DS_MaskSet& masks) {
-  uint32_t count = 0;
-  if (!ReadCount(reader, count, kMinMaskSize)) return false;
+void ReadMaskSet(DS_IOF_Virtual& in, DS_MaskSet& masks) {
+  const uint32_t count = DS_ReadCount(in, kMinMaskBytes);
   for (uint32_t i = 0; i < count; ++i) {
     DS_MaskEntry mask = MakeNewMaskEntry();
-    if (!ReadMaskEntry(reader, mask)) return false;
+    ReadMaskEntry(in, mask);
     masks.insert(std::move(mask));  // a GUID already present keeps its first mask
   }
-  return true;
+}
+
+void WriteEntryTable(DS_IOF_Virtual& out, const DS_EntryTable& table) {
+  out.WriteULong(static_cast<uint32_t>(table.size()));
+  for (const auto& element : table) {
+    WriteKey(out, element.first);
+    WriteEntryList(out, element.second);
+  }
+}
+
+void WriteFrameTimeTable(DS_IOF_Virtual& out, const DS_FrameTimeTable& table) {
+  out.WriteULong(static_cast<uint32_t>(table.size()));
+  for (const auto& element : table) {
+    WriteKey(out, element.first);
+    WriteFrameTimes(out, element.second);
+  }
+}
+
+void WriteMaskSet(DS_IOF_Virtual& out, const DS_MaskSet& masks) {
+  out.WriteULong(static_cast<uint32_t>(masks.size()));
+  for (const DS_MaskEntry& mask : masks) {
+    WriteGuid(out, mask.id);
+    out.WriteString(mask.name);
+    out.WriteBool(mask.flag);
+    out.WriteNamedBlob(mask.blob);
+  }
 }
 
 }  // namespace
 
-bool ReadEntryList(DS_ResourceRecordReader& reader, std::vector<DS_ResourceEntry>& entries) {
-  uint32_t count = 0;
-  if (!ReadCount(reader, count, kMinResourceEntrySize)) return false;
+void ReadEntryList(DS_IOF_Virtual& in, std::vector<DS_ResourceEntry>& entries) {
+  const uint32_t count = DS_ReadCount(in, DS_MIN_RESOURCE_ENTRY_BYTES);
   entries.reserve(entries.size() + count);
   for (uint32_t i = 0; i < count; ++i) {
     DS_ResourceEntry entry;
-    if (!reader.ReadResourceEntry(entry)) return false;
+    in.ReadResourceEntry(entry);
     entries.push_back(std::move(entry));
   }
-  return true;
 }
 
-bool ReadMaskEntry(DS_ResourceRecordReader& reader, DS_MaskEntry& entry) {
-  ds_string guidText;
-  if (!reader.ReadString(guidText)) return false;
-  GuidFromString(guidText, entry.id);
-  return reader.ReadString(entry.name) && reader.ReadBool(entry.flag) && reader.ReadNamedBlob(entry.blob);
+void WriteEntryList(DS_IOF_Virtual& out, const std::vector<DS_ResourceEntry>& entries) {
+  out.WriteULong(static_cast<uint32_t>(entries.size()));
+  for (const DS_ResourceEntry& entry : entries) out.WriteResourceEntry(entry);
 }
 
-bool ReadResourceRecordTables(DS_ResourceRecordReader& reader, uint32_t version, DS_ResourceRecordTables& tables) {
-  if (!ReadEntryTable(reader, tables.pictureEntries) || !ReadFrameTimeTable(reader, tables.frameTimes))
-    return false;
-  if (version == 1) return true;
-  if (!ReadEntryTable(reader, tables.savedResources)) return false;
-  if (version == 2) return true;
-  return ReadMaskSet(reader, tables.pendingMasks);
+void WriteFrameTimes(DS_IOF_Virtual& out, const std::vector<float>& times) {
+  out.WriteULong(static_cast<uint32_t>(times.size()));
+  for (const float& t : times) out.WriteFloat(t);
+}
+
+void ReadMaskEntry(DS_IOF_Virtual& in, DS_MaskEntry& entry) {
+  ReadGuid(in, entry.id);
+  in.ReadString(entry.name);
+  in.ReadBool(entry.flag);
+  in.ReadNamedBlob(entry.blob);
+}
+
+void ReadResourceRecordTables(DS_IOF_Virtual& in, uint32_t version, DS_ResourceRecordTables& tables) {
+  ReadEntryTable(in, tables.pictureEntries);
+  ReadFrameTimeTable(in, tables.frameTimes);
+  if (version == 1) return;
+  ReadEntryTable(in, tables.savedResources);
+  if (version == 2) return;
+  ReadMaskSet(in, tables.pendingMasks);
+}
+
+void WriteResourceRecordTables(DS_IOF_Virtual& out, const DS_EntryTable& pictureEntries,
+                               const DS_FrameTimeTable& frameTimes, const DS_EntryTable& savedResources,
+                               const DS_MaskSet& pendingMasks) {
+  WriteEntryTable(out, pictureEntries);
+  WriteFrameTimeTable(out, frameTimes);
+  WriteEntryTable(out, savedResources);
+  WriteMaskSet(out, pendingMasks);
 }

@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/data/file_links.h"
+#include "core/resources/image_set_container.h"
 #include "core/resources/mask_entry.h"
 #include "core/resources/noise.h"
-#include "core/resources/resource_bytes.h"
+#include "core/resources/resource_entry.h"
 #include "core/resources/resource_record.h"
 #include "tests/resources/doc_bytes.h"
 
@@ -30,8 +32,8 @@ TEST(ResourceEntry, ParseReportsConsumedBytesAndKeepsNoBufferForEmptyData) {
   DS_ResourceEntry entry;
   ASSERT_EQ(ParseResourceEntry(e.bytes.data(), e.size(), entry), 4u + (4 + 14) + 4 + (4 + 8));
   EXPECT_EQ(entry.resourceId, 7);
-  EXPECT_EQ(entry.libraryPath, L"lib.dll");
-  EXPECT_EQ(entry.name, L"name");
+  EXPECT_EQ(entry.libraryPath, u"lib.dll");
+  EXPECT_EQ(entry.name, u"name");
   EXPECT_FALSE(entry.HasBytes());
   EXPECT_EQ(entry.Size(), 0u);
 }
@@ -40,9 +42,10 @@ TEST(ResourceEntry, EveryTruncationOfAnEntryFailsWithoutChangingIt) {
   DocBytes e;
   e.entry(3, u"common_res.dll", Bytes({9, 8, 7, 6, 5}), u"pic.png");
   for (size_t n = 0; n < e.size(); ++n) {
-    DS_ResourceEntry entry(L"kept");
-    EXPECT_EQ(ParseResourceEntry(e.bytes.data(), n, entry), 0u) << n;
-    EXPECT_EQ(entry.name, L"kept");
+    std::vector<uint8_t> prefix(e.bytes.begin(), e.bytes.begin() + static_cast<long>(n));
+    DS_ResourceEntry entry(u"kept");
+    EXPECT_EQ(ParseResourceEntry(prefix.data(), prefix.size(), entry), 0u) << n;
+    EXPECT_EQ(entry.name, u"kept");
     EXPECT_FALSE(entry.HasBytes());
   }
   DS_ResourceEntry entry;
@@ -50,41 +53,7 @@ TEST(ResourceEntry, EveryTruncationOfAnEntryFailsWithoutChangingIt) {
   EXPECT_EQ(entry.bytes, Bytes({9, 8, 7, 6, 5}));
 }
 
-TEST(ResourceEntry, ArchiveStringForms) {
-  struct Case {
-    std::vector<uint8_t> bytes;
-    std::wstring expected;
-    size_t consumed;
-  };
-  const Case cases[] = {
-      {{0xFF, 0xFE, 0xFF, 0x00}, L"default", 4},                          // empty keeps the target
-      {{0x00, 0x00, 0x00, 0x01, 'A', 0}, L"A", 6},                        // any marker bytes
-      {{0xFF, 0xFE, 0xFF, 0xFF, 0x02, 0x00, 'h', 0, 'i', 0}, L"hi", 10},  // longer form accepted
-      {{0xFF, 0xFE, 0xFF, 0x03, 'a', 0, 0, 0, 'b', 0}, L"a", 10},         // cut at a zero unit
-  };
-  for (const Case& c : cases) {
-    DS_ByteCursor cursor(c.bytes.data(), c.bytes.size());
-    ds_string value = L"default";
-    ASSERT_TRUE(cursor.ReadArchiveString(value));
-    EXPECT_EQ(value, c.expected);
-    EXPECT_EQ(cursor.Offset(), c.consumed);
-  }
-  DocBytes longString;
-  longString.str(std::u16string(65535, u'x'));
-  DS_ByteCursor cursor(longString.bytes.data(), longString.size());
-  ds_string value;
-  ASSERT_TRUE(cursor.ReadArchiveString(value));
-  EXPECT_EQ(value.size(), 65535u);
-  EXPECT_EQ(cursor.Offset(), 10u + 2 * 65535);
-}
-
-TEST(ResourceEntry, HugeLengthsAndCountsFailBeforeAllocating) {
-  const std::vector<uint8_t> hugeString = {0xFF, 0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F};
-  DS_ByteCursor s(hugeString.data(), hugeString.size());
-  ds_string value;
-  EXPECT_FALSE(s.ReadArchiveString(value));
-  EXPECT_TRUE(s.Failed());
-
+TEST(ResourceEntry, HugeSizesAndCountsFailBeforeAllocating) {
   DocBytes hugeBlob;
   hugeBlob.i32(0).str(u"").u32(0xFFFFFFFFu);
   DS_ResourceEntry entry;
@@ -107,7 +76,7 @@ TEST(ImageSetContainer, ParsesFrameTimesAndEntries) {
   ASSERT_TRUE(ParseImageSetContainer(c.bytes.data(), c.size(), times, entries));
   EXPECT_EQ(times, (std::vector<float>{0.1f, 0.2f, 0.3f}));
   ASSERT_EQ(entries.size(), 3u);
-  EXPECT_EQ(entries[2].name, L"frame2.png");
+  EXPECT_EQ(entries[2].name, u"frame2.png");
   EXPECT_EQ(entries[2].bytes, Bytes({1, 2, 3, 2}));
 
   // No frame times still gives every frame.
@@ -144,10 +113,10 @@ TEST(ImageSetContainer, EntryListReplacesWhatTheVectorHeld) {
   DocBytes list;
   list.u32(1).entry(5, u"", {}, u"");
   std::vector<DS_ResourceEntry> entries;
-  entries.emplace_back(77, L"common_res.dll");
-  entries.back().name = L"old";
-  DS_ByteCursor cursor(list.bytes.data(), list.size());
-  ASSERT_TRUE(ReadEntryListRaw(cursor, entries));
+  entries.emplace_back(77, u"common_res.dll");
+  entries.back().name = u"old";
+  ResourceBuffer buffer(list.bytes.data(), list.size());
+  ReadEntryListRaw(buffer, entries);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].resourceId, 5);
   EXPECT_TRUE(entries[0].libraryPath.empty());
@@ -156,50 +125,45 @@ TEST(ImageSetContainer, EntryListReplacesWhatTheVectorHeld) {
 
 TEST(NamedBlob, SetNameDropsBytesOnlyForAnotherName) {
   DS_NamedBlob blob;
-  blob.name = L"a";
+  blob.name = u"a";
   const uint8_t data[] = {1, 2, 3};
   blob.SetData(3, data);
-  blob.SetName(L"a");
+  blob.SetName(u"a");
   EXPECT_EQ(blob.Size(), 3u);
-  blob.SetName(L"b");
+  blob.SetName(u"b");
   EXPECT_EQ(blob.Size(), 0u);
-  EXPECT_EQ(blob.name, L"b");
+  EXPECT_EQ(blob.name, u"b");
   EXPECT_EQ(blob.Data(), nullptr);
 }
 
 TEST(ResourceNames, FileNamePartAndLibraryTest) {
-  EXPECT_EQ(GetFileNamePart(L"C:\\dir\\song.mp3"), L"song.mp3");
-  EXPECT_EQ(GetFileNamePart(L"song.mp3"), L"");
-  EXPECT_TRUE(NamesResourceLibrary(L"common_res.dll"));
-  EXPECT_TRUE(NamesResourceLibrary(L"C:\\x\\Common_Res.DLL"));
-  EXPECT_FALSE(NamesResourceLibrary(L"picture.png"));
-  EXPECT_FALSE(NamesResourceLibrary(L"dll"));
-  EXPECT_FALSE(NamesResourceLibrary(L"x.dlls"));
-  EXPECT_FALSE(NamesResourceLibrary(L""));
+  EXPECT_EQ(GetFileNamePart(u"C:\\dir\\song.mp3"), u"song.mp3");
+  EXPECT_EQ(GetFileNamePart(u"song.mp3"), u"");
+  EXPECT_TRUE(NamesResourceLibrary(u"common_res.dll"));
+  EXPECT_TRUE(NamesResourceLibrary(u"C:\\x\\Common_Res.DLL"));
+  EXPECT_FALSE(NamesResourceLibrary(u"picture.png"));
+  EXPECT_FALSE(NamesResourceLibrary(u"dll"));
+  EXPECT_FALSE(NamesResourceLibrary(u"x.dlls"));
+  EXPECT_FALSE(NamesResourceLibrary(u""));
 }
 
 TEST(MaskKeys, OrderByMemoryBytesOfTheGuid) {
-  auto key = [](const wchar_t* text) {
+  auto key = [](const char16_t* text) {
     DS_MaskKey k;
-    EXPECT_TRUE(GuidFromString(text, k.id)) << text;
+    EXPECT_TRUE(DS_GuidFromString(text, k.id));
     return k;
   };
   const DS_MaskKeyLess less;
-  EXPECT_TRUE(less(key(L"{00000100-0000-0000-0000-000000000000}"), key(L"{00000001-0000-0000-0000-000000000000}")));
-  EXPECT_TRUE(less(key(L"{01000000-0000-0000-0000-000000000000}"), key(L"{00000002-0000-0000-0000-000000000000}")));
-  DS_MaskKey a = key(L"{12345678-9ABC-DEF0-1234-56789ABCDEF0}"), b = a;
-  a.name = L"one";
-  b.name = L"two";
-  b.flag = 0;
+  EXPECT_TRUE(less(key(u"{00000100-0000-0000-0000-000000000000}"), key(u"{00000001-0000-0000-0000-000000000000}")));
+  EXPECT_FALSE(less(key(u"{00000001-0000-0000-0000-000000000000}"), key(u"{00000100-0000-0000-0000-000000000000}")));
+  EXPECT_TRUE(less(key(u"{01000000-0000-0000-0000-000000000000}"), key(u"{00000002-0000-0000-0000-000000000000}")));
+  EXPECT_TRUE(less(key(u"{00000000-0100-0000-0000-000000000000}"), key(u"{00000000-0001-0000-0000-000000000000}")));
+  DS_MaskKey a = key(u"{12345678-9ABC-DEF0-1234-56789ABCDEF0}"), b = a;
+  a.name = u"one";
+  b.name = u"two";
+  b.flag = false;
   EXPECT_FALSE(less(a, b));
   EXPECT_FALSE(less(b, a));
-  EXPECT_EQ(a.id[0], 0x78);
-  EXPECT_EQ(a.id[4], 0xBC);
-  EXPECT_EQ(a.id[8], 0x12);
-  EXPECT_EQ(GuidToString(a.id), L"{12345678-9ABC-DEF0-1234-56789ABCDEF0}");
-  DS_GuidBytes unchanged = a.id;
-  EXPECT_FALSE(GuidFromString(L"{12345678-9ABC-DEF0-1234-56789ABCDEFG}", unchanged));
-  EXPECT_EQ(unchanged, a.id);
 }
 
 // The record of the resource manager.
@@ -223,18 +187,18 @@ DocBytes Record(uint32_t version, bool duplicateMask) {
 TEST(ResourceRecord, TablesFollowTheVersion) {
   for (uint32_t version : {1u, 2u, 3u, 0u, 4u}) {
     const DocBytes r = Record(version == 0 || version == 4 ? 3 : version, true);
-    DS_ByteCursor cursor(r.bytes.data(), r.size());
-    DS_CursorRecordReader reader(cursor);
+    ResourceBuffer buffer(r.bytes.data(), r.size());
+    DS_DocumentReader reader(&buffer);
     DS_ResourceRecordTables tables;
-    ASSERT_TRUE(ReadResourceRecordTables(reader, version, tables)) << version;
-    EXPECT_EQ(cursor.Remaining(), 0u) << version;
+    ReadResourceRecordTables(reader, version, tables);
+    EXPECT_EQ(buffer.Remaining(), 0u) << version;
     ASSERT_EQ(tables.pictureEntries.size(), 1u);
     EXPECT_EQ(tables.pictureEntries.begin()->second.size(), 3u);  // the first of two equal keys
     EXPECT_EQ(tables.frameTimes.begin()->second.size(), 3u);
     EXPECT_EQ(tables.savedResources.size(), version == 1 ? 0u : 1u) << version;
     EXPECT_EQ(tables.pendingMasks.size(), version == 1 || version == 2 ? 0u : 1u) << version;
     if (!tables.pendingMasks.empty()) {
-      EXPECT_EQ(tables.pendingMasks.begin()->name, L"first");
+      EXPECT_EQ(tables.pendingMasks.begin()->name, u"first");
     }
   }
 }
@@ -243,18 +207,18 @@ TEST(ResourceRecord, EveryPrefixFailsAndHugeCountsAreRejected) {
   const DocBytes r = Record(3, false);
   for (size_t n = 0; n < r.size(); ++n) {
     std::vector<uint8_t> prefix(r.bytes.begin(), r.bytes.begin() + static_cast<long>(n));
-    DS_ByteCursor cursor(prefix.data(), prefix.size());
-    DS_CursorRecordReader reader(cursor);
+    ResourceBuffer buffer(prefix.data(), prefix.size());
+    DS_DocumentReader reader(&buffer);
     DS_ResourceRecordTables tables;
-    EXPECT_FALSE(ReadResourceRecordTables(reader, 3, tables)) << n;
+    EXPECT_THROW(ReadResourceRecordTables(reader, 3, tables), DS_DocumentError) << n;
   }
   for (int table = 0; table < 4; ++table) {
     DocBytes huge;
     for (int k = 0; k < 4; ++k) huge.u32(k == table ? 0xFFFFFFFFu : 0);
-    DS_ByteCursor cursor(huge.bytes.data(), huge.size());
-    DS_CursorRecordReader reader(cursor);
+    ResourceBuffer buffer(huge.bytes.data(), huge.size());
+    DS_DocumentReader reader(&buffer);
     DS_ResourceRecordTables tables;
-    EXPECT_FALSE(ReadResourceRecordTables(reader, 3, tables)) << table;
+    EXPECT_THROW(ReadResourceRecordTables(reader, 3, tables), DS_DocumentError) << table;
   }
 }
 
