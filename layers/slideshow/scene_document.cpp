@@ -14,10 +14,10 @@ std::unique_ptr<DS_SlideShow_Light> ReadSceneDocument(const uint8_t* data, size_
 
     DS_DocumentReader reader(&buffer);
     auto show = ReadSlideShowObject(reader);
+    // A show without a slide has nothing to make current; its resources are not decoded.
+    if (show->Slides().empty()) throw DS_DocumentError("the document holds no slide");
     const DS_ObjectHeader manager = DS_ReadHeader(reader);
     readManager(reader, manager.version);
-    // A show without a slide has nothing to make current.
-    if (show->Slides().empty()) throw DS_DocumentError("the document holds no slide");
     return show;
   } catch (const DS_DocumentError&) {
     throw DS_E_DOCUMENT_UNUSABLE;

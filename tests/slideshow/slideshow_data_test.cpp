@@ -261,4 +261,27 @@ TEST_F(SceneDocument, ContentToolDocumentsLoad) {
   EXPECT_EQ(tables.pictureEntries.size(), 3u);
 }
 
+TEST_F(SceneDocument, DefaultSceneLoadsWithItsPicturesAndMusic) {
+  const char* path = std::getenv("VQ_DEFAULT_SCENE");
+  ASSERT_NE(path, nullptr) << "VQ_DEFAULT_SCENE names the written default scene";
+  std::ifstream file(path, std::ios::binary);
+  ASSERT_TRUE(file) << path;
+  const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  DS_ResourceRecordTables tables;
+  const auto show = ReadSceneDocument(bytes.data(), bytes.size(), [&](DS_IOF_Virtual& in, uint32_t version) {
+    ReadResourceRecordTables(in, version, tables);
+  });
+  EXPECT_EQ(show->Slides().size(), 6u);
+  for (const auto& slide : show->Slides()) {
+    EXPECT_GT(slide->fadeIn.Get(), 0u);
+    EXPECT_NE(slide->GetLayer()->cameraMode, 0);  // the camera moves
+    const auto found = tables.pictureEntries.find(slide->GetLayer()->picture);
+    ASSERT_NE(found, tables.pictureEntries.end());
+    EXPECT_EQ(found->second.at(0).bytes.at(0), 0xFF);  // JPEG
+  }
+  ASSERT_EQ(show->MusicFiles().size(), 2u);
+  EXPECT_EQ(show->MusicFiles()[0]->file.name, u"C:\\Vorniquel\\music\\dawn.wav");
+  EXPECT_EQ(std::string(show->MusicFiles()[1]->file.bytes.begin(), show->MusicFiles()[1]->file.bytes.begin() + 4), "RIFF");
+}
+
 }  // namespace
