@@ -4,7 +4,8 @@
 #include "sound/music_file.h"
 
 void DS_AudioFile::ExtractToTempFile() {
-  const std::wstring storedPath = DsToWide(file.name);
+  // Windows wide strings are UTF-16 too: the units are copied.
+  const std::wstring storedPath(file.name.begin(), file.name.end());
   std::wstring target;
   switch (ExtractMusicBytes(storedPath, file.Data(), file.bytes.size(), &target)) {
     case DS_MusicExtraction::Nothing:
@@ -13,7 +14,7 @@ void DS_AudioFile::ExtractToTempFile() {
       file.bytes.clear();
       break;
     case DS_MusicExtraction::Renamed:
-      file.SetName(DsFromWide(target.c_str()));
+      file.SetName(ds_string(target.begin(), target.end()));
       break;
   }
 }
