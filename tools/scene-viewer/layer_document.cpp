@@ -1,0 +1,50 @@
+#include "tools/scene-viewer/layer_document.h"
+
+#include <windows.h>
+
+#include "core/data/class_registry.h"
+#include "core/data/ds_stream.h"
+
+bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size;
+  bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (1LL << 30);
+  if (ok) {
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                           read == bytes.size());
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+bool LoadLayerDocument(const std::vector<uint8_t>& bytes, LayerDocument& document, std::wstring& error) {
+  ResourceBuffer buffer(bytes.data(), bytes.size());
+  DS_DocumentReader in(&buffer);
+  document.manager = std::make_unique<DS_DocResManager>();
+  g_DocResManager = document.manager.get();
+  try {
+    // Through the layer registry, as a slide reads its layer: a class it does not hold gives none.
+    document.layer = ReadLightObject(in);
+    if (!document.layer) {
+      error = L"the document does not begin with a layer record";
+      return false;
+    }
+    if (in.Remaining() == 0) return true;
+    const DS_ObjectHeader header = DS_ReadHeader(in);
+    if (header.className != u"DS_DocResManager") {
+      error = L"what follows the layer is not a DS_DocResManager record";
+      return false;
+    }
+    if (!document.manager->ReadFields(in, header.version)) {
+      error = L"the DS_DocResManager record is inconsistent";
+      return false;
+    }
+  } catch (const DS_DocumentError&) {
+    error = L"the document is cut short or a count exceeds its size";
+    return false;
+  }
+  return true;
+}
