@@ -81,10 +81,7 @@ void VQTest_Slide::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
   if (version >= 2) {
     const uint32_t count = DS_ReadCount(in, DS_MIN_HEADER_BYTES);
     for (uint32_t i = 0; i < count; ++i) {
-      auto object = ReadConstructorObject(in);
-      // Objects carry no length: after an unknown class nothing can be read on.
-      if (!object) throw DS_DocumentError("a slide object names a class that no registry holds");
-      objects.push_back(std::move(object));
+      objects.push_back(DS_RequireRegistered(ReadConstructorObject(in)));
     }
   }
   ReadBase(in);
