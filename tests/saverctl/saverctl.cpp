@@ -236,6 +236,7 @@ int Usage() {
       "usage: saverctl run <ms> <command line>\n"
       "       saverctl windows\n"
       "       saverctl post <hwnd> <message> <wparam> <lparam>\n"
+      "       saverctl cursor <hwnd>\n"
       "       saverctl preview-host <width> <height> <ms> <command line with %%HWND%%>\n"
       "       saverctl reg-get <HKCU|HKCR|HKLM> <key> <value>\n"
       "       saverctl reg-set <HKCU|HKCR|HKLM> <key> <value> <dword|sz> <data>\n");
@@ -256,6 +257,15 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"post" && argc == 6) return Post(argv[2], argv[3], argv[4], argv[5]);
   if (command == L"preview-host" && argc == 6) {
     return PreviewHost(_wtoi(argv[2]), _wtoi(argv[3]), std::wcstoul(argv[4], nullptr, 10), argv[5]);
+  }
+  if (command == L"cursor" && argc == 3) {
+    // The pointer in the window's client coordinates: where the system's own mouse messages for
+    // that window report it.
+    POINT position;
+    GetCursorPos(&position);
+    ScreenToClient(ParseWindow(argv[2]), &position);
+    std::printf("cursor %ld %ld\n", position.x, position.y);
+    return 0;
   }
   if (command == L"reg-get" && argc == 5) return RegGet(argv[2], argv[3], argv[4]);
   if (command == L"reg-set" && argc == 7) return RegSet(argv[2], argv[3], argv[4], argv[5], argv[6]);
