@@ -112,7 +112,7 @@ class Env:
         self.processes.append(p)
         return p
 
-    def run(self, program, args, extra_env=None, timeout=60, name="run"):
+    def run(self, program, args, extra_env=None, timeout=STARTUP, name="run"):
         p = self.start(program, args, extra_env, name, timeout)
         p.wait(timeout + 20)
         return p.returncode, open(p.out_name).read(), open(p.err_name).read()
@@ -140,7 +140,7 @@ class Env:
     def screenshot(self):
         name = self.out_file("shot.png")
         subprocess.run(["import", "-display", self.vars["DISPLAY"], "-window", "root", "PNG24:" + name],
-                       check=True, timeout=30)
+                       check=True, timeout=STARTUP)
         return read_png(name)
 
     def has_main_loop(self):
@@ -264,8 +264,6 @@ def case_modes(env):
     table = [
         ('"C:\\saver -s dir\\saver_harness.exe" /r', "5", "0"),
         ("C:\\my-saver\\saver_harness.exe /r", "5", "0"),
-        ("C:\\my-saver\\saver_harness.exe /a 1234", "4", "1234"),
-        ("C:\\my-saver\\saver_harness.exe /a", "4", "0"),
         ("C:\\my-saver\\saver_harness.exe /p 12345", "1", "12345"),
         ("C:\\my-saver\\saver_harness.exe /P:678", "1", "678"),
         ("C:\\my-saver\\saver_harness.exe /p", "1", "0"),
@@ -323,13 +321,13 @@ def case_password(env):
     for args, owner in [(["/a", "1234"], "00000000000004D2"), (["/a"], "0000000000000000"),
                         (["/A:77"], "000000000000004D")]:
         start = time.time()
-        rc, _, err = env.run(env.scr, args, debug, timeout=30)
+        rc, _, err = env.run(env.scr, args, debug, timeout=STARTUP)
         check(rc == 0, "%s: exit %d" % (args, rc))
         check(time.time() - start < STARTUP, "%s took too long" % args)
         expected = 'fixme:mpr:PwdChangePasswordA "SCRSAVE" %s 0 0000000000000000' % owner
         check(expected in err, "%s: the password change was not called as expected:\n%s" %
               (args, err))
-    rc, _, err = env.run(env.scr, ["/r"], debug, timeout=30)
+    rc, _, err = env.run(env.scr, ["/r"], debug, timeout=STARTUP)
     check(rc == 0 and "PwdChangePasswordA" not in err, "/r must do nothing: %d %s" % (rc, err))
     check(not env.windows(), "/r or /a left a saver window")
 
