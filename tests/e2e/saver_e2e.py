@@ -337,7 +337,12 @@ def case_password(env):
 
 def start_saver(env, args, program=None, extra_env=None, count=1):
     p = env.start(program or env.scr, args, extra_env, "saver")
-    windows = wait_for(lambda: len(env.windows()) >= count and env.windows(), STARTUP)
+    def shown():
+        # A window still inside its creation is not yet visible: wait for the finished ones.
+        found = [w for w in env.windows() if w["visible"] == "1"]
+        return found if len(found) >= count else None
+
+    windows = wait_for(shown, STARTUP)
     check(windows, "no saver window appeared for %s" % args)
     return p, windows
 
@@ -415,7 +420,7 @@ def case_testwindow(env):
     shutil.copy(env.scr, os.path.join(saver_dir, "vorniquel.scr"))
     p = env.start(env.saverctl, ["run", "60000", '"C:\\saver -s dir\\vorniquel.scr" /t'],
                   name="quoted")
-    windows = wait_for(env.windows, STARTUP)
+    windows = wait_for(lambda: [w for w in env.windows() if w["visible"] == "1"], STARTUP)
     check(windows and windows[0]["client"] == "50,50,650,450",
           "a quoted program name did not give the test window: %s" % windows)
     env.post(windows[0]["hwnd"], WM_CLOSE)

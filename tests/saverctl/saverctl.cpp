@@ -174,6 +174,8 @@ int PreviewHost(int width, int height, DWORD limitMs, std::wstring commandLine) 
   while (child == nullptr && Elapsed(started) < limitMs) {
     PumpFor(20);
     child = FindWindowExW(host, nullptr, L"D3DSaverWndClass", nullptr);
+    // A child still inside its CreateWindowExW is not yet shown: wait for the finished window.
+    if (child != nullptr && !IsWindowVisible(child)) child = nullptr;
     if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) break;
   }
   if (child != nullptr) {
