@@ -58,6 +58,14 @@ std::unique_ptr<B> DS_ReadRegisteredObject(const DS_ReaderMap<B>& registry, DS_I
   return found->second->Create(in, header.version);
 }
 
+// Objects carry no length, so after a class name that no registry holds nothing can be read
+// on: the loaders pass each polymorphic result through this and stop with DS_DocumentError.
+template <class B>
+std::unique_ptr<B> DS_RequireRegistered(std::unique_ptr<B> object) {
+  if (!object) throw DS_DocumentError("the document names a class that no registry holds");
+  return object;
+}
+
 // A layer of the layer registry (instantiated where the layer classes are complete).
 template <class Layer = DS_2D_Light>
 std::unique_ptr<Layer> ReadLightObject(DS_IOF_Virtual& in) {

@@ -7,6 +7,7 @@
 #include "core/resources/mesh_decoders.h"
 #include "core/resources/picture_decoders.h"
 #include "core/resources/wide_path.h"
+#include "tools/fxasm/checked_effect.h"
 
 namespace {
 
@@ -104,7 +105,8 @@ DS_ComHolder<ID3DXEffect> DS_DocResManager::GetEffect(const DS_ResourceKey& key)
   const DS_ResourceEntry& last = raw.back();
   if (g_Device && last.HasBytes()) {
     ID3DXEffect* made = nullptr;
-    if (SUCCEEDED(D3DXCreateEffect(g_Device, last.Data(), last.Size(), nullptr, nullptr, 0, nullptr, &made, nullptr)))
+    // The effect loader trusts every offset in the binary; damaged bytes are refused before it.
+    if (SUCCEEDED(fxasm::CreateCheckedEffect(g_Device, last.Data(), last.Size(), &made)))
       effect.Attach(made);
     else if (made)
       made->Release();

@@ -54,40 +54,17 @@ std::vector<uint8_t> MakePng(IDirect3DDevice9* device, unsigned width, unsigned 
 }
 
 std::vector<uint8_t> TinyEffectBinary() {
-  static const DWORD kWords[] = {
-      0xFEFF0901, 0x00000090, 0x00000000, 0x00000003, 0x00000001, 0x00000030, 0x00000000, 0x00000000,
-      0x00000004, 0x00000001, 0x3F800000, 0x00000000, 0x00000000, 0x3F800000, 0x00000006, 0x6F6C6F43,
-      0x00000072, 0x00000003, 0x00003050, 0x00000003, 0x00003054, 0x00000001, 0x0000000F, 0x00000004,
-      0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000003,
-      0x00000001, 0x00000000, 0x00000000, 0x00000000, 0x00000004, 0x00000001, 0x00000001, 0x00000001,
-      0x00000002, 0x00000002, 0x00000004, 0x00000020, 0x00000000, 0x00000000, 0x00000044, 0x00000000,
-      0x00000001, 0x0000003C, 0x00000000, 0x00000002, 0x00000093, 0x00000000, 0x00000050, 0x0000004C,
-      0x0000009C, 0x00000000, 0x00000074, 0x00000064, 0x00000000, 0x00000002, 0x00000000, 0x00000000,
-      0xFFFFFFFF, 0x00000000, 0x00000000, 0x00000014, 0xFFFF0200, 0x02000001, 0x800F0800, 0xA0E40000,
-      0x0000FFFF, 0x00000000, 0x00000000, 0xFFFFFFFF, 0x00000001, 0x00000001, 0x00000006, 0x6F6C6F43,
-      0x00000072,
-  };
-  const auto* bytes = reinterpret_cast<const uint8_t*>(kWords);
-  return std::vector<uint8_t>(bytes, bytes + sizeof(kWords));
+  // "Color" (float4) and "Tex" (texture), built from color-effect.fx by the project's effect tool.
+  const void* data = nullptr;
+  DWORD size = 0;
+  HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(260), MAKEINTRESOURCEW(10));
+  if (found) {
+    HGLOBAL loaded = LoadResource(nullptr, found);
+    data = loaded ? LockResource(loaded) : nullptr;
+    size = SizeofResource(nullptr, found);
+  }
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  return bytes ? std::vector<uint8_t>(bytes, bytes + size) : std::vector<uint8_t>();
 }
 
-std::vector<uint8_t> TextureEffectBinary() {
-  // The tiny effect with a second parameter, "Tex" (texture, object id 2), appended to its pool.
-  const std::vector<uint8_t> tiny = TinyEffectBinary();
-  std::vector<DWORD> words(tiny.size() / 4);
-  std::memcpy(words.data(), tiny.data(), tiny.size());
-  std::vector<DWORD> out(words.begin(), words.begin() + 38);  // header and pool
-  out[1] = 0xB0;                                               // the pool grows by 8 words
-  const DWORD texture[] = {5, 4, 0xA8, 0, 0,  // typedef at p+90: TEXTURE, OBJECT, name at p+A8
-                           2,                 // value at p+A4: object id 2
-                           4, 0x00786554};    // name at p+A8: "Tex"
-  out.insert(out.end(), std::begin(texture), std::end(texture));
-  const DWORD counts[] = {2, 1, 3, 3};  // parameters, techniques, shaders, objects
-  out.insert(out.end(), std::begin(counts), std::end(counts));
-  out.insert(out.end(), words.begin() + 42, words.begin() + 46);  // parameter "Color"
-  const DWORD parameter[] = {0x90, 0xA4, 0, 0};
-  out.insert(out.end(), std::begin(parameter), std::end(parameter));
-  out.insert(out.end(), words.begin() + 46, words.end());  // technique, pass, resources
-  const auto* bytes = reinterpret_cast<const uint8_t*>(out.data());
-  return std::vector<uint8_t>(bytes, bytes + out.size() * 4);
-}
+std::vector<uint8_t> TextureEffectBinary() { return TinyEffectBinary(); }
