@@ -148,6 +148,13 @@ class CSaverShell {
 
   void RunPasswordChange();
 
+  // Start-up helpers of Prepare and Execute.
+  bool HasSaverWindowMode() const;  // preview, full screen or test window
+  bool HasUsableAdapter() const;
+  void WaitForPreviewTimer();
+  // The error box's monitor record for one saver window, or null.
+  DS_SaverMonitor* ErrorBoxMonitor(HWND window);
+
  public:
   DS_RunMode m_RunMode;
   UINT m_AllScreensSame;

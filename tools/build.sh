@@ -15,8 +15,7 @@ for c in "${configs[@]}"; do
     win64) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake) ;;
     *) echo "build: unknown configuration $c" >&2; exit 2 ;;
   esac
-  if [ ! -f "build/$c/CMakeCache.txt" ]; then
-    cmake -S . -B "build/$c" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}"
-  fi
+  # Configuring again is cheap and picks up folders added since the last run.
+  cmake -S . -B "build/$c" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}" >/dev/null
   cmake --build "build/$c" -j "$jobs"
 done

@@ -1,0 +1,131 @@
+#include "tests/render/test_device.h"
+
+#include <cstdlib>
+
+#include "core/render/device_globals.h"
+
+namespace {
+LRESULT CALLBACK TestWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
+}  // namespace
+
+bool DS_TestDevice::Open(int width, int height, const wchar_t* title) {
+  static bool registered = false;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!registered) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = TestWindowProc;
+    wc.hInstance = instance;
+    wc.lpszClassName = L"VqRenderTest";
+    RegisterClassW(&wc);
+    registered = true;
+  }
+  m_Window = CreateWindowW(L"VqRenderTest", title, WS_OVERLAPPEDWINDOW, 0, 0, width + 16, height + 40, nullptr,
+                           nullptr, instance, nullptr);
+  if (!m_Window) return false;
+  ShowWindow(m_Window, SW_SHOWNOACTIVATE);
+  m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
+  if (!m_D3D) return false;
+  m_Present = {};
+  m_Present.BackBufferWidth = static_cast<UINT>(width);
+  m_Present.BackBufferHeight = static_cast<UINT>(height);
+  m_Present.BackBufferFormat = D3DFMT_X8R8G8B8;
+  m_Present.BackBufferCount = 1;
+  m_Present.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  m_Present.hDeviceWindow = m_Window;
+  m_Present.Windowed = TRUE;
+  m_Present.EnableAutoDepthStencil = TRUE;
+  m_Present.AutoDepthStencilFormat = D3DFMT_D24S8;
+  m_Present.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+  if (FAILED(m_D3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_Window, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
+                                 &m_Present, &m_Device)))
+    return false;
+  MakeCurrent();
+  SetDefaultStates();
+  return true;
+}
+
+void DS_TestDevice::Close() {
+  if (g_Device == m_Device) g_Device = nullptr;
+  if (m_Device) m_Device->Release();
+  m_Device = nullptr;
+  if (m_D3D) m_D3D->Release();
+  m_D3D = nullptr;
+  if (m_Window) DestroyWindow(m_Window);
+  m_Window = nullptr;
+}
+
+void DS_TestDevice::MakeCurrent() const { g_Device = m_Device; }
+
+void DS_TestDevice::SetDefaultStates() const {
+  IDirect3DDevice9* d = m_Device;
+  // Rasteriser and output merger.
+  d->SetRenderState(D3DRS_ZENABLE, FALSE);
+  d->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+  d->SetRenderState(D3DRS_LIGHTING, FALSE);
+  d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+  d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+  d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  // Sampler 0.
+  d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+  d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+  d->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
+  d->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
+  // Texture stages: stage 0 shows the texture, stage 1 is off.
+  d->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
+  d->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
+  d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+  d->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+}
+
+bool DS_PixelReadback::Read(IDirect3DDevice9* device, IDirect3DSurface9* surface) {
+  D3DSURFACE_DESC desc;
+  if (!surface || FAILED(surface->GetDesc(&desc))) return false;
+  DS_ComHolder<IDirect3DSurface9> copy;
+  if (FAILED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM,
+                                                 copy.Receive(), nullptr)))
+    return false;
+  if (FAILED(device->GetRenderTargetData(surface, copy.Get()))) return false;
+  D3DLOCKED_RECT r;
+  if (FAILED(copy->LockRect(&r, nullptr, D3DLOCK_READONLY))) return false;
+  m_Width = static_cast<int>(desc.Width);
+  m_Height = static_cast<int>(desc.Height);
+  m_Pixels.resize(static_cast<size_t>(m_Width * m_Height));
+  for (int y = 0; y < m_Height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const BYTE*>(r.pBits) + y * r.Pitch);
+    for (int x = 0; x < m_Width; ++x) m_Pixels[static_cast<size_t>(y * m_Width + x)] = row[x];
+  }
+  copy->UnlockRect();
+  return true;
+}
+
+bool DS_PixelReadback::ReadBackBuffer(IDirect3DDevice9* device) {
+  DS_ComHolder<IDirect3DSurface9> back;
+  if (FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, back.Receive()))) return false;
+  return Read(device, back.Get());
+}
+
+bool DS_PixelReadback::ReadTexture(IDirect3DDevice9* device, IDirect3DTexture9* texture) {
+  DS_ComHolder<IDirect3DSurface9> level;
+  if (!texture || FAILED(texture->GetSurfaceLevel(0, level.Receive()))) return false;
+  return Read(device, level.Get());
+}
+
+bool SameColour(std::uint32_t a, std::uint32_t b, int tolerance) {
+  for (int shift = 0; shift < 24; shift += 8) {
+    const int ca = static_cast<int>((a >> shift) & 0xFF), cb = static_cast<int>((b >> shift) & 0xFF);
+    if (std::abs(ca - cb) > tolerance) return false;
+  }
+  return true;
+}
+
+DS_ComHolder<IDirect3DTexture9> MakeSolidTexture(IDirect3DDevice9* device, std::uint32_t argb, int size) {
+  return MakeTexture(device, size, size, [argb](int, int) { return argb; });
+}
+
+ULONG RefCount(IUnknown* object) {
+  object->AddRef();
+  return object->Release();
+}

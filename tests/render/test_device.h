@@ -1,0 +1,72 @@
+// A window with its own windowed HAL device for the rendering tests, published as g_Device,
+// and read-back helpers that probe single pixels of the back buffer or of a render target.
+#pragma once
+
+#include <d3d9.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "core/render/ds_com_holder.h"
+
+class DS_TestDevice {
+ public:
+  // A width x height back buffer (X8R8G8B8) with a D24S8 depth buffer; `title` names the window.
+  bool Open(int width, int height, const wchar_t* title = L"render test");
+  void Close();
+  ~DS_TestDevice() { Close(); }
+
+  IDirect3DDevice9* Device() const { return m_Device; }
+  D3DPRESENT_PARAMETERS& PresentParameters() { return m_Present; }
+  // Makes this device the current one (g_Device).
+  void MakeCurrent() const;
+  // The states every layer sets on reset: no depth, no lighting, linear mirrored sampling,
+  // stage 0 showing the texture.
+  void SetDefaultStates() const;
+
+ private:
+  HWND m_Window = nullptr;
+  IDirect3D9* m_D3D = nullptr;
+  IDirect3DDevice9* m_Device = nullptr;
+  D3DPRESENT_PARAMETERS m_Present = {};
+};
+
+// A copy of a render-target surface in system memory, to probe pixels of.
+class DS_PixelReadback {
+ public:
+  bool Read(IDirect3DDevice9* device, IDirect3DSurface9* surface);
+  bool ReadBackBuffer(IDirect3DDevice9* device);
+  bool ReadTexture(IDirect3DDevice9* device, IDirect3DTexture9* texture);
+  std::uint32_t At(int x, int y) const { return m_Pixels[static_cast<size_t>(y * m_Width + x)] & 0x00FFFFFFu; }
+  int Width() const { return m_Width; }
+  int Height() const { return m_Height; }
+
+ private:
+  int m_Width = 0, m_Height = 0;
+  std::vector<std::uint32_t> m_Pixels;
+};
+
+// Whether two RGB colours agree within a small per-channel tolerance (filtering, rounding).
+bool SameColour(std::uint32_t a, std::uint32_t b, int tolerance = 12);
+
+// A managed A8R8G8B8 texture filled by fill(x, y) -> ARGB.
+template <class Fill>
+DS_ComHolder<IDirect3DTexture9> MakeTexture(IDirect3DDevice9* device, int w, int h, Fill fill) {
+  DS_ComHolder<IDirect3DTexture9> t;
+  if (FAILED(device->CreateTexture(w, h, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, t.Receive(), nullptr))) return t;
+  D3DLOCKED_RECT r;
+  if (SUCCEEDED(t->LockRect(0, &r, nullptr, 0))) {
+    for (int y = 0; y < h; ++y) {
+      auto* row = reinterpret_cast<std::uint32_t*>(static_cast<BYTE*>(r.pBits) + y * r.Pitch);
+      for (int x = 0; x < w; ++x) row[x] = fill(x, y);
+    }
+    t->UnlockRect(0);
+  }
+  return t;
+}
+
+DS_ComHolder<IDirect3DTexture9> MakeSolidTexture(IDirect3DDevice9* device, std::uint32_t argb, int size = 8);
+
+// The reference count of a COM object, read by an AddRef and Release pair.
+ULONG RefCount(IUnknown* object);
