@@ -1,0 +1,66 @@
+#include "sound/sound_device.h"
+
+#include <cstdlib>
+
+#include "sound/sound_settings.h"
+
+IDirectSound8* g_SoundDevice = nullptr;
+IDirectSoundBuffer* g_PrimarySoundBuffer = nullptr;
+DWORD g_SoundBufferFlags = 0;
+
+namespace {
+
+// Registered device first, so that at exit the primary buffer goes before the device.
+struct ExitReleases {
+  ExitReleases() {
+    std::atexit(ReleaseSoundDevice);
+    std::atexit(ReleasePrimarySoundBuffer);
+  }
+};
+const ExitReleases g_ExitReleases;
+
+}  // namespace
+
+bool OpenSoundDevice(HWND window) {
+  if (g_SoundDevice) return true;
+  g_SoundBufferFlags = DSBCAPS_STICKYFOCUS;
+  if (FAILED(DirectSoundCreate8(nullptr, &g_SoundDevice, nullptr))) {
+    g_SoundDevice = nullptr;
+    return false;
+  }
+  if (FAILED(g_SoundDevice->SetCooperativeLevel(window, DSSCL_NORMAL))) return false;
+
+  DSBUFFERDESC description = {};
+  description.dwSize = sizeof(description);
+  description.dwFlags = g_SoundBufferFlags | DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRLVOLUME;
+  ReleasePrimarySoundBuffer();
+  if (FAILED(g_SoundDevice->CreateSoundBuffer(&description, &g_PrimarySoundBuffer, nullptr))) {
+    g_PrimarySoundBuffer = nullptr;
+    return false;
+  }
+  return SUCCEEDED(g_PrimarySoundBuffer->Play(0, 0, DSBPLAY_LOOPING));
+}
+
+void SetPrimarySoundVolume(DWORD volume, bool muted) {
+  if (g_PrimarySoundBuffer) g_PrimarySoundBuffer->SetVolume(SoundVolumeFromSetting(volume, muted));
+}
+
+void StopPrimarySoundBuffer() {
+  if (!g_PrimarySoundBuffer) return;
+  g_PrimarySoundBuffer->SetVolume(0);
+  g_PrimarySoundBuffer->Stop();
+}
+
+void ReleasePrimarySoundBuffer() {
+  if (g_PrimarySoundBuffer) {
+    g_PrimarySoundBuffer->Release();
+    g_PrimarySoundBuffer = nullptr;
+  }
+}
+
+void ReleaseSoundDevice() {
+  if (g_SoundDevice) {
+    g_SoundDevice->Release();
+    g_SoundDevice = nullptr;
+  }
+}
