@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <d3d9.h>
 
+#include "saver/direct3d_access.h"
 #include "saver/run_mode.h"
 
 constexpr int kMaxMonitors = 9;
@@ -137,6 +138,11 @@ class CSaverShell {
   HRESULT OpenWindowedOutput(DS_SaverOutput& output);
   bool ChooseDepthFormat(UINT adapter, D3DDEVTYPE kind, D3DFORMAT format, D3DFORMAT* depthFormat) const;
   bool StepDownDisplayMode(DS_SaverDevice& device) const;
+  // The Direct3D calls of the enumeration and the device choice (a table in tests).
+  DS_Direct3DAccess& Direct3D() const;
+  // The first vertex processing the device kind offers that AcceptDeviceCaps confirms for `format`.
+  bool ChooseVertexProcessing(const D3DCAPS9& caps, D3DFORMAT format, DWORD* behaviorFlags);
+  void DeleteAdapterRecords();
 
   // Outputs and the main loop.
   HRESULT MainLoop();
@@ -145,6 +151,11 @@ class CSaverShell {
   HRESULT RenderOutputs();
   void CloseOutputs();
   void Quit();
+  // One output's device calls in a frame; tests override them to reach loss and reset paths that
+  // a windowed device under test never takes.
+  virtual HRESULT TestOutputDevice(DS_SaverOutput& output);
+  virtual HRESULT ResetOutputDevice(DS_SaverOutput& output);
+  virtual HRESULT PresentOutputDevice(DS_SaverOutput& output);
 
   void RunPasswordChange();
 
@@ -195,6 +206,13 @@ class CSaverShell {
   float m_FrameRate;
   WCHAR m_DeviceText[90];
   WCHAR m_FrameText[40];
+
+  // Null: the real Direct3D calls on m_D3D.
+  DS_Direct3DAccess* m_Direct3DAccess = nullptr;
+  mutable DS_Direct3DCalls m_Direct3DCalls{&m_D3D};
+  // Frame-rate measurement: frames since, and application time of, the last measurement.
+  UINT m_FramesSinceRate = 0;
+  float m_LastRateTime = 0.0f;
 
   // ---- Per-monitor settings and the display settings dialogs (display_settings.cpp) ----
  public:
