@@ -4,6 +4,38 @@
 
 CSaverShell* g_Saver = nullptr;
 
+namespace {
+
+struct DeviceMonitorSearch {
+  const WCHAR* deviceName;
+  RECT rect;
+  bool found;
+};
+
+BOOL CALLBACK MatchDeviceMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  auto* search = reinterpret_cast<DeviceMonitorSearch*>(data);
+  MONITORINFOEXW info;
+  std::memset(&info, 0, sizeof(info));
+  info.cbSize = sizeof(info);
+  if (GetMonitorInfoW(monitor, &info) && lstrcmpiW(info.szDevice, search->deviceName) == 0) {
+    search->rect = info.rcMonitor;
+    search->found = true;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Some display drivers report no current mode for a secondary device (Wine's Xinerama driver
+// gives 0 x 0); the desktop's own monitor list still knows where that device's screen lies.
+bool MonitorRectOfDevice(const WCHAR* deviceName, RECT* rect) {
+  DeviceMonitorSearch search = {deviceName, {0, 0, 0, 0}, false};
+  EnumDisplayMonitors(nullptr, nullptr, MatchDeviceMonitor, reinterpret_cast<LPARAM>(&search));
+  if (search.found) *rect = search.rect;
+  return search.found;
+}
+
+}  // namespace
+
 CSaverShell::CSaverShell() {
   m_RunMode = RunMode_Configure;
   m_AllScreensSame = 0;
@@ -183,13 +215,21 @@ void CSaverShell::FindMonitors() {
       std::memset(&mode, 0, sizeof(mode));
       mode.dmSize = sizeof(mode);
       mode.dmDriverExtra = 0;
-      EnumDisplaySettingsW(device.DeviceName, ENUM_CURRENT_SETTINGS, &mode);
-      POINT origin = {0, 0};
-      if (!(device.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE)) origin = {mode.dmPosition.x, mode.dmPosition.y};
-      monitor.screenRect.left = origin.x;
-      monitor.screenRect.top = origin.y;
-      monitor.screenRect.right = origin.x + static_cast<LONG>(mode.dmPelsWidth);
-      monitor.screenRect.bottom = origin.y + static_cast<LONG>(mode.dmPelsHeight);
+      const bool haveMode =
+          EnumDisplaySettingsW(device.DeviceName, ENUM_CURRENT_SETTINGS, &mode) &&
+          mode.dmPelsWidth != 0 && mode.dmPelsHeight != 0;
+      if (haveMode) {
+        POINT origin = {0, 0};
+        if (!(device.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE)) {
+          origin = {mode.dmPosition.x, mode.dmPosition.y};
+        }
+        monitor.screenRect.left = origin.x;
+        monitor.screenRect.top = origin.y;
+        monitor.screenRect.right = origin.x + static_cast<LONG>(mode.dmPelsWidth);
+        monitor.screenRect.bottom = origin.y + static_cast<LONG>(mode.dmPelsHeight);
+      } else {
+        MonitorRectOfDevice(device.DeviceName, &monitor.screenRect);
+      }
       monitor.monitor = MonitorFromRect(&monitor.screenRect, MONITOR_DEFAULTTONULL);
     }
     ++m_MonitorCount;
