@@ -76,6 +76,7 @@ HRESULT CSaverShell::EnumerateDevices() {
   DS_Direct3DAccess& d3d = Direct3D();
   UINT adapterCount = d3d.GetAdapterCount();
   if (adapterCount > kMaxAdapters) adapterCount = kMaxAdapters;  // the rest are ignored
+  m_AdapterCount = 0;
   for (UINT a = 0; a < adapterCount; ++a) {
     if (!m_Adapters[a]) {
       m_Adapters[a] = new (std::nothrow) DS_SaverAdapter;

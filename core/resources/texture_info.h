@@ -5,6 +5,7 @@
 #include <d3d9.h>
 
 #include "core/render/ds_com_holder.h"
+#include "core/resources/image_set.h"
 
 struct DS_TextureInfo {
   DS_ComHolder<IDirect3DTexture9> texture;
@@ -19,4 +20,14 @@ struct DS_TextureInfo {
     height = pictureHeight;
     aspect = pictureWidth != 0 ? static_cast<float>(pictureHeight) / static_cast<float>(pictureWidth) : 1.0f;
   }
+
+  // The empty form, then the set's first texture (none for an empty set) with its size.
+  void FromImageRecord(const DS_ImageSet& set) {
+    texture.Share(set.FirstTexture());
+    width = set.width;
+    height = set.height;
+    aspect = set.aspect;
+  }
+
+  bool HasTexture() const { return static_cast<bool>(texture); }
 };

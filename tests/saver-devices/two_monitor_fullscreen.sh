@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs the full-screen outputs on a two-monitor Xvfb (Xinerama, no RandR) and checks what each
 # screen shows: Xvfb keeps each screen's frame buffer in a file, so both screens are looked at.
+# Under Wine 8 the second adapter reports a 0 x 0 desktop of unknown format and one 800 x 600 mode;
+# its full-screen device is made in that mode and its window then moved onto its 640 x 480 monitor.
 #   two_monitor_fullscreen.sh <work dir> <program.exe> [template prefix]
 set -uo pipefail
 work=${1:?work dir}; exe=${2:?program}; template=${3:-}

@@ -1,0 +1,95 @@
+// The class registries: class name -> reader object that creates an object of that class and
+// reads it from the stream. Filled before main by one static initialiser per class
+// (DS_REGISTER_LAYER, DS_REGISTER_SLIDE, DS_REGISTER_CONSTRUCTOR); each map is a function-local
+// static, so the order of the initialisers does not matter.
+//
+// A registered class T is default-constructible and reads its record with
+// `void ReadFields(DS_IOF_Virtual& in, uint32_t version)`.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+
+#include "core/data/abobj_constructor.h"
+#include "core/data/ds_stream.h"
+
+class DS_2D_Light;
+class DS_SlideContainer;
+
+// Creates an object of a class derived from B and reads it with the header's version.
+template <class B>
+class IOF_Virtual_ReaderII {
+ public:
+  virtual std::unique_ptr<B> Create(DS_IOF_Virtual& in, uint32_t version) const = 0;
+
+ protected:
+  ~IOF_Virtual_ReaderII() = default;
+};
+using IOF_Virtual_Reader = IOF_Virtual_ReaderII<DS_ABObj_Constructor>;
+
+template <class T, class B>
+class IOF_Virtual_ReaderT_II final : public IOF_Virtual_ReaderII<B> {
+ public:
+  std::unique_ptr<B> Create(DS_IOF_Virtual& in, uint32_t version) const override {
+    auto object = std::make_unique<T>();
+    object->ReadFields(in, version);
+    return object;
+  }
+  bool registered = false;
+};
+template <class T>
+using IOF_Virtual_ReaderT = IOF_Virtual_ReaderT_II<T, DS_ABObj_Constructor>;
+
+// Ordered by the standard UTF-16 comparison; lookups are exact and case-sensitive.
+template <class B>
+using DS_ReaderMap = std::map<ds_string, const IOF_Virtual_ReaderII<B>*>;
+
+DS_ReaderMap<DS_2D_Light>& GetLightReaderMap();
+DS_ReaderMap<DS_SlideContainer>& GetSlideReaderMap();
+DS_ReaderMap<DS_ABObj_Constructor>& GetConstructorReaderMap();
+
+// Header, then the registered reader; null (only the header consumed) for an unknown name.
+template <class B>
+std::unique_ptr<B> DS_ReadRegisteredObject(const DS_ReaderMap<B>& registry, DS_IOF_Virtual& in) {
+  const DS_ObjectHeader header = DS_ReadHeader(in);
+  const auto found = registry.find(header.className);
+  if (found == registry.end()) return nullptr;
+  return found->second->Create(in, header.version);
+}
+
+// Objects carry no length, so after a class name that no registry holds nothing can be read
+// on: the loaders pass each polymorphic result through this and stop with DS_DocumentError.
+template <class B>
+std::unique_ptr<B> DS_RequireRegistered(std::unique_ptr<B> object) {
+  if (!object) throw DS_DocumentError("the document names a class that no registry holds");
+  return object;
+}
+
+// A layer of the layer registry (instantiated where the layer classes are complete).
+template <class Layer = DS_2D_Light>
+std::unique_ptr<Layer> ReadLightObject(DS_IOF_Virtual& in) {
+  return DS_ReadRegisteredObject<Layer>(GetLightReaderMap(), in);
+}
+template <class Slide = DS_SlideContainer>
+std::unique_ptr<Slide> ReadSlideObject(DS_IOF_Virtual& in) {
+  return DS_ReadRegisteredObject<Slide>(GetSlideReaderMap(), in);
+}
+std::unique_ptr<DS_ABObj_Constructor> ReadConstructorObject(DS_IOF_Virtual& in);
+
+// One per registered class: enters its static reader under `key`, once.
+template <class T, class B>
+struct DS_ClassRegistration {
+  DS_ClassRegistration(DS_ReaderMap<B>& (*registry)(), const char16_t* key) {
+    static IOF_Virtual_ReaderT_II<T, B> reader;
+    if (reader.registered) return;
+    registry()[key] = &reader;
+    reader.registered = true;
+  }
+};
+
+#define DS_REGISTER_CLASS_IN(T, B, registry) \
+  static const DS_ClassRegistration<T, B> vq_registration_##T(&registry, u"" #T)
+#define DS_REGISTER_LAYER(T) DS_REGISTER_CLASS_IN(T, DS_2D_Light, GetLightReaderMap)
+#define DS_REGISTER_SLIDE(T) DS_REGISTER_CLASS_IN(T, DS_SlideContainer, GetSlideReaderMap)
+#define DS_REGISTER_CONSTRUCTOR(T) DS_REGISTER_CLASS_IN(T, DS_ABObj_Constructor, GetConstructorReaderMap)

@@ -1,0 +1,18 @@
+// The mask-target pairs of the manager follow the device: dropped on loss, rebuilt at 512 x 512
+// from the mask texture of the same key on reset. No operation of the saver fills the table.
+#include "core/render/render_target_pair.h"
+#include "core/resources/doc_res_manager.h"
+
+void DS_DocResManager::InvalidateMaskTargets() {
+  for (auto& element : m_Store->maskTargets)
+    if (element.second) element.second->InvalidateDeviceObjects();
+}
+
+void DS_DocResManager::RestoreMaskTargets() {
+  for (auto& element : m_Store->maskTargets) {
+    if (!element.second) continue;
+    const auto found = m_Store->maskTextures.find(element.first);
+    const DS_RenderTargetPair::Texture none;
+    element.second->CreateFrom(found == m_Store->maskTextures.end() ? none : found->second, 512, 512);
+  }
+}

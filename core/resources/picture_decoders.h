@@ -1,0 +1,27 @@
+// Picture decoders: resource bytes into managed textures through D3DX's texture loaders on the
+// current device, with the source picture's pixel size. A failed decode gives no texture and a
+// picture size of 0 x 0 (aspect 1.0).
+#pragma once
+
+#include <windows.h>
+#include <d3dx9.h>
+
+#include <cstdint>
+
+#include "core/resources/texture_info.h"
+
+using DS_Texture = DS_ComHolder<IDirect3DTexture9>;
+
+// The bytes of resource `id` (low 16 bits) of type `type` in `module` (null: the program). False
+// when the resource is missing, empty, or cannot be loaded or locked.
+bool FindModuleResource(HMODULE module, int id, const wchar_t* type, const void*& data, DWORD& size);
+
+// Decodes `size` bytes into a texture with its picture's size.
+DS_TextureInfo LoadTextureInfoFromMemory(const void* bytes, uint32_t size);
+// Decodes into `texture` and, on success only, `info`. The loader's failure code, E_FAIL when it
+// reports success without a texture, else S_OK.
+HRESULT CreateTextureFromMemory(D3DXIMAGE_INFO& info, uint32_t size, const void* bytes, DS_Texture& texture);
+// "DDS" resource `id` of `module`, decoded. E_FAIL when there is no texture (missing resource too).
+HRESULT LoadModuleTextureResource(HMODULE module, int id, DS_Texture& texture, D3DXIMAGE_INFO& info);
+// The program's own "DDS" resource `id`, unfiltered, with a full mip chain or one level.
+HRESULT LoadResourceTexture(DS_Texture& texture, int id, bool fullChain);
