@@ -37,22 +37,21 @@ class TestShell : public CSaverShell {
   }
 };
 
+struct ScenarioContext {
+  std::function<void()> run;
+};
+
+inline DWORD WINAPI RunScenario(LPVOID data) {
+  auto* context = static_cast<ScenarioContext*>(data);
+  context->run();
+  delete context;  // the thread's windows and any quit message it left go with the thread
+  return 0;
+}
+
 // Runs the scenario on a thread of its own; false when it did not finish within the time.
 inline bool FinishesWithin(DWORD ms, std::function<void()> scenario) {
-  struct Context {
-    std::function<void()> run;
-  };
-  auto* context = new Context{std::move(scenario)};
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](LPVOID data) -> DWORD {
-        auto* c = static_cast<Context*>(data);
-        c->run();
-        // The thread's windows and any quit message it left go with it.
-        delete c;
-        return 0;
-      },
-      context, 0, nullptr);
+  auto* context = new ScenarioContext{std::move(scenario)};
+  HANDLE thread = CreateThread(nullptr, 0, RunScenario, context, 0, nullptr);
   const bool finished = WaitForSingleObject(thread, ms) == WAIT_OBJECT_0;
   CloseHandle(thread);
   return finished;  // a thread that hangs is left behind; the process ends after the tests

@@ -118,10 +118,7 @@ void PumpFor(DWORD ms) {
   }
 }
 
-// Hosts a preview parent of the given client size, starts the command with %HWND% replaced by
-// the parent's decimal handle, reports the child, pokes it with input that must not end it,
-// destroys the parent and reports how the process ended.
-int PreviewHost(int width, int height, DWORD limitMs, std::wstring commandLine) {
+HWND CreateHostWindow(int width, int height) {
   WNDCLASSW hostClass = {};
   hostClass.lpfnWndProc = HostProc;
   hostClass.hInstance = GetModuleHandleW(nullptr);
@@ -130,14 +127,42 @@ int PreviewHost(int width, int height, DWORD limitMs, std::wstring commandLine) 
   RegisterClassW(&hostClass);
   RECT frame = {100, 100, 100 + width, 100 + height};
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-  HWND host = CreateWindowExW(0, L"VqPreviewHost", L"Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              frame.left, frame.top, frame.right - frame.left,
-                              frame.bottom - frame.top, nullptr, nullptr, hostClass.hInstance,
-                              nullptr);
-  std::printf("host %llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(host)));
-  const std::wstring handle = std::to_wstring(reinterpret_cast<UINT_PTR>(host));
+  return CreateWindowExW(0, L"VqPreviewHost", L"Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                         frame.left, frame.top, frame.right - frame.left,
+                         frame.bottom - frame.top, nullptr, nullptr, hostClass.hInstance, nullptr);
+}
+
+void ReplaceHandle(std::wstring& commandLine, HWND window) {
+  const std::wstring handle = std::to_wstring(reinterpret_cast<UINT_PTR>(window));
   const size_t at = commandLine.find(L"%HWND%");
   if (at != std::wstring::npos) commandLine.replace(at, 6, handle);
+}
+
+// Runs the command with %HWND% replaced by a window of this program (the owner a control panel
+// would pass), pumping its messages until the process ends.
+int HostRun(DWORD limitMs, std::wstring commandLine) {
+  HWND host = CreateHostWindow(200, 100);
+  std::printf("host %llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(host)));
+  ReplaceHandle(commandLine, host);
+  PROCESS_INFORMATION process = {};
+  const DWORD started = GetTickCount();
+  if (!Launch(commandLine, &process)) {
+    std::printf("cannot-start %lu\n", static_cast<unsigned long>(GetLastError()));
+    return 2;
+  }
+  while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT && Elapsed(started) < limitMs) {
+    PumpFor(20);
+  }
+  return ReportExit(process, started, 0);
+}
+
+// Hosts a preview parent of the given client size, starts the command with %HWND% replaced by
+// the parent's decimal handle, reports the child, pokes it with input that must not end it,
+// destroys the parent and reports how the process ended.
+int PreviewHost(int width, int height, DWORD limitMs, std::wstring commandLine) {
+  HWND host = CreateHostWindow(width, height);
+  std::printf("host %llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(host)));
+  ReplaceHandle(commandLine, host);
 
   PROCESS_INFORMATION process = {};
   const DWORD started = GetTickCount();
@@ -149,6 +174,8 @@ int PreviewHost(int width, int height, DWORD limitMs, std::wstring commandLine) 
   while (child == nullptr && Elapsed(started) < limitMs) {
     PumpFor(20);
     child = FindWindowExW(host, nullptr, L"D3DSaverWndClass", nullptr);
+    // A child still inside its CreateWindowExW is not yet shown: wait for the finished window.
+    if (child != nullptr && !IsWindowVisible(child)) child = nullptr;
     if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) break;
   }
   if (child != nullptr) {
@@ -237,6 +264,7 @@ int Usage() {
       "       saverctl windows\n"
       "       saverctl post <hwnd> <message> <wparam> <lparam>\n"
       "       saverctl cursor <hwnd>\n"
+      "       saverctl host-run <ms> <command line with %%HWND%%>\n"
       "       saverctl preview-host <width> <height> <ms> <command line with %%HWND%%>\n"
       "       saverctl reg-get <HKCU|HKCR|HKLM> <key> <value>\n"
       "       saverctl reg-set <HKCU|HKCR|HKLM> <key> <value> <dword|sz> <data>\n");
@@ -255,6 +283,7 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (command == L"post" && argc == 6) return Post(argv[2], argv[3], argv[4], argv[5]);
+  if (command == L"host-run" && argc == 4) return HostRun(std::wcstoul(argv[2], nullptr, 10), argv[3]);
   if (command == L"preview-host" && argc == 6) {
     return PreviewHost(_wtoi(argv[2]), _wtoi(argv[3]), std::wcstoul(argv[4], nullptr, 10), argv[5]);
   }

@@ -29,7 +29,11 @@ start_xvfb() {  # start_xvfb <dir> <screen args...>; prints the display number
     Xvfb ":$n" "$@" -nolisten tcp >"$d/xvfb.log" 2>&1 &
     echo $! >"$d/xvfb.pid"
     for _ in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && { echo "$n"; return 0; }
+      # Two environments set up at once may pick the same number: the display is ours only
+      # when the lock file holds our server's pid (the loser's server exits).
+      if [ -e "/tmp/.X11-unix/X$n" ] && [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$(cat "$d/xvfb.pid")" ]; then
+        echo "$n"; return 0
+      fi
       kill -0 "$(cat "$d/xvfb.pid")" 2>/dev/null || break
       sleep 0.1
     done
