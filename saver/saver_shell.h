@@ -213,6 +213,20 @@ class CSaverShell {
   // Frame-rate measurement: frames since, and application time of, the last measurement.
   UINT m_FramesSinceRate = 0;
   float m_LastRateTime = 0.0f;
+
+  // ---- Per-monitor settings and the display settings dialogs (display_settings.cpp) ----
+ public:
+  // "AllScreensSame" and the "Screen %d" subkeys of the claimed monitors, under an open key.
+  void LoadScreenSettings(HKEY settingsKey);
+  void SaveScreenSettings(HKEY settingsKey) const;
+  // Dialog 200 for fewer than two adapters, else 201; returns the dialog's result.
+  INT_PTR ShowDisplaySettingsDialog(HWND owner);
+  INT_PTR HandleDisplayDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  void FillMonitorPage(HWND dialog);
+
+ private:
+  int SelectedMonitor(HWND dialog) const;
+  DS_SaverAdapter* AdapterOfMonitor(int monitor) const;
 };
 
 // The framework object of the process, read by the window and dialog procedures.

@@ -2,11 +2,16 @@
 
 #include <commctrl.h>
 
+#include "saver/app_settings.h"
+#include "saver/config_dialog.h"
+
 CSceneSaverApp* g_App = nullptr;
 
 CSceneSaverApp::CSceneSaverApp() {
   g_App = this;
   InitCommonControls();
+  lstrcpynW(m_SettingsKeyPath, kSettingsKeyPath, 200);
+  g_SettingsKeyPath = kSettingsKeyPath;
   LoadStringW(GetModuleHandleW(nullptr), kSaverNameString, m_Description, 200);
   m_DepthBufferWanted = TRUE;
 }
@@ -20,4 +25,10 @@ HRESULT CSceneSaverApp::AcceptDeviceCaps(const D3DCAPS9* caps, DWORD, D3DFORMAT 
     return E_FAIL;
   }
   return 0;
+}
+
+void CSceneSaverApp::ShowConfiguration() { ShowConfigurationDialog(*this); }
+void CSceneSaverApp::LoadSettings() { LoadSavedSettings(*this); }
+INT_PTR CSceneSaverApp::HandleDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  return HandleSoundDialog(dialog, message, wParam, lParam);
 }

@@ -12,6 +12,11 @@ class CSceneSaverApp : public CSaverShell {
 
   HRESULT AcceptDeviceCaps(const D3DCAPS9* caps, DWORD behaviorFlags,
                            D3DFORMAT adapterFormat) override;
+
+  // Settings and their dialogs (app_settings.cpp, config_dialog.cpp).
+  void ShowConfiguration() override;
+  void LoadSettings() override;
+  INT_PTR HandleDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
 // The application object of the process, read by its dialog procedures.
