@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <d3d9.h>
 
+#include "saver/direct3d_access.h"
 #include "saver/run_mode.h"
 
 constexpr int kMaxMonitors = 9;
@@ -137,6 +138,11 @@ class CSaverShell {
   HRESULT OpenWindowedOutput(DS_SaverOutput& output);
   bool ChooseDepthFormat(UINT adapter, D3DDEVTYPE kind, D3DFORMAT format, D3DFORMAT* depthFormat) const;
   bool StepDownDisplayMode(DS_SaverDevice& device) const;
+  // The Direct3D calls of the enumeration and the device choice (a table in tests).
+  DS_Direct3DAccess& Direct3D() const;
+  // The first vertex processing the device kind offers that AcceptDeviceCaps confirms for `format`.
+  bool ChooseVertexProcessing(const D3DCAPS9& caps, D3DFORMAT format, DWORD* behaviorFlags);
+  void DeleteAdapterRecords();
 
   // Outputs and the main loop.
   HRESULT MainLoop();
@@ -145,8 +151,20 @@ class CSaverShell {
   HRESULT RenderOutputs();
   void CloseOutputs();
   void Quit();
+  // One output's device calls in a frame; tests override them to reach loss and reset paths that
+  // a windowed device under test never takes.
+  virtual HRESULT TestOutputDevice(DS_SaverOutput& output);
+  virtual HRESULT ResetOutputDevice(DS_SaverOutput& output);
+  virtual HRESULT PresentOutputDevice(DS_SaverOutput& output);
 
   void RunPasswordChange();
+
+  // Start-up helpers of Prepare and Execute.
+  bool HasSaverWindowMode() const;  // preview, full screen or test window
+  bool HasUsableAdapter() const;
+  void WaitForPreviewTimer();
+  // The error box's monitor record for one saver window, or null.
+  DS_SaverMonitor* ErrorBoxMonitor(HWND window);
 
  public:
   DS_RunMode m_RunMode;
@@ -188,6 +206,27 @@ class CSaverShell {
   float m_FrameRate;
   WCHAR m_DeviceText[90];
   WCHAR m_FrameText[40];
+
+  // Null: the real Direct3D calls on m_D3D.
+  DS_Direct3DAccess* m_Direct3DAccess = nullptr;
+  mutable DS_Direct3DCalls m_Direct3DCalls{&m_D3D};
+  // Frame-rate measurement: frames since, and application time of, the last measurement.
+  UINT m_FramesSinceRate = 0;
+  float m_LastRateTime = 0.0f;
+
+  // ---- Per-monitor settings and the display settings dialogs (display_settings.cpp) ----
+ public:
+  // "AllScreensSame" and the "Screen %d" subkeys of the claimed monitors, under an open key.
+  void LoadScreenSettings(HKEY settingsKey);
+  void SaveScreenSettings(HKEY settingsKey) const;
+  // Dialog 200 for fewer than two adapters, else 201; returns the dialog's result.
+  INT_PTR ShowDisplaySettingsDialog(HWND owner);
+  INT_PTR HandleDisplayDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  void FillMonitorPage(HWND dialog);
+
+ private:
+  int SelectedMonitor(HWND dialog) const;
+  DS_SaverAdapter* AdapterOfMonitor(int monitor) const;
 };
 
 // The framework object of the process, read by the window and dialog procedures.

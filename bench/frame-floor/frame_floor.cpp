@@ -1,0 +1,162 @@
+// The cost of one frame of the framework: N windowed outputs cleared and presented through
+// RenderOutputs, against a minimal program that only clears and presents one device of the same
+// window size. Reports process CPU time per frame (Wine's renderer threads included).
+//   vq_bench_frame_floor [outputs] [frames] [width] [height]
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/render/device_globals.h"
+#include "saver/saver_shell.h"
+
+namespace {
+
+LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeWindow(int x, int width, int height) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = BenchWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"FrameFloorWindow";
+    RegisterClassW(&windowClass);
+    registered = true;
+  }
+  RECT r = {0, 0, width, height};
+  AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+  return CreateWindowExW(0, L"FrameFloorWindow", L"frame floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, 0,
+                         r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+double CpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  auto seconds = [](const FILETIME& t) {
+    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+void Pump() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+}
+
+// Only Clear and Present, with the same present parameters as a windowed output.
+double MinimalFrameCost(int frames, int width, int height) {
+  HWND window = MakeWindow(0, width, height);
+  IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+  D3DPRESENT_PARAMETERS pp = {};
+  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
+  pp.BackBufferCount = 1;
+  pp.SwapEffect = D3DSWAPEFFECT_COPY;
+  pp.hDeviceWindow = window;
+  pp.Windowed = TRUE;
+  pp.EnableAutoDepthStencil = TRUE;
+  pp.AutoDepthStencilFormat = D3DFMT_D16;
+  IDirect3DDevice9* device = nullptr;
+  if (!d3d || FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device))) {
+    std::printf("minimal: no device\n");
+    std::exit(2);
+  }
+  for (int i = 0; i < 10; ++i) {  // warm up
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF203040, 1.0f, 0);
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+  }
+  Pump();
+  const double start = CpuSeconds();
+  for (int i = 0; i < frames; ++i) {
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF203040, 1.0f, 0);
+    device->Present(nullptr, nullptr, nullptr, nullptr);
+  }
+  const double cost = (CpuSeconds() - start) / frames;
+  device->Release();
+  d3d->Release();
+  DestroyWindow(window);
+  return cost;
+}
+
+class BenchShell : public CSaverShell {
+ public:
+  using CSaverShell::CloseOutputs;
+  using CSaverShell::EnumerateDevices;
+  using CSaverShell::OpenOutputs;
+  using CSaverShell::OpenWindowedOutput;
+  using CSaverShell::RenderOutputs;
+
+  void SelectOutput(UINT) override { g_Device = m_Device; }
+  HRESULT DrawFrame() override {
+    return g_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF203040, 1.0f, 0);
+  }
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data) {
+  CSaverShell& shell = *reinterpret_cast<CSaverShell*>(data);
+  if (shell.m_MonitorCount >= kMaxMonitors) return FALSE;
+  DS_SaverMonitor& m = shell.m_Monitors[shell.m_MonitorCount++];
+  std::memset(&m, 0, sizeof(m));
+  m.monitor = monitor;
+  m.screenRect = *rect;
+  m.adapterIndex = -1;
+  return TRUE;
+}
+
+double FrameworkFrameCost(int outputs, int frames, int width, int height) {
+  BenchShell shell;
+  shell.m_RunMode = RunMode_TestWindow;
+  shell.m_DepthBufferWanted = TRUE;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&shell));
+  HWND windows[kMaxOutputs] = {};
+  windows[0] = MakeWindow(0, width, height);
+  shell.m_MainWindow = windows[0];
+  shell.m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
+  shell.EnumerateDevices();
+  shell.OpenOutputs();
+  // Further outputs on windows of their own, as further monitors would have.
+  for (int i = 1; i < outputs && i < kMaxOutputs; ++i) {
+    windows[i] = MakeWindow(40 * i, width, height);
+    DS_SaverOutput& output = shell.m_Outputs[shell.m_OutputCount];
+    std::memset(&output, 0, sizeof(output));
+    output.adapter = shell.m_Outputs[0].adapter;
+    shell.m_Adapters[output.adapter]->deviceWindow = windows[i];
+    if (shell.OpenWindowedOutput(output) == 0) ++shell.m_OutputCount;
+  }
+  if (shell.m_ErrorMode || static_cast<int>(shell.m_OutputCount) != outputs) {
+    std::printf("framework: %u of %d outputs (error 0x%08lx)\n", shell.m_OutputCount, outputs,
+                static_cast<unsigned long>(shell.m_ErrorCode));
+    std::exit(2);
+  }
+  for (int i = 0; i < 10; ++i) shell.RenderOutputs();
+  Pump();
+  const double start = CpuSeconds();
+  for (int i = 0; i < frames; ++i) shell.RenderOutputs();
+  const double cost = (CpuSeconds() - start) / frames;
+  shell.CloseOutputs();
+  for (HWND window : windows)
+    if (window) DestroyWindow(window);
+  for (DS_SaverAdapter*& adapter : shell.m_Adapters) {
+    delete adapter;
+    adapter = nullptr;
+  }
+  return cost;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int outputs = argc > 1 ? std::atoi(argv[1]) : 2;
+  const int frames = argc > 2 ? std::atoi(argv[2]) : 300;
+  const int width = argc > 3 ? std::atoi(argv[3]) : 600;
+  const int height = argc > 4 ? std::atoi(argv[4]) : 400;
+  const double minimal = MinimalFrameCost(frames, width, height);
+  const double framework = FrameworkFrameCost(outputs, frames, width, height);
+  std::printf("window %dx%d, %d frames\n", width, height, frames);
+  std::printf("minimal Clear+Present:        %.3f ms CPU per frame\n", minimal * 1e3);
+  std::printf("framework, %d output(s):       %.3f ms CPU per frame (%.3f ms per output)\n", outputs, framework * 1e3,
+              framework * 1e3 / outputs);
+  std::printf("ratio framework / (%d x minimal): %.2f\n", outputs, minimal > 0 ? framework / (outputs * minimal) : 0.0);
+  return 0;
+}
