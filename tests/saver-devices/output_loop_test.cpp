@@ -269,13 +269,25 @@ TEST_F(OutputLoop, AFailedStartupEndsTheLoopWithItsCode) {
   EXPECT_EQ(shell.m_OutputCount, 0u);
 }
 
+TEST_F(OutputLoop, InErrorModeTheLoopOpensNothingAndStillEnds) {
+  Prepare(RunMode_TestWindow);
+  shell.m_ErrorMode = TRUE;
+  SetTimer(window, kQuitTimer, 200, nullptr);
+  EXPECT_EQ(shell.MainLoop(), S_OK);
+  EXPECT_TRUE(shell.log.empty());
+  EXPECT_EQ(shell.m_OutputCount, 0u);
+}
+
 TEST_F(OutputLoop, AfterAFailedResetTheLoopDrawsNoMoreFramesAndStillEnds) {
   Prepare(RunMode_TestWindow);
   int frames = 0;
   shell.draw = [&frames](UINT) { ++frames; };
   shell.testDevice = [&frames](UINT) { return frames >= 2 ? D3DERR_DEVICENOTRESET : D3D_OK; };
-  shell.resetDevice = [](UINT) { return E_FAIL; };
-  SetTimer(window, kQuitTimer, 400, nullptr);
+  // The loop ends a few turns after the failure, time in which nothing more may be drawn.
+  shell.resetDevice = [this](UINT) {
+    SetTimer(window, kQuitTimer, 200, nullptr);
+    return E_FAIL;
+  };
   EXPECT_EQ(shell.MainLoop(), S_OK);
   EXPECT_EQ(frames, 2);
   EXPECT_TRUE(shell.m_ErrorMode);
