@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "sound/music_graph.h"
+
 CSaverShell* g_Saver = nullptr;
 
 namespace {
@@ -146,6 +148,9 @@ HRESULT CSaverShell::Prepare(HINSTANCE instance) {
   }
   if (HasUsableAdapter()) {
     LoadSettings();
+    // The music graph tells the main window of its events; the result does not matter, since
+    // without a graph every music call does nothing.
+    if (m_RunMode == RunMode_FullScreen || m_RunMode == RunMode_TestWindow) OpenMusicGraph(m_MainWindow);
   } else {
     SetError(kErrNoCompatibleDevices);
   }
