@@ -3,15 +3,24 @@
 #   build/host   the platform-free core with clang, AddressSanitizer, UBSan and libFuzzer
 #   build/win32  the product: vorniquel.scr and common_res.dll for 32-bit Windows
 #   build/win64  the same code for 64-bit Windows, which the Windows tests run under 64-bit Wine
+# win32 takes its compiled effects from win64's effect tool where 32-bit programs cannot run.
 # Usage: tools/build.sh [host] [win32] [win64]   (all three when none is named)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-configs=("$@"); [ ${#configs[@]} -gt 0 ] || configs=(host win32 win64)
+configs=("$@"); [ ${#configs[@]} -gt 0 ] || configs=(host win64 win32)
 jobs=$(nproc)
 for c in "${configs[@]}"; do
   case "$c" in
     host)  args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVQ_SANITIZE=ON -DVQ_FUZZ=ON) ;;
-    win32) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake) ;;
+    win32) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake)
+           # Where 32-bit programs cannot run, the effect binaries (the same bytes for both word
+           # sizes) are made by the 64-bit build's effect tool.
+           if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+             cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+               -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
+             cmake --build build/win64 -j "$jobs" --target fxasm
+             args+=(-DVQ_EFFECT_TOOL="$PWD/build/win64/tools/fxasm/fxasm.exe")
+           fi ;;
     win64) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake) ;;
     *) echo "build: unknown configuration $c" >&2; exit 2 ;;
   esac

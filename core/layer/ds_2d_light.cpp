@@ -1,0 +1,202 @@
+#include "core/layer/ds_2d_light.h"
+
+#include <memory>
+
+#include "core/layer/ds_abobj.h"
+#include "core/layer/layer_device_states.h"
+#include "core/layer/layer_record.h"
+#include "core/render/device_globals.h"
+#include "core/render/device_utils.h"
+#include "core/render/image_set_frames.h"
+#include "core/render/mesh_ops.h"
+#include "core/render/view_state.h"
+#include "core/resources/doc_res_manager.h"
+#include "core/resources/resource_cache.h"
+
+const int DS_2D_Light::kMarkerPictureIds[kMarkerCount] = {54, 55, 56, 57, 61};
+
+DS_2D_Light::DS_2D_Light() {
+  m_Picture.name = L"common_res.dll";
+  m_Picture.stamp = 5;
+}
+
+DS_2D_Light::~DS_2D_Light() = default;
+
+// Reading -----------------------------------------------------------------------------------------
+
+bool DS_2D_Light::ReadFields(DS_ByteCursor& stream, uint32_t version) {
+  if (version > 1 && !ReadLinkKey(stream, m_Picture)) return false;
+  if (version > 2) {
+    // The stored camera is read into a fresh one and copied, as a whole, into the layer's.
+    DSM_Camera stored;
+    if (!stored.ReadObject(stream)) return false;
+    m_Camera.Assign(stored);
+  }
+  return true;
+}
+
+DS_2D_Light* DS_2D_Light::CreateFromStream(DS_ByteCursor& stream, uint32_t version) {
+  auto layer = std::make_unique<DS_2D_Light>();
+  if (!layer->ReadFields(stream, version)) return nullptr;
+  return layer.release();
+}
+
+bool DS_2D_Light::ReadBase(DS_ByteCursor& stream, DS_2D_Light& layer) {
+  DS_RecordHeader header;
+  return ReadRecordHeader(stream, header) && layer.ReadFields(stream, header.version);
+}
+
+// Device objects ------------------------------------------------------------------------------------
+
+DS_TextureInfo DS_2D_Light::ResolvePicture() const {
+  if (!g_DocResManager) return DS_TextureInfo();
+  return PictureOfFirstFrame(g_DocResManager->GetImageSet(m_Picture));
+}
+
+void DS_2D_Light::ApplyBorderImage() {
+  DS_ComHolder<IDirect3DTexture9> border;
+  if (g_DocResManager) border = FirstTextureOf(g_DocResManager->GetImageSet(m_Camera.borderImage));
+  g_ViewState.SetBorderTexture(border);
+}
+
+void DS_2D_Light::CreateDeviceObjects() {
+  SetQuadTexCoordsPT(m_Background);
+  m_Background.LoadPicture(ResolvePicture());
+  ApplyBorderImage();
+  // The program carries none of its marker pictures; they stay null and the markers untextured.
+  for (int i = 0; i < kMarkerCount; ++i) {
+    if (g_ResourceCache && g_ResourceCache->cache)
+      m_Markers[i] = g_ResourceCache->cache->GetResourceTexture(kMarkerPictureIds[i]);
+    else
+      m_Markers[i].Reset();
+  }
+}
+
+void DS_2D_Light::OnDeviceReset() {
+  SetLayerDefaultStates();
+  if (g_DocResManager) g_DocResManager->OnDeviceReset();
+  D3DSURFACE_DESC desc;
+  GetBackBufferDesc(desc);
+  m_Targets.Create(static_cast<int>(desc.Width), static_cast<int>(desc.Height));
+}
+
+void DS_2D_Light::OnDeviceLost() {
+  m_Targets.InvalidateDeviceObjects();
+  m_InTargetRender = false;
+  m_SceneTexture.Reset();
+  if (g_DocResManager) g_DocResManager->OnDeviceLost();
+}
+
+// Frame ----------------------------------------------------------------------------------------------
+
+void DS_2D_Light::PostRender() { g_ViewState.DrawBorders(); }
+
+void DS_2D_Light::RenderBackground(bool flag) {
+  (void)flag;  // every caller passes false
+  if (!g_Device) return;
+  g_ViewState.ApplyTransforms();
+  g_ViewState.SetWorld(m_Background.world);
+  g_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
+  DrawQuadPT(m_Background);
+}
+
+void DS_2D_Light::Update(float time) { m_Camera.Update(time); }
+
+void DS_2D_Light::Layout(int width, int height) {
+  m_LayerWidth = width;
+  m_LayerHeight = height;
+  const DS_TextureInfo& picture = m_Background.picture;
+  g_ViewState.Configure(picture, width, height, g_ViewState.mode, false);
+  DS_ScreenQuad fitted;
+  fitted.FitPicture(picture, static_cast<float>(width), static_cast<float>(height));
+  fitted.ScaleToBackBuffer(static_cast<float>(width), static_cast<float>(height));
+  SetScreenMapping(fitted, width, height, static_cast<int>(picture.width), static_cast<int>(picture.height));
+}
+
+void DS_2D_Light::SetPicturePosition(int mode) {
+  m_PicturePosition = mode;
+  g_ViewState.Configure(m_Background.picture, m_LayerWidth, m_LayerHeight, mode, false);
+  Layout(m_LayerWidth, m_LayerHeight);
+}
+
+bool DS_2D_Light::EnableRandomPan() {
+  const bool already = IsRandomPan();
+  m_Camera.panKind = DSM_Camera::kPanKindWander;
+  m_Camera.wander.Clear();
+  return already;
+}
+
+void DS_2D_Light::DrawColouredQuad(const DS_MeshBase& quad) {
+  if (!g_Device || !CanDraw(quad)) return;
+  g_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  g_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+  g_Device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+  BindMeshTPC(quad);
+  DrawBoundPrimitives(quad);
+  g_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  g_Device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+}
+
+void DS_2D_Light::BeginTargetRender() {
+  m_PicturePosition = g_ViewState.mode;
+  // Without its textures (short of video memory, between a loss and the re-creation) the layer
+  // draws straight to the back buffer and the scene-texture users see the picture.
+  m_InTargetRender = m_Targets.Begin(m_Targets.current);
+  if (!m_InTargetRender) return;
+  g_ViewState.Configure(m_Background.picture, m_LayerWidth, m_LayerHeight, kPicturePositionWholeTarget, false);
+}
+
+const DS_RenderTargetPair& DS_2D_Light::EndTargetRender(bool clear) {
+  if (!m_InTargetRender) return m_Targets;
+  g_ViewState.Configure(m_Background.picture, m_LayerWidth, m_LayerHeight, m_PicturePosition, false);
+  m_Targets.End();
+  m_InTargetRender = false;
+  if (clear && g_Device) g_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+  return m_Targets;
+}
+
+void DS_2D_Light::OnPictureChanged() {
+  m_Background.LoadPicture(ResolvePicture());
+  Layout(m_LayerWidth, m_LayerHeight);
+}
+
+void DS_2D_Light::SetPictureLink(const DS_ResourceKey& key) {
+  if (key == m_Picture) return;
+  m_Picture = key;
+  OnPictureChanged();
+}
+
+void DS_2D_Light::RenderObjects(DS_ABObj* const* objects, size_t count, int n) {
+  m_SceneTexture = m_Background.picture.texture;
+  for (size_t i = count; i-- > 0;) {
+    DS_ABObj* object = objects[i];
+    if (!object) continue;
+    if (object->NeedsSceneTexture() && m_InTargetRender) {
+      --n;
+      const Texture* drawn = n > 0 ? m_Targets.Swap() : nullptr;
+      if (drawn) {
+        m_SceneTexture = *drawn;
+      } else {
+        EndTargetRender(false);
+        m_SceneTexture = m_Targets.current;
+      }
+    }
+    object->Render(*this);
+    m_SceneTexture = m_Background.picture.texture;
+  }
+}
+
+int CountSceneTextureUsers(DS_2D_Light& layer, DS_ABObj* const* objects, size_t count) {
+  int n = layer.HasDistortion() ? 1 : 0;
+  for (size_t i = 0; i < count; ++i)
+    if (objects[i] && objects[i]->NeedsSceneTexture()) ++n;
+  return n;
+}
+
+void RenderLayerScene(DS_2D_Light& layer, DS_ABObj* const* objects, size_t count) {
+  const int n = CountSceneTextureUsers(layer, objects, count);
+  if (n > 0) layer.BeginTargetRender();
+  layer.RenderBackground(false);
+  layer.RenderObjects(objects, count, n);
+  layer.PostRender();
+}

@@ -1,0 +1,130 @@
+// The background layer of a slide, and the renderer through which every live object of the
+// slide draws. In its base form it shows one picture, laid onto the screen by the user's
+// picture-position mode and moved by its camera; the layer kinds derive from it and replace
+// some of its virtual operations. It owns its device objects, survives device loss, and manages
+// the off-screen target into which the scene is drawn when an object or the layer itself needs
+// the finished picture as a texture.
+#pragma once
+
+#include <d3dx9.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/layer/draw_inputs.h"
+#include "core/layer/dsm_camera.h"
+#include "core/render/quads.h"
+#include "core/render/render_target_pair.h"
+
+class DS_ABObj;
+class DS_ByteCursor;
+
+// The abstract render interface that live objects are handed.
+class DS_ABRender {
+ public:
+  virtual ~DS_ABRender() = default;
+};
+
+class DS_2D_Light : public DS_ABRender {
+ public:
+  using Texture = DS_ComHolder<IDirect3DTexture9>;
+  static constexpr uint32_t kVersion = 3;
+  static constexpr int kMarkerCount = 5;
+  static const int kMarkerPictureIds[kMarkerCount];  // 54, 55, 56, 57, 61
+
+  DS_2D_Light();
+  ~DS_2D_Light() override;
+  DS_2D_Light(const DS_2D_Light&) = delete;
+  DS_2D_Light& operator=(const DS_2D_Light&) = delete;
+
+  // Reading ------------------------------------------------------------------------------------
+  // A base layer read from its record of `version` (after the header): the picture link from
+  // version 2, the camera from version 3. Null when the record is cut short.
+  static DS_2D_Light* CreateFromStream(DS_ByteCursor& stream, uint32_t version);
+  // For the kinds' readers: the nested base part's header (the name is not compared) and the
+  // same fields with that header's version.
+  static bool ReadBase(DS_ByteCursor& stream, DS_2D_Light& layer);
+  bool ReadFields(DS_ByteCursor& stream, uint32_t version);
+
+  // Nested renders into an object's own target ---------------------------------------------------
+  virtual void BeginNestedRender(const DS_RenderTargetPair& target, int mode);
+  virtual void EndNestedRender();
+  virtual void DrawMarkers(const DS_SimpleMesh<DX_V::PC>& bounds, int mode, bool highlighted);
+
+  // Drawing interface ------------------------------------------------------------------------
+  void DrawIndexedPT(const DS_IndexedMesh<DX_V::PT>& mesh, ID3DXEffect* effect);
+  void DrawMeshPT(const DS_SimpleMesh<DX_V::PT>& mesh, ID3DXEffect* effect);
+  void DrawIndexedPCT(const DS_IndexedMesh<DX_V::PCT>& mesh, ID3DXEffect* effect);
+  virtual void DrawObject3D(const DS_Object3DPartView& part);
+  virtual void DrawSpriteArray(const DS_SpriteArrayView& sprites);
+  virtual void DrawFrameTree(const DS_SpriteArrayT<DX_V::PNT>& geometry);
+  void DrawPulsing(DS_TexturedQuad& quad, const D3DXMATRIX* parent, bool pulse);
+  const Texture& SceneTexture() const { return m_SceneTexture; }
+  DS_PictureQuad& BackgroundQuad() { return m_Background; }
+  unsigned PictureWidth() const { return m_Background.picture.width; }
+  unsigned PictureHeight() const { return m_Background.picture.height; }
+
+  // Device objects -----------------------------------------------------------------------------
+  virtual void CreateDeviceObjects();
+  virtual void OnDeviceReset();
+  virtual void OnDeviceLost();
+  // The camera's border image on the view's border quads. The view belongs to the output, so a
+  // layer applies its own border again whenever its slide becomes current.
+  void ApplyBorderImage();
+
+  // Frame ----------------------------------------------------------------------------------------
+  virtual void PostRender();
+  virtual void RenderBackground(bool flag);
+  virtual void Update(float time);
+  virtual void Layout(int width, int height);
+  virtual void SetPicturePosition(int mode);
+  int ReservedQuery(int, int, int) { return 0; }
+  int ReservedValue(int) { return 0; }
+  bool ReservedFlag() { return false; }
+  bool ReservedEnabled() { return true; }
+  bool IsRandomPan() const { return m_Camera.panKind == DSM_Camera::kPanKindWander; }
+  // Pan kind := wander (observers are not told), wander state zeroed; whether it was already on.
+  bool EnableRandomPan();
+  virtual void DrawColouredQuad(const DS_MeshBase& quad);
+  virtual void BeginTargetRender();
+  virtual const DS_RenderTargetPair& EndTargetRender(bool clear);
+  virtual bool HasDistortion() { return false; }
+  virtual void OnPictureChanged();
+
+  // The slide's first object list, drawn from last to first; n counts the scene-texture users
+  // (plus one for a layer with a distortion) and the target render was begun when n > 0.
+  void RenderObjects(DS_ABObj* const* objects, size_t count, int n);
+
+  // Whether the scene is being drawn into the target pair (BeginTargetRender found textures).
+  bool InTargetRender() const { return m_InTargetRender; }
+  DSM_Camera& Camera() { return m_Camera; }
+  const DS_ResourceKey& PictureLink() const { return m_Picture; }
+  // Sets the picture link and tells the layer (reload and lay out again).
+  void SetPictureLink(const DS_ResourceKey& key);
+  int PicturePosition() const { return m_PicturePosition; }
+  int LayerWidth() const { return m_LayerWidth; }
+  int LayerHeight() const { return m_LayerHeight; }
+  DS_RenderTargetPair& Targets() { return m_Targets; }
+
+ protected:
+  // The picture resolved through the current resource manager: its first frame, or the empty
+  // picture when there is no manager or the set has no frame.
+  DS_TextureInfo ResolvePicture() const;
+
+  DS_ResourceKey m_Picture;  // default "common_res.dll" 5
+  DSM_Camera m_Camera;
+  DS_PictureQuad m_Background;
+  Texture m_SceneTexture;
+  Texture m_Markers[kMarkerCount];
+  int m_PicturePosition = 1;
+  int m_SavedViewMode = 1;
+  DS_RenderTargetPair m_Targets;
+  int m_LayerWidth = 0, m_LayerHeight = 0;
+  bool m_InTargetRender = false;
+};
+
+// The slide's drawing of its first object list over a layer: counts the objects that need the
+// scene texture (and the layer's own distortion), begins the target render when any does, draws
+// the background, the objects and the layer's post render.
+int CountSceneTextureUsers(DS_2D_Light& layer, DS_ABObj* const* objects, size_t count);
+void RenderLayerScene(DS_2D_Light& layer, DS_ABObj* const* objects, size_t count);

@@ -1,0 +1,258 @@
+// The layer's drawing interface: live objects hand their geometry to the layer, which sets the
+// world from the object's frame through g_ViewState, binds, sets the states the geometry needs,
+// draws and puts back what it changed. Every other state is as the previous draw left it,
+// starting from the defaults set at device reset.
+#include <d3dx9.h>
+
+#include <cstring>
+
+#include "core/layer/ds_2d_light.h"
+#include "core/layer/layer_drawing.h"
+#include "core/layer/pulse_clock.h"
+#include "core/render/device_globals.h"
+#include "core/render/mesh_ops.h"
+#include "core/render/view_state.h"
+
+namespace {
+
+// The passes of an effect, each drawing through `draw`. A missing effect draws nothing.
+template <class Draw>
+void DrawEffectPasses(ID3DXEffect* effect, Draw draw) {
+  if (!effect) return;
+  UINT passes = 0;
+  if (FAILED(effect->Begin(&passes, 0))) return;
+  for (UINT p = 0; p < passes; ++p) {
+    if (SUCCEEDED(effect->BeginPass(p))) {
+      draw();
+      effect->EndPass();
+    }
+  }
+  effect->End();
+}
+
+template <class V>
+void DrawIndexedAsBound(const DS_IndexedMesh<V>& mesh) {
+  g_Device->DrawIndexedPrimitive(mesh.primitiveType, 0, 0, static_cast<UINT>(mesh.vertexCount), 0,
+                                 static_cast<UINT>(mesh.triangleCount));
+}
+
+void BindMeshPC(const DS_MeshBase& mesh) {
+  g_Device->SetVertexShader(nullptr);
+  g_Device->SetFVF(DX_V::PC::kFormat);
+  g_Device->SetStreamSource(0, mesh.vertexBuffer.Get(), 0, DX_V::PC::kStride);
+}
+
+DWORD TextureFactorOf(unsigned alpha) { return (static_cast<DWORD>(alpha & 0xFF) << 24) | 0xFFFFFFu; }
+
+// Stage 0 shows the texture's colour, its alpha scaled by the texture factor's.
+void SetTextureFactorAlphaStates() {
+  IDirect3DDevice9* d = g_Device;
+  d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  d->SetRenderState(D3DRS_ZENABLE, FALSE);
+  d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+  d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  d->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+  d->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_TFACTOR);
+}
+
+void RestoreSecondArguments() {
+  g_Device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+  g_Device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+  g_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+}
+
+DWORD FloatBits(float value) {
+  DWORD bits;
+  static_assert(sizeof bits == sizeof value, "a render-state float is 32 bits");
+  memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+}  // namespace
+
+void DrawColouredQuadPC(const DS_MeshBase& quad) {
+  if (!CanDraw(quad)) return;
+  g_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  g_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+  g_Device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+  BindMeshPC(quad);
+  DrawBoundPrimitives(quad);
+  g_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  g_Device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+}
+
+unsigned MarkerAlpha(int mode, bool highlighted, float t) {
+  if (mode == 0) return PulseAlpha(t, 5.0f) / 3 + 80;
+  return highlighted ? 255u : PulseAlpha(t, 2.5f);
+}
+
+// Nested renders ----------------------------------------------------------------------------------
+
+void DS_2D_Light::BeginNestedRender(const DS_RenderTargetPair& target, int mode) {
+  m_SavedViewMode = g_ViewState.mode;
+  g_RenderSizeStack.emplace_back(m_LayerWidth, m_LayerHeight);
+  m_LayerWidth = target.width;
+  m_LayerHeight = target.height;
+  g_ViewState.Configure(m_Background.picture, m_LayerWidth, m_LayerHeight, mode, true);
+}
+
+void DS_2D_Light::EndNestedRender() {
+  // An end without its begin keeps the layer size it has.
+  if (!g_RenderSizeStack.empty()) {
+    m_LayerWidth = g_RenderSizeStack.back().first;
+    m_LayerHeight = g_RenderSizeStack.back().second;
+    g_RenderSizeStack.pop_back();
+  }
+  g_ViewState.Configure(m_Background.picture, m_LayerWidth, m_LayerHeight, m_SavedViewMode, false);
+}
+
+// Markers -----------------------------------------------------------------------------------------------
+
+void DS_2D_Light::DrawMarkers(const DS_SimpleMesh<DX_V::PC>& bounds, int mode, bool highlighted) {
+  if (!CanDraw(bounds)) return;
+  IDirect3DDevice9* d = g_Device;
+  g_ViewState.SetWorld(bounds.world);
+  if (mode == 0) DrawColouredQuadPC(bounds);
+  BindMeshPC(bounds);
+  SetTextureFactorAlphaStates();
+  d->SetRenderState(D3DRS_POINTSPRITEENABLE, TRUE);
+  d->SetRenderState(D3DRS_POINTSCALEENABLE, FALSE);
+  d->SetRenderState(D3DRS_POINTSIZE, FloatBits(60.0f));
+  d->SetRenderState(D3DRS_TEXTUREFACTOR, TextureFactorOf(MarkerAlpha(mode, highlighted, PulseTime())));
+  if (mode == 0) {
+    d->SetTexture(0, m_Markers[4].Get());
+    d->DrawPrimitive(D3DPT_POINTLIST, 0, 4);
+  } else {
+    // Corner 1 (left-top), 3 (right-top), 2 (right-bottom), 0 (left-bottom), each its picture.
+    static const struct {
+      UINT corner;
+      int marker;
+    } kCorners[4] = {{1, 0}, {3, 1}, {2, 2}, {0, 3}};
+    for (const auto& c : kCorners) {
+      d->SetTexture(0, m_Markers[c.marker].Get());
+      d->DrawPrimitive(D3DPT_POINTLIST, c.corner, 1);
+    }
+  }
+  RestoreSecondArguments();
+}
+
+// Meshes through effects -------------------------------------------------------------------------------
+
+void DS_2D_Light::DrawIndexedPT(const DS_IndexedMesh<DX_V::PT>& mesh, ID3DXEffect* effect) {
+  if (!effect || !CanDrawIndexed(mesh, mesh)) return;
+  BindIndexedPT(mesh);
+  DrawEffectPasses(effect, [&] { DrawIndexedAsBound(mesh); });
+}
+
+void DS_2D_Light::DrawMeshPT(const DS_SimpleMesh<DX_V::PT>& mesh, ID3DXEffect* effect) {
+  if (!effect || !CanDraw(mesh)) return;
+  g_ViewState.SetWorld(mesh.world);
+  g_Device->SetVertexShader(nullptr);
+  g_Device->SetFVF(DX_V::PT::kFormat);
+  g_Device->SetStreamSource(0, mesh.vertexBuffer.Get(), 0, DX_V::PT::kStride);
+  DrawEffectPasses(effect, [&] { DrawBoundPrimitives(mesh); });
+}
+
+void DS_2D_Light::DrawIndexedPCT(const DS_IndexedMesh<DX_V::PCT>& mesh, ID3DXEffect* effect) {
+  if (!effect || !CanDrawIndexed(mesh, mesh)) return;
+  g_ViewState.SetWorld(mesh.world);
+  BindIndexedPCT(mesh);
+  DrawEffectPasses(effect, [&] { DrawIndexedAsBound(mesh); });
+}
+
+// Fixed-function geometry -------------------------------------------------------------------------------
+
+void DS_2D_Light::DrawObject3D(const DS_Object3DPartView& part) {
+  if (!part.mesh || !CanDrawIndexed(*part.mesh, *part.mesh)) return;
+  const DS_SpriteArrayT<DX_V::PNT>& mesh = *part.mesh;
+  IDirect3DDevice9* d = g_Device;
+  const bool translucent = (mesh.flags & 0xFF) != 0;
+  g_ViewState.ApplyTransforms();
+  if (translucent) d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  d->SetTexture(0, mesh.texture.Get());
+  BindIndexedPNT(mesh);
+  const int passes = translucent ? 2 : 1;
+  for (int pass = 0; pass < passes; ++pass) {
+    // The second pass of a translucent part draws the back faces.
+    for (size_t i = 0; i < part.frameCount; ++i) {
+      const DS_Frame* frame = part.frames[i];
+      if (!frame) continue;
+      g_ViewState.SetWorld(frame->world);
+      const bool front = (frame->frontFace == 1) != (pass == 1);
+      d->SetRenderState(D3DRS_CULLMODE, front ? D3DCULL_CCW : D3DCULL_CW);
+      DrawIndexedAsBound(mesh);
+    }
+  }
+  d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+}
+
+void DS_2D_Light::DrawSpriteArray(const DS_SpriteArrayView& sprites) {
+  if (!sprites.geometry || !CanDrawIndexed(*sprites.geometry, *sprites.geometry)) return;
+  const DS_IndexedMesh<DX_V::PCT>& geometry = *sprites.geometry;
+  IDirect3DDevice9* d = g_Device;
+  g_ViewState.ApplyTransforms();
+  g_ViewState.SetWorld(geometry.world);
+  d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+  d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+  d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+  const bool blendNormally = sprites.overlay || sprites.blendMode == 0;
+  d->SetRenderState(D3DRS_DESTBLEND, blendNormally ? D3DBLEND_INVSRCALPHA : D3DBLEND_ONE);
+  d->SetTexture(0, sprites.CurrentTexture());
+  BindIndexedPCT(geometry);
+  DrawIndexedAsBound(geometry);
+  if (sprites.overlay) {
+    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    d->SetTexture(0, sprites.overlay);
+    if (sprites.blendMode == 1) d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    DrawIndexedAsBound(geometry);
+  }
+  d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+  d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+  d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+}
+
+void DS_2D_Light::DrawFrameTree(const DS_SpriteArrayT<DX_V::PNT>& geometry) {
+  // Geometry without elements (falling objects of count 0) draws nothing.
+  if (geometry.children.empty() || !CanDrawIndexed(geometry, geometry)) return;
+  IDirect3DDevice9* d = g_Device;
+  g_ViewState.ApplyTransforms();
+  d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+  d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  d->SetTexture(0, geometry.texture.Get());
+  BindIndexedPNT(geometry);
+  for (const DS_Frame* child : geometry.children) {
+    if (!child) continue;
+    g_ViewState.SetWorld(child->world);
+    d->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    DrawIndexedAsBound(geometry);
+    d->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    DrawIndexedAsBound(geometry);
+  }
+  d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+}
+
+void DS_2D_Light::DrawPulsing(DS_TexturedQuad& quad, const D3DXMATRIX* parent, bool pulse) {
+  quad.UpdateWorld(parent);
+  if (!CanDraw(quad)) return;
+  IDirect3DDevice9* d = g_Device;
+  d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  // The quad keeps its size in area units whatever the picture's size.
+  const float f = g_ViewState.fitRatio / g_ViewState.viewZoom;
+  D3DXMATRIX scaling, world;
+  D3DXMatrixScaling(&scaling, f, f, 1.0f);
+  D3DXMatrixMultiply(&world, &scaling, &quad.world);
+  g_ViewState.SetWorld(world);
+  SetTextureFactorAlphaStates();
+  d->SetRenderState(D3DRS_TEXTUREFACTOR, TextureFactorOf(pulse ? PulseAlpha(PulseTime(), 2.5f) : 255u));
+  BindQuadPT(quad);
+  DrawBoundPrimitives(quad);
+  RestoreSecondArguments();
+}

@@ -1,0 +1,107 @@
+#include "core/layer/view_obj_ctrl.h"
+
+#include <cstdlib>
+
+#include "core/render/quads.h"
+#include "core/render/view_state.h"
+
+namespace {
+int StandardRandom() { return std::rand(); }
+
+void PushEdge(MediaParamT<int32_t>& edge, float fraction, int size) {
+  edge.Set(PixelOfFraction(fraction, size));
+}
+}  // namespace
+
+DS_ViewObjCtrl::DS_ViewObjCtrl() : random(StandardRandom) { AttachRectListeners(); }
+
+DS_ViewObjCtrl::DS_ViewObjCtrl(const DS_ViewObjCtrl& source)
+    : DS_ABObj_Constructor(source), flag(source.flag), view(source.view), random(source.random) {
+  speed.SetDefault(source.speed.Get());
+  AttachRectListeners();
+}
+
+DS_ViewObjCtrl::~DS_ViewObjCtrl() = default;
+
+float DS_ViewObjCtrl::PixelLeft() const { return view.left * static_cast<float>(g_PictureWidth); }
+float DS_ViewObjCtrl::PixelRight() const { return view.right * static_cast<float>(g_PictureWidth); }
+float DS_ViewObjCtrl::PixelTop() const { return view.top * static_cast<float>(g_PictureHeight); }
+float DS_ViewObjCtrl::PixelBottom() const { return view.bottom * static_cast<float>(g_PictureHeight); }
+
+void DS_ViewObjCtrl::PixelQuad(DS_ScreenQuad& result) const {
+  result.Init();
+  const float l = PixelLeft(), r = PixelRight(), t = PixelTop(), b = PixelBottom();
+  const float xs[4] = {l, l, r, r}, ys[4] = {b, t, b, t};
+  for (int i = 0; i < 4; ++i) {
+    result.corners[i].x = xs[i];
+    result.corners[i].y = ys[i];
+  }
+}
+
+void DS_ViewObjCtrl::PushRectToParams() {
+  PushEdge(rectangle.left, view.left, g_PictureWidth);
+  PushEdge(rectangle.right, view.right, g_PictureWidth);
+  PushEdge(rectangle.top, view.top, g_PictureHeight);
+  PushEdge(rectangle.bottom, view.bottom, g_PictureHeight);
+}
+
+void DS_ViewObjCtrl::AttachRectListeners() {
+  PushRectToParams();
+  m_Listeners.SetOwner(this, false);
+  DS_AttachListener(m_Listeners, rectangle.left, &DS_ViewObjCtrl::OnLeftChanged);
+  DS_AttachListener(m_Listeners, rectangle.right, &DS_ViewObjCtrl::OnRightChanged);
+  DS_AttachListener(m_Listeners, rectangle.top, &DS_ViewObjCtrl::OnTopChanged);
+  DS_AttachListener(m_Listeners, rectangle.bottom, &DS_ViewObjCtrl::OnBottomChanged);
+}
+
+// A picture of size 0 (one that failed to decode) leaves the fractions as they are.
+void DS_ViewObjCtrl::OnLeftChanged(int32_t pixel) { view.left = FractionOfPixel(pixel, g_PictureWidth, view.left); }
+void DS_ViewObjCtrl::OnRightChanged(int32_t pixel) {
+  view.right = FractionOfPixel(pixel, g_PictureWidth, view.right);
+}
+void DS_ViewObjCtrl::OnTopChanged(int32_t pixel) { view.top = FractionOfPixel(pixel, g_PictureHeight, view.top); }
+void DS_ViewObjCtrl::OnBottomChanged(int32_t pixel) {
+  view.bottom = FractionOfPixel(pixel, g_PictureHeight, view.bottom);
+}
+
+DS_Point3 DS_ViewObjCtrl::RandomPoint() const {
+  return RandomPointIn(PixelLeft(), PixelRight(), PixelTop(), PixelBottom(), random);
+}
+
+DS_Point3 DS_ViewObjCtrl::RandomPointInset(float halfWidth, float halfHeight) const {
+  return RandomPointIn(PixelLeft() + halfWidth, PixelRight() - halfWidth, PixelTop() + halfHeight,
+                       PixelBottom() - halfHeight, random);
+}
+
+void DS_ViewObjCtrl::WriteObject(DS_IOF_Virtual& out) const {
+  DS_WriteHeader(out, u"DS_ViewObjCtrl", kVersion);
+  WriteFields(out);
+}
+
+void DS_ViewObjCtrl::WriteFields(DS_IOF_Virtual& out) const {
+  rectangle.WriteFields(out);
+  out.WriteFloat(view.left);
+  out.WriteFloat(view.right);
+  out.WriteFloat(view.top);
+  out.WriteFloat(view.bottom);
+  out.WriteBool(flag);
+  out.WriteUInt(speed.Get());
+  DS_ABObj_Constructor::WriteObject(out);
+}
+
+void DS_ViewObjCtrl::ReadObject(DS_IOF_Virtual& in) {
+  const DS_ObjectHeader header = DS_ReadHeader(in);
+  ReadFields(in, header.version);
+}
+
+void DS_ViewObjCtrl::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
+  // Stored values go in directly: the pixel rectangle and the fractions stay exactly as read.
+  rectangle.ReadFields(in);
+  in.ReadFloat(view.left);
+  in.ReadFloat(view.right);
+  in.ReadFloat(view.top);
+  in.ReadFloat(view.bottom);
+  in.ReadBool(flag);
+  if (version > 1) ReadParamValue(in, speed);
+  ReadBase(in);
+}

@@ -1,0 +1,412 @@
+// The layer on a real device (windowed HAL under Wine): its record in every version, the picture
+// it draws (its own, the default from common_res.dll, or none), the border in the bars of Fit,
+// the camera's zoom and wander on screen, the scene drawn into the target pair and handed to the
+// objects that ask for it, nested renders, and device loss and reset.
+#include <d3dx9.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "core/layer/ds_2d_light.h"
+#include "core/layer/ds_abobj.h"
+#include "core/render/device_globals.h"
+#include "core/render/mesh_ops.h"
+#include "core/render/output_views.h"
+#include "core/render/view_state.h"
+#include "core/resources/doc_res_manager.h"
+#include "core/resources/resource_bytes.h"
+#include "tests/layers/random_sequence.h"
+#include "tests/render/test_device.h"
+#include "tests/resources/doc_bytes.h"
+
+namespace {
+
+constexpr int kWidth = 320, kHeight = 240;
+constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00, kGrey = 0x808080;
+
+DS_ResourceKey Key(const wchar_t* name, int64_t stamp) {
+  DS_ResourceKey key;
+  key.name = name;
+  key.stamp = stamp;
+  return key;
+}
+
+bool Finite(const D3DXMATRIX& m) {
+  for (int i = 0; i < 16; ++i)
+    if (!std::isfinite(m[i])) return false;
+  return true;
+}
+
+class LayerDevice : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_Device = new DS_TestDevice;
+    ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"layer test"));
+  }
+  static void TearDownTestSuite() {
+    g_ViewState.ReleaseBorders();
+    delete s_Device;
+    s_Device = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_NE(s_Device, nullptr);
+    s_Device->MakeCurrent();
+    SelectOutputView(0);
+    g_ViewState.mode = kPicturePositionFit;
+    g_ViewState.SetCamera(1.0f, 0.0f, 0.0f);
+    m_Manager = std::make_unique<DS_DocResManager>();
+    g_DocResManager = m_Manager.get();
+    // A 2:1 picture, red on the left half and blue on the right, and a grey border image.
+    AddPicture(Key(L"halves.png", 1), MakeTexture(Device(), 64, 32, [](int x, int) {
+                 return 0xFF000000u | (x < 32 ? kRed : kBlue);
+               }), 64, 32);
+    AddPicture(Key(L"border.png", 2), MakeSolidTexture(Device(), 0xFF000000u | kGrey), 8, 8);
+  }
+  void TearDown() override {
+    g_ViewState.ReleaseBorders();
+    m_Manager.reset();
+  }
+
+  void AddPicture(const DS_ResourceKey& key, const DS_ComHolder<IDirect3DTexture9>& texture, unsigned w, unsigned h) {
+    DS_ImageSet& set = m_Manager->Store().imageSets[key];
+    set.textures.assign(1, texture);
+    set.width = w;
+    set.height = h;
+    set.aspect = static_cast<float>(h) / static_cast<float>(w);
+  }
+
+  // A layer on the halves picture with the grey border, set up as a slide does.
+  std::unique_ptr<DS_2D_Light> MakeLayer(const wchar_t* picture = L"halves.png", int64_t stamp = 1) {
+    auto layer = std::make_unique<DS_2D_Light>();
+    if (picture) layer->SetPictureLink(Key(picture, stamp));
+    layer->Camera().borderImage = Key(L"border.png", 2);
+    layer->CreateDeviceObjects();
+    layer->OnDeviceReset();
+    layer->Layout(kWidth, kHeight);
+    return layer;
+  }
+
+  void DrawFrame(DS_2D_Light& layer, float time, std::vector<DS_ABObj*> objects = {}) {
+    ASSERT_EQ(Device()->BeginScene(), D3D_OK);
+    layer.Update(time);
+    RenderLayerScene(layer, objects.data(), objects.size());
+    Device()->EndScene();
+  }
+
+  DS_PixelReadback ReadBack() {
+    DS_PixelReadback pixels;
+    EXPECT_TRUE(pixels.ReadBackBuffer(Device()));
+    return pixels;
+  }
+
+  IDirect3DDevice9* Device() const { return s_Device->Device(); }
+  static DS_TestDevice* s_Device;
+  std::unique_ptr<DS_DocResManager> m_Manager;
+};
+DS_TestDevice* LayerDevice::s_Device = nullptr;
+
+// Records ---------------------------------------------------------------------------------------------
+
+struct RecordCase {
+  const char* name;
+  uint32_t version;
+  bool withPicture, withCamera;
+  uint32_t cameraVersion;
+};
+
+TEST(LayerRecord, EachVersionReadsItsFieldsAndKeepsTheDefaultsOfTheRest) {
+  const RecordCase cases[] = {
+      {"v1 header only", 1, false, false, 0},
+      {"v2 picture", 2, true, false, 0},
+      {"v3 picture and camera", 3, true, true, 2},
+      {"v3 with a v1 camera", 3, true, true, 1},
+  };
+  for (const RecordCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    DocBytes doc;
+    if (c.withPicture) doc.key(u"sunset.jpg", 77);
+    if (c.withCamera) {
+      doc.str(u"DSM_Camera").u32(c.cameraVersion).i32(1).u32(150).u32(100);
+      if (c.cameraVersion > 1) doc.key(u"frame.png", 9);
+    }
+    doc.u32(0xC0FFEE);  // what follows the record stays unread
+    DS_ByteCursor cursor(doc.bytes.data(), doc.size());
+    std::unique_ptr<DS_2D_Light> layer(DS_2D_Light::CreateFromStream(cursor, c.version));
+    ASSERT_NE(layer, nullptr);
+    EXPECT_EQ(cursor.Remaining(), 4u);
+    const DS_ResourceKey& picture = layer->PictureLink();
+    EXPECT_EQ(picture.name, c.withPicture ? L"sunset.jpg" : L"common_res.dll");
+    EXPECT_EQ(picture.stamp, c.withPicture ? 77 : 5);
+    DSM_Camera& camera = layer->Camera();
+    EXPECT_EQ(camera.mode, c.withCamera ? 1 : 0);
+    EXPECT_FLOAT_EQ(camera.ZoomFactor(), c.withCamera ? 1.5f : 1.2f);
+    EXPECT_FLOAT_EQ(camera.Speed(), c.withCamera ? 2.0f : 1.0f);
+    const bool storedBorder = c.withCamera && c.cameraVersion > 1;
+    EXPECT_EQ(camera.borderImage.name, storedBorder ? L"frame.png" : L"common_res.dll");
+    EXPECT_EQ(camera.borderImage.stamp, storedBorder ? 9 : 6);
+    EXPECT_EQ(camera.panKind, 0);  // not stored
+  }
+}
+
+TEST(LayerRecord, ACutShortRecordGivesNoLayer) {
+  DocBytes doc;
+  doc.key(u"sunset.jpg", 77).str(u"DSM_Camera").u32(2).i32(1).u32(150);
+  for (size_t size = 0; size < doc.size(); ++size) {
+    DS_ByteCursor cursor(doc.bytes.data(), size);
+    std::unique_ptr<DS_2D_Light> layer(DS_2D_Light::CreateFromStream(cursor, 3));
+    EXPECT_EQ(layer, nullptr) << size << " bytes";
+  }
+}
+
+TEST(LayerRecord, KindsReadTheBasePartUnderItsOwnHeader) {
+  DocBytes doc;
+  doc.str(u"DS_2D_Light").u32(2).key(u"lake.png", 3);
+  DS_ByteCursor cursor(doc.bytes.data(), doc.size());
+  DS_2D_Light layer;
+  ASSERT_TRUE(DS_2D_Light::ReadBase(cursor, layer));
+  EXPECT_EQ(layer.PictureLink().name, L"lake.png");
+  EXPECT_EQ(cursor.Remaining(), 0u);
+}
+
+TEST(LayerRandomPan, EnablingZeroesTheWanderAndTellsWhetherItWasOn) {
+  DS_2D_Light layer;
+  EXPECT_FALSE(layer.IsRandomPan());
+  layer.Camera().wander.end = 4.0f;
+  EXPECT_FALSE(layer.EnableRandomPan());
+  EXPECT_TRUE(layer.IsRandomPan());
+  layer.Camera().wander.xTo = 0.5f;
+  EXPECT_TRUE(layer.EnableRandomPan());
+  EXPECT_FLOAT_EQ(layer.Camera().wander.xTo, 0.0f);
+  EXPECT_FLOAT_EQ(layer.Camera().wander.end, 0.0f);
+}
+
+// Pictures and borders ------------------------------------------------------------------------------
+
+TEST_F(LayerDevice, DrawsItsPictureFittedWithTheBorderImageInTheBars) {
+  auto layer = MakeLayer();
+  EXPECT_EQ(layer->PictureWidth(), 64u);
+  EXPECT_EQ(layer->PictureHeight(), 32u);
+  EXPECT_EQ(g_PictureWidth, 64);
+  DrawFrame(*layer, 0.0f);
+  const DS_PixelReadback pixels = ReadBack();
+  // 2:1 in 4:3: the picture spans rows 40..199; the bars above and below show the border.
+  EXPECT_TRUE(SameColour(pixels.At(80, 120), kRed));
+  EXPECT_TRUE(SameColour(pixels.At(240, 120), kBlue));
+  EXPECT_TRUE(SameColour(pixels.At(160, 10), kGrey));
+  EXPECT_TRUE(SameColour(pixels.At(160, 230), kGrey));
+}
+
+TEST_F(LayerDevice, WithoutAPictureLinkItDrawsTheDefaultPicture) {
+  auto layer = MakeLayer(nullptr);
+  // "common_res.dll" 5: the meadow of 1280 x 720, dark sky at the top and green below.
+  ASSERT_EQ(layer->PictureWidth(), 1280u);
+  EXPECT_EQ(layer->PictureHeight(), 720u);
+  DrawFrame(*layer, 0.0f);
+  const DS_PixelReadback pixels = ReadBack();
+  const std::uint32_t sky = pixels.At(160, 40), ground = pixels.At(160, 190);
+  EXPECT_NE(sky, ground);
+  EXPECT_GT(ground & 0x00FF00u, 0x004000u) << std::hex << ground;
+  EXPECT_TRUE(SameColour(pixels.At(160, 10), kGrey));  // the bar (the picture is 16:9)
+}
+
+TEST_F(LayerDevice, APictureThatResolvesToNothingLeavesEveryMatrixFinite) {
+  auto layer = MakeLayer(L"not-in-the-document.png", 4);
+  EXPECT_EQ(layer->PictureWidth(), 0u);
+  EXPECT_EQ(g_PictureWidth, 0);
+  DrawFrame(*layer, 0.0f);
+  EXPECT_TRUE(Finite(g_ViewState.pictureMatrix));
+  EXPECT_TRUE(Finite(g_ViewState.picturePositionMatrix));
+  EXPECT_TRUE(Finite(g_ViewState.cameraMatrix));
+  // A later picture change draws normally again.
+  layer->SetPictureLink(Key(L"halves.png", 1));
+  DrawFrame(*layer, 0.1f);
+  EXPECT_TRUE(SameColour(ReadBack().At(80, 120), kRed));
+}
+
+// Camera --------------------------------------------------------------------------------------------
+
+TEST_F(LayerDevice, TheWanderingCameraZoomsAndGlidesToItsTargetAndHolds) {
+  auto layer = MakeLayer();
+  layer->SetPicturePosition(kPicturePositionStretch);
+  DSM_Camera& camera = layer->Camera();
+  camera.mode = 1;
+  camera.zoom = 200;  // twice the size: the pan point decides which half fills the screen
+  camera.random = RandomSequence::Next;
+  // A glide to (1, 0) over 5 units (the right edge kept in place), then a hold there.
+  RandomSequence::Set({1, 32767, 16384, 0, 2});
+  layer->EnableRandomPan();
+
+  DrawFrame(*layer, 0.0f);
+  DS_PixelReadback start = ReadBack();
+  EXPECT_TRUE(SameColour(start.At(10, 120), kRed));  // centred: left quarter of the picture ...
+  EXPECT_TRUE(SameColour(start.At(310, 120), kBlue));  // ... to the right quarter
+
+  float t = 0.0f;
+  for (; camera.clock.phase < 5.2f; t += 0.1f) DrawFrame(*layer, t);
+  EXPECT_NEAR(camera.wander.end - camera.wander.start, 0.5f, 1e-5f);  // now holding
+  DS_PixelReadback held = ReadBack();
+  EXPECT_TRUE(SameColour(held.At(10, 120), kBlue));  // only the right half is on screen
+  EXPECT_TRUE(SameColour(held.At(310, 120), kBlue));
+
+  // Frame times that jump move the clock by at most 0.2 units each.
+  const float before = camera.clock.phase;
+  DrawFrame(*layer, t + 30.0f);
+  EXPECT_NEAR(camera.clock.phase - before, 0.2f, 1e-4f);
+}
+
+TEST_F(LayerDevice, ACameraThatIsOffOrDoesNotWanderShowsThePictureUnzoomed) {
+  auto layer = MakeLayer();
+  layer->SetPicturePosition(kPicturePositionStretch);
+  layer->Camera().mode = 1;
+  layer->Camera().zoom = 200;  // on, but the pan kind is not the wander
+  DrawFrame(*layer, 1.0f);
+  const DS_PixelReadback pixels = ReadBack();
+  EXPECT_TRUE(SameColour(pixels.At(10, 120), kRed));
+  EXPECT_TRUE(SameColour(pixels.At(150, 120), kRed));
+  EXPECT_TRUE(SameColour(pixels.At(170, 120), kBlue));
+}
+
+TEST_F(LayerDevice, AStoredZoomOfZeroShowsThePictureUnzoomed) {
+  auto layer = MakeLayer();
+  layer->SetPicturePosition(kPicturePositionStretch);
+  layer->Camera().mode = 1;
+  layer->Camera().zoom = 0;
+  layer->Camera().random = RandomSequence::Next;
+  RandomSequence::Set({1, 32767, 32767, 0});
+  layer->EnableRandomPan();
+  DrawFrame(*layer, 0.0f);
+  DrawFrame(*layer, 1.0f);
+  EXPECT_TRUE(Finite(g_ViewState.cameraMatrix));
+  const DS_PixelReadback pixels = ReadBack();
+  EXPECT_TRUE(SameColour(pixels.At(10, 120), kRed));
+  EXPECT_TRUE(SameColour(pixels.At(310, 120), kBlue));
+}
+
+// Target render ---------------------------------------------------------------------------------------
+
+// A live object registered only here: it records what the layer hands it and where it draws, and
+// an object that needs the scene draws the texture it was given over the whole target, with a
+// green mark of its own in one corner, as a brush redraws the scene.
+class RecordingObject : public DS_ABObj {
+ public:
+  explicit RecordingObject(bool needsScene, int markX = -1) : m_NeedsScene(needsScene), m_MarkX(markX) {}
+
+  void Render(DS_2D_Light& layer) override {
+    sceneTexture = layer.SceneTexture().Get();
+    DS_ComHolder<IDirect3DSurface9> target, back;
+    g_Device->GetRenderTarget(0, target.Receive());
+    g_Device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, back.Receive());
+    drewOnBackBuffer = target.Get() == back.Get();
+    ++renders;
+    if (!m_NeedsScene) return;
+    DS_ScreenQuad whole;
+    whole.SetBackBuffer();
+    DS_TexturedQuad quad;
+    quad.SetFromScreenQuad(layer.SceneTexture(), whole);
+    BindQuadTPCT(quad);
+    DrawBoundPrimitives(quad);
+    if (m_MarkX >= 0) {
+      D3DRECT mark = {m_MarkX, 60, m_MarkX + 20, 80};
+      g_Device->Clear(1, &mark, D3DCLEAR_TARGET, 0xFF000000u | kGreen, 1.0f, 0);
+    }
+  }
+  void DrawBounds(DS_2D_Light&, int) override {}
+  void Update(float) override {}
+  void SyncRect() override {}
+  bool NeedsSceneTexture() override { return m_NeedsScene; }
+
+  IDirect3DTexture9* sceneTexture = nullptr;
+  bool drewOnBackBuffer = false;
+  int renders = 0;
+
+ private:
+  bool m_NeedsScene;
+  int m_MarkX;
+};
+
+TEST_F(LayerDevice, ObjectsThatNeedTheSceneGetThePictureDrawnSoFarAndTheLastFinishesOnTheBackBuffer) {
+  auto layer = MakeLayer();
+  IDirect3DTexture9* picture = layer->BackgroundQuad().picture.texture.Get();
+  IDirect3DTexture9* first = layer->Targets().textures[0].Get();
+  IDirect3DTexture9* second = layer->Targets().textures[1].Get();
+  ASSERT_NE(first, nullptr);
+  // Drawn from the last: `last` swaps the pair, `middle` ends the target render, `plain` and
+  // `front` draw on the back buffer with the picture as the scene.
+  RecordingObject front(false), middle(true), plain(false), last(true, 100);
+  DrawFrame(*layer, 0.0f, {&front, &middle, &plain, &last});
+
+  EXPECT_EQ(last.sceneTexture, first);  // the background drawn into the first texture
+  EXPECT_FALSE(last.drewOnBackBuffer);
+  EXPECT_EQ(plain.sceneTexture, picture);
+  EXPECT_FALSE(plain.drewOnBackBuffer);
+  EXPECT_EQ(middle.sceneTexture, second);  // the finished picture, green mark included
+  EXPECT_TRUE(middle.drewOnBackBuffer);
+  EXPECT_EQ(front.sceneTexture, picture);
+  EXPECT_TRUE(front.drewOnBackBuffer);
+  EXPECT_EQ(layer->SceneTexture().Get(), picture);
+  EXPECT_FALSE(layer->InTargetRender());
+
+  // The scene reached the back buffer through both textures: picture, mark, then the borders.
+  const DS_PixelReadback pixels = ReadBack();
+  EXPECT_TRUE(SameColour(pixels.At(80, 120), kRed));
+  EXPECT_TRUE(SameColour(pixels.At(240, 120), kBlue));
+  EXPECT_TRUE(SameColour(pixels.At(110, 70), kGreen));
+  EXPECT_TRUE(SameColour(pixels.At(160, 10), kGrey));
+}
+
+TEST_F(LayerDevice, WithoutTargetTexturesTheSceneUsersDrawOnTheBackBufferFromThePicture) {
+  auto layer = MakeLayer();
+  layer->Targets().InvalidateDeviceObjects();
+  RecordingObject user(true);
+  DrawFrame(*layer, 0.0f, {&user});
+  EXPECT_EQ(user.sceneTexture, layer->BackgroundQuad().picture.texture.Get());
+  EXPECT_TRUE(user.drewOnBackBuffer);
+  EXPECT_FALSE(layer->InTargetRender());
+  EXPECT_TRUE(SameColour(ReadBack().At(80, 120), kRed));
+}
+
+TEST_F(LayerDevice, NestedRenderRestoresTheLayerSizeAndTheViewMode) {
+  auto layer = MakeLayer();
+  DS_RenderTargetPair own;
+  ASSERT_TRUE(own.Create(64, 48));
+  layer->BeginNestedRender(own, kPicturePositionWholeTarget);
+  EXPECT_EQ(layer->LayerWidth(), 64);
+  EXPECT_EQ(layer->LayerHeight(), 48);
+  EXPECT_EQ(g_ViewState.mode, kPicturePositionWholeTarget);
+  EXPECT_EQ(g_RenderSizeStack.size(), 1u);
+  layer->EndNestedRender();
+  EXPECT_EQ(layer->LayerWidth(), kWidth);
+  EXPECT_EQ(layer->LayerHeight(), kHeight);
+  EXPECT_EQ(g_ViewState.mode, kPicturePositionFit);
+  EXPECT_TRUE(g_RenderSizeStack.empty());
+  layer->EndNestedRender();  // an end without its begin keeps the size
+  EXPECT_EQ(layer->LayerWidth(), kWidth);
+}
+
+// Device loss and reset ----------------------------------------------------------------------------
+
+TEST_F(LayerDevice, AfterLossAndResetTheLayerDrawsItsSceneAgain) {
+  auto layer = MakeLayer();
+  RecordingObject user(true, 100);
+  DrawFrame(*layer, 0.0f, {&user});
+  ASSERT_TRUE(SameColour(ReadBack().At(80, 120), kRed));
+
+  layer->OnDeviceLost();
+  EXPECT_FALSE(layer->Targets().textures[0]);
+  EXPECT_FALSE(layer->SceneTexture());
+  ASSERT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
+  // The device is back to its own defaults (lighting on, which would draw the picture black)
+  // until the layer's reset sets its states and makes its targets again.
+  layer->OnDeviceReset();
+  ASSERT_TRUE(layer->Targets().textures[0]);
+  DrawFrame(*layer, 0.1f, {&user});
+  const DS_PixelReadback pixels = ReadBack();
+  EXPECT_TRUE(SameColour(pixels.At(80, 120), kRed));
+  EXPECT_TRUE(SameColour(pixels.At(240, 120), kBlue));
+  EXPECT_TRUE(SameColour(pixels.At(110, 70), kGreen));
+  EXPECT_TRUE(SameColour(pixels.At(160, 10), kGrey));
+}
+
+}  // namespace
