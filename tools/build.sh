@@ -9,19 +9,30 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 configs=("$@"); [ ${#configs[@]} -gt 0 ] || configs=(host win64 win32)
 jobs=$(nproc)
+# The Windows configurations write their scene documents with the content tool of the host
+# configuration, which runs on this machine: build it first.
+tool="$PWD/build/host/tools/content-tool/content-tool"
+for c in "${configs[@]}"; do
+  if [ "$c" != host ]; then
+    cmake -S . -B build/host -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+      -DCMAKE_CXX_COMPILER=clang++ -DVQ_SANITIZE=ON -DVQ_FUZZ=ON >/dev/null
+    cmake --build build/host -j "$jobs" --target vq_content_tool
+    break
+  fi
+done
 for c in "${configs[@]}"; do
   case "$c" in
     host)  args=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVQ_SANITIZE=ON -DVQ_FUZZ=ON) ;;
-    win32) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake)
+    win32) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake "-DVQ_CONTENT_TOOL=$tool")
            # Where 32-bit programs cannot run, the effect binaries (the same bytes for both word
            # sizes) are made by the 64-bit build's effect tool.
            if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
              cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-               -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >/dev/null
+               -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake "-DVQ_CONTENT_TOOL=$tool" >/dev/null
              cmake --build build/win64 -j "$jobs" --target fxasm
              args+=(-DVQ_EFFECT_TOOL="$PWD/build/win64/tools/fxasm/fxasm.exe")
            fi ;;
-    win64) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake) ;;
+    win64) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake "-DVQ_CONTENT_TOOL=$tool") ;;
     *) echo "build: unknown configuration $c" >&2; exit 2 ;;
   esac
   # Configuring again is cheap and picks up folders added since the last run.

@@ -1,0 +1,90 @@
+// One slide of the slide show: a background layer, two object lists (the first drawn, the second
+// only updated and switched with the slide), a name and its fade-in, display and fade-out times.
+// Read from the document as parameter sets; at scene start each parameter set makes its live
+// object and is deleted.
+//
+// The record and the holders need neither the device nor the full layer and live-object types:
+// this header and the reading part build everywhere, the playing part for Windows only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/data/abobj_constructor.h"
+#include "core/data/media_param.h"
+#include "layers/slideshow/ds_ref_ptr.h"
+#include "layers/slideshow/slide_sequence.h"
+
+class DS_2D_Light;
+class DS_ABObj;
+
+// How a slide reads and writes the parts whose classes need the device: its layer (header and
+// record, through the layer registry; a holder with no layer for a class name no registry holds)
+// and its live objects (each writes the parameter set it owns). The product installs these over
+// its layer registry; host tests install their own.
+struct DS_SlidePartsIO {
+  DS_RefPtr<DS_2D_Light> (*readLayer)(DS_IOF_Virtual& in) = nullptr;
+  void (*writeLayer)(const DS_2D_Light& layer, DS_IOF_Virtual& out) = nullptr;
+  void (*writeObject)(const DS_ABObj& object, DS_IOF_Virtual& out) = nullptr;
+};
+void DS_SetSlidePartsIO(const DS_SlidePartsIO& io);
+
+class DS_SlideContainer : public DS_IOF_Item {
+ public:
+  static constexpr uint32_t kVersion = 2;
+
+  DS_SlideContainer();
+  ~DS_SlideContainer() override;
+  DS_SlideContainer(const DS_SlideContainer&) = delete;
+  DS_SlideContainer& operator=(const DS_SlideContainer&) = delete;
+
+  // Fields 1 to 8 of a record of `version`. A layer or parameter set of a class no registry
+  // holds leaves the rest of the stream unreadable: the slide throws DS_DocumentError, so that
+  // no null layer or object is ever kept.
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  // Header "DS_SlideContainer" 2 and the record; the lists come from the live objects' own
+  // parameter sets once they exist, from the read parameter sets before.
+  void Write(DS_IOF_Virtual& out) const override;
+
+  DS_SlideTimes Times() const;
+  DS_RefPtr<DS_2D_Light> GetLayer() const { return m_Layer; }
+
+#ifdef _WIN32
+  // Scene start: the layer's device objects and a provisional 1 x 1 layout, then one live object
+  // per parameter set (the parameter sets are deleted afterwards).
+  void CreateObjects();
+  void Render();
+  void EndFrame();
+  void Update(float time);
+  // The slide becomes current: its list-1 objects restart and its layer is restored.
+  void Restore();
+  void SetSize(int width, int height);
+  void SetPicturePosition(int mode);
+  // List 2 only: its objects are switched on while the slide is current.
+  void SetActive(bool active);
+  // The layer and the live objects of both lists release their device objects.
+  void OnDeviceLost();
+  // The live objects of both lists make theirs again (the layer is reset by the slide show).
+  void OnObjectsReset();
+#endif
+
+  MediaParamT<uint32_t> fadeIn;
+  MediaParamT<uint32_t> fadeOut;
+  MediaParamT<uint32_t> display;
+  MediaParamT<int32_t> furtherSetting;
+  MediaParamTB<ds_string> name;
+
+  const std::vector<DS_RefPtr<DS_ABObj>>& Objects1() const { return m_Objects1; }
+  const std::vector<DS_RefPtr<DS_ABObj>>& Objects2() const { return m_Objects2; }
+  const std::vector<std::unique_ptr<DS_ABObj_Constructor>>& ParameterSets1() const { return m_Params1; }
+  const std::vector<std::unique_ptr<DS_ABObj_Constructor>>& ParameterSets2() const { return m_Params2; }
+
+ private:
+  DS_RefPtr<DS_2D_Light> m_Layer;
+  std::vector<DS_RefPtr<DS_ABObj>> m_Objects1;
+  std::vector<DS_RefPtr<DS_ABObj>> m_Objects2;
+  std::vector<std::unique_ptr<DS_ABObj_Constructor>> m_Params1;
+  std::vector<std::unique_ptr<DS_ABObj_Constructor>> m_Params2;
+};

@@ -1,0 +1,361 @@
+#include "tools/content-tool/description.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <stdexcept>
+
+#include "core/data/ds_stream.h"
+#include "core/data/file_links.h"
+#include "core/resources/resource_record.h"
+
+namespace {
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+// An error in one entry of the description; the caller adds the file name.
+struct EntryError : std::runtime_error {
+  EntryError(const std::string& where, const std::string& what) : std::runtime_error(where + ": " + what) {}
+};
+
+// A solid picture as a 24-bit BMP, which the texture loader reads like any picture file.
+std::vector<uint8_t> SolidBitmap(uint32_t rgb, int width, int height) {
+  const int row = (width * 3 + 3) & ~3;
+  const uint32_t pixels = static_cast<uint32_t>(row * height);
+  std::vector<uint8_t> b;
+  auto u16 = [&](uint32_t v) { b.push_back(uint8_t(v)); b.push_back(uint8_t(v >> 8)); };
+  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF); u16(v >> 16); };
+  b.push_back('B');
+  b.push_back('M');
+  u32(54 + pixels);
+  u32(0);
+  u32(54);
+  u32(40);
+  u32(static_cast<uint32_t>(width));
+  u32(static_cast<uint32_t>(height));
+  u16(1);
+  u16(24);
+  u32(0);
+  u32(pixels);
+  u32(2835);
+  u32(2835);
+  u32(0);
+  u32(0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      b.push_back(uint8_t(rgb));        // blue
+      b.push_back(uint8_t(rgb >> 8));   // green
+      b.push_back(uint8_t(rgb >> 16));  // red
+    }
+    for (int pad = width * 3; pad < row; ++pad) b.push_back(0);
+  }
+  return b;
+}
+
+class DocumentBuilder {
+ public:
+  explicit DocumentBuilder(const DS_ContentOptions& options) : m_Options(options) {
+    m_BaseDir = fs::path(options.descriptionPath).parent_path();
+  }
+
+  std::vector<uint8_t> Build(const json& scene) {
+    if (!scene.is_object()) throw EntryError("(top)", "the description is not a JSON object");
+    m_Out.WriteString(DsFromUtf8(Text(scene, "tag", "(top)", "QXJ v 4.0.0")));
+    DS_WriteHeader(m_Out, u"DS_SlideShow_Light", 1);
+    const json& slides = List(scene, "slides", "(top)");
+    if (slides.empty()) throw EntryError("slides", "a scene needs at least one slide");
+    m_Out.WriteULong(static_cast<uint32_t>(slides.size()));
+    for (size_t i = 0; i < slides.size(); ++i) WriteSlide(slides[i], "slides[" + std::to_string(i) + "]");
+    const json& music = List(scene, "music", "(top)");
+    m_Out.WriteULong(static_cast<uint32_t>(music.size()));
+    for (size_t i = 0; i < music.size(); ++i) WriteMusic(music[i], "music[" + std::to_string(i) + "]");
+    const json& effects = List(scene, "effects", "(top)");
+    for (size_t i = 0; i < effects.size(); ++i) AddEffect(effects[i], "effects[" + std::to_string(i) + "]");
+    const json& masks = List(scene, "masks", "(top)");
+    for (size_t i = 0; i < masks.size(); ++i) AddMask(masks[i], "masks[" + std::to_string(i) + "]");
+    DS_WriteHeader(m_Out, u"DS_DocResManager", 3);
+    WriteResourceRecordTables(m_Out, m_Pictures, DS_FrameTimeTable(), m_Saved, m_Masks);
+    return m_Out.TakeBytes();
+  }
+
+ private:
+  // Access with the entry's path in every error ----------------------------------------------
+  static const json& List(const json& owner, const char* key, const std::string& where) {
+    static const json empty = json::array();
+    if (!owner.contains(key)) return empty;
+    const json& value = owner.at(key);
+    if (!value.is_array()) throw EntryError(where + "." + key, "must be a list");
+    return value;
+  }
+  static std::string Text(const json& owner, const char* key, const std::string& where, const char* fallback) {
+    if (!owner.contains(key)) {
+      if (fallback) return fallback;
+      throw EntryError(where, std::string("\"") + key + "\" is missing");
+    }
+    const json& value = owner.at(key);
+    if (!value.is_string()) throw EntryError(where + "." + key, "must be a string");
+    return value.get<std::string>();
+  }
+  static int64_t Number(const json& owner, const char* key, const std::string& where, int64_t fallback,
+                        int64_t low, int64_t high) {
+    if (!owner.contains(key)) return fallback;
+    return Checked(owner.at(key), where + "." + key, low, high);
+  }
+  static int64_t Checked(const json& value, const std::string& where, int64_t low, int64_t high) {
+    if (!value.is_number_integer()) throw EntryError(where, "must be a whole number");
+    const int64_t n = value.get<int64_t>();
+    if (n < low || n > high) {
+      throw EntryError(where, std::to_string(n) + " is outside " + std::to_string(low) + ".." + std::to_string(high));
+    }
+    return n;
+  }
+
+  std::vector<uint8_t> ReadFile(const std::string& name, const std::string& where) const {
+    std::vector<fs::path> candidates;
+    const fs::path path(name);
+    if (path.is_absolute()) {
+      candidates.push_back(path);
+    } else {
+      candidates.push_back(m_BaseDir / path);
+      for (const auto& dir : m_Options.searchDirs) candidates.push_back(fs::path(dir) / path);
+    }
+    for (const auto& candidate : candidates) {
+      std::ifstream file(candidate, std::ios::binary);
+      if (!file) continue;
+      std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+      if (bytes.empty()) throw EntryError(where, "the file " + candidate.string() + " is empty");
+      return bytes;
+    }
+    throw EntryError(where, "the file \"" + name + "\" is not found");
+  }
+
+  // Pictures -----------------------------------------------------------------------------------
+  // The bytes a picture or mask source names: a file, or a solid colour.
+  std::vector<uint8_t> PictureBytes(const json& source, const std::string& where, std::string& label) const {
+    if (source.contains("file")) {
+      label = Text(source, "file", where, nullptr);
+      return ReadFile(label, where + ".file");
+    }
+    if (source.contains("colour")) {
+      const std::string colour = Text(source, "colour", where, nullptr);
+      unsigned rgb = 0;
+      char tail = 0;
+      if (colour.size() != 7 || colour[0] != '#' || std::sscanf(colour.c_str() + 1, "%6x%c", &rgb, &tail) != 1)
+        throw EntryError(where + ".colour", "\"" + colour + "\" is not of the form #RRGGBB");
+      const int width = static_cast<int>(Number(source, "width", where, 64, 1, 4096));
+      const int height = static_cast<int>(Number(source, "height", where, 64, 1, 4096));
+      label = "colour " + colour + " " + std::to_string(width) + "x" + std::to_string(height) + ".bmp";
+      return SolidBitmap(rgb, width, height);
+    }
+    throw EntryError(where, "names neither a \"file\" nor a \"colour\"");
+  }
+
+  // The link key of a picture; an embedded picture goes into the manager's picture table under
+  // it (a library key with its own bytes overrides the library's picture for this document).
+  DS_ResourceKey PictureKey(const json& picture, const std::string& where) {
+    if (!picture.is_object()) throw EntryError(where, "must be an object");
+    const bool inLibrary = picture.contains("library") || picture.contains("id");
+    const bool embedded = picture.contains("file") || picture.contains("colour");
+    DS_ResourceKey key;
+    if (inLibrary) {
+      key.name = DsFromUtf8(Text(picture, "library", where, "common_res.dll"));
+      key.stamp = Checked(picture.contains("id") ? picture.at("id") : json(), where + ".id", 1, 0xFFFF);
+    }
+    if (!embedded) {
+      if (!inLibrary) throw EntryError(where, "names no library id, file or colour");
+      return key;
+    }
+    std::string label;
+    std::vector<uint8_t> bytes = PictureBytes(picture, where, label);
+    if (!inLibrary) {
+      const auto known = m_EmbeddedKeys.find(label);
+      if (known != m_EmbeddedKeys.end()) return known->second;
+      key.name = DsFromUtf8(label);
+      key.stamp = ++m_EmbeddedCount;
+      m_EmbeddedKeys[label] = key;
+    }
+    DS_ResourceEntry entry;
+    entry.name = DsFromUtf8(label);
+    entry.SetData(static_cast<uint32_t>(bytes.size()), bytes.data());
+    auto& entries = m_Pictures[key];
+    if (entries.empty()) entries.push_back(std::move(entry));
+    return key;
+  }
+
+  void WriteLink(const DS_ResourceKey& key) {
+    m_Out.WriteString(key.name);
+    m_Out.WriteInt64(key.stamp);
+  }
+
+  // Records ------------------------------------------------------------------------------------
+  void WriteSlide(const json& slide, const std::string& where) {
+    if (!slide.is_object()) throw EntryError(where, "must be an object");
+    DS_WriteHeader(m_Out, u"DS_SlideContainer", 2);
+    m_Out.WriteUInt(static_cast<uint32_t>(Number(slide, "fade_in", where, 1, 0, 86400)));
+    m_Out.WriteUInt(static_cast<uint32_t>(Number(slide, "fade_out", where, 1, 0, 86400)));
+    m_Out.WriteUInt(static_cast<uint32_t>(Number(slide, "display", where, 10, 0, 86400)));
+    m_Out.WriteInt(static_cast<int32_t>(Number(slide, "further", where, 0, INT32_MIN, INT32_MAX)));
+    m_Out.WriteString(DsFromUtf8(Text(slide, "name", where, "")));
+    WriteLayer(slide.contains("layer") ? slide.at("layer") : json::object(), where + ".layer");
+    for (const char* list : {"objects", "list2"}) {
+      const json& objects = List(slide, list, where);
+      m_Out.WriteULong(static_cast<uint32_t>(objects.size()));
+      for (size_t i = 0; i < objects.size(); ++i)
+        WriteObject(objects[i], where + "." + list + "[" + std::to_string(i) + "]");
+    }
+  }
+
+  // A layer kind's own fields (when it names any), then the base layer part: picture and camera.
+  void WriteLayer(const json& layer, const std::string& where) {
+    if (!layer.is_object()) throw EntryError(where, "must be an object");
+    const std::string kind = Text(layer, "class", where, "DS_2D_Light");
+    if (kind.empty()) throw EntryError(where + ".class", "is empty");
+    if (kind != "DS_2D_Light") {
+      DS_WriteHeader(m_Out, DsFromUtf8(kind), static_cast<uint32_t>(Number(layer, "version", where, 1, 0, 1000)));
+      WriteFields(List(layer, "fields", where), where + ".fields");
+    }
+    DS_WriteHeader(m_Out, u"DS_2D_Light", 3);
+    const json defaultPicture = {{"library", "common_res.dll"}, {"id", 5}};
+    WriteLink(PictureKey(layer.contains("picture") ? layer.at("picture") : defaultPicture, where + ".picture"));
+    const json camera = layer.contains("camera") ? layer.at("camera") : json::object();
+    const std::string cameraWhere = where + ".camera";
+    if (!camera.is_object()) throw EntryError(cameraWhere, "must be an object");
+    DS_WriteHeader(m_Out, u"DSM_Camera", 2);
+    m_Out.WriteInt(static_cast<int32_t>(Number(camera, "mode", cameraWhere, 0, INT32_MIN, INT32_MAX)));
+    m_Out.WriteUInt(static_cast<uint32_t>(Number(camera, "zoom", cameraWhere, 120, 1, 100000)));
+    m_Out.WriteUInt(static_cast<uint32_t>(Number(camera, "speed", cameraWhere, 50, 0, 100000)));
+    const json defaultBorder = {{"library", "common_res.dll"}, {"id", 6}};
+    WriteLink(PictureKey(camera.contains("border") ? camera.at("border") : defaultBorder, cameraWhere + ".border"));
+  }
+
+  // Objects are written field by field as the description lists them: the tool knows the
+  // framing (header, lists, links placed in the tables) and leaves each kind's layout to the
+  // description.
+  void WriteObject(const json& object, const std::string& where) {
+    if (!object.is_object()) throw EntryError(where, "must be an object");
+    const std::string kind = Text(object, "class", where, nullptr);
+    if (kind.empty()) throw EntryError(where + ".class", "is empty");
+    DS_WriteHeader(m_Out, DsFromUtf8(kind), static_cast<uint32_t>(Number(object, "version", where, 1, 0, 1000)));
+    WriteFields(List(object, "fields", where), where + ".fields");
+  }
+
+  void WriteFields(const json& fields, const std::string& where) {
+    for (size_t i = 0; i < fields.size(); ++i) {
+      const std::string at = where + "[" + std::to_string(i) + "]";
+      const json& field = fields[i];
+      if (!field.is_object() || field.size() != 1) throw EntryError(at, "must be an object of one typed value");
+      const std::string type = field.begin().key();
+      const json& v = field.begin().value();
+      if (type == "uint" || type == "ulong") {
+        const auto n = static_cast<uint32_t>(Checked(v, at, 0, UINT32_MAX));
+        type == "uint" ? m_Out.WriteUInt(n) : m_Out.WriteULong(n);
+      } else if (type == "int") {
+        m_Out.WriteInt(static_cast<int32_t>(Checked(v, at, INT32_MIN, INT32_MAX)));
+      } else if (type == "byte") {
+        m_Out.WriteByte(static_cast<uint8_t>(Checked(v, at, 0, 255)));
+      } else if (type == "bool") {
+        if (!v.is_boolean()) throw EntryError(at, "must be true or false");
+        m_Out.WriteBool(v.get<bool>());
+      } else if (type == "float") {
+        if (!v.is_number()) throw EntryError(at, "must be a number");
+        m_Out.WriteFloat(v.get<float>());
+      } else if (type == "int64") {
+        m_Out.WriteInt64(Checked(v, at, INT64_MIN, INT64_MAX));
+      } else if (type == "point") {
+        if (!v.is_array() || v.size() != 2) throw EntryError(at, "must be [x, y]");
+        DS_Point p;
+        p.x = static_cast<int32_t>(Checked(v[0], at, INT32_MIN, INT32_MAX));
+        p.y = static_cast<int32_t>(Checked(v[1], at, INT32_MIN, INT32_MAX));
+        m_Out.WritePoint(p);
+      } else if (type == "string") {
+        if (!v.is_string()) throw EntryError(at, "must be a string");
+        m_Out.WriteString(DsFromUtf8(v.get<std::string>()));
+      } else if (type == "picture") {
+        WriteLink(PictureKey(v, at + ".picture"));
+      } else if (type == "header") {
+        if (!v.is_array() || v.size() != 2 || !v[0].is_string()) throw EntryError(at, "must be [\"Class\", version]");
+        DS_WriteHeader(m_Out, DsFromUtf8(v[0].get<std::string>()), static_cast<uint32_t>(Checked(v[1], at, 0, 1000)));
+      } else if (type == "guid") {
+        DS_Guid guid;
+        if (!v.is_string() || !DS_GuidFromString(DsFromUtf8(v.get<std::string>()), guid))
+          throw EntryError(at, "must be a GUID of the form {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
+        WriteGuid(m_Out, guid);
+      } else {
+        throw EntryError(at, "unknown field type \"" + type + "\"");
+      }
+    }
+  }
+
+  void WriteMusic(const json& music, const std::string& where) {
+    if (!music.is_object()) throw EntryError(where, "must be an object");
+    const std::string file = Text(music, "file", where, nullptr);
+    DS_NamedBlob blob;
+    const auto bytes = ReadFile(file, where + ".file");
+    blob.name = DsFromUtf8(Text(music, "path", where, fs::path(file).filename().string().c_str()));
+    blob.SetData(static_cast<uint32_t>(bytes.size()), bytes.data());
+    DS_WriteHeader(m_Out, u"DS_AudioFile", 1);
+    m_Out.WriteString(DsFromUtf8(Text(music, "name", where, "")));
+    m_Out.WriteNamedBlob(blob);
+  }
+
+  // A compiled effect in the saved resources under its library key (id, library, bytes, no name).
+  void AddEffect(const json& effect, const std::string& where) {
+    if (!effect.is_object()) throw EntryError(where, "must be an object");
+    DS_ResourceKey key;
+    key.name = DsFromUtf8(Text(effect, "library", where, "common_res.dll"));
+    key.stamp = Checked(effect.contains("id") ? effect.at("id") : json(), where + ".id", 1, 0xFFFF);
+    DS_ResourceEntry entry(static_cast<int>(key.stamp), key.name);
+    const auto bytes = ReadFile(Text(effect, "file", where, nullptr), where + ".file");
+    entry.SetData(static_cast<uint32_t>(bytes.size()), bytes.data());
+    m_Saved[key].push_back(std::move(entry));
+  }
+
+  void AddMask(const json& mask, const std::string& where) {
+    if (!mask.is_object()) throw EntryError(where, "must be an object");
+    DS_MaskEntry entry;
+    if (!DS_GuidFromString(DsFromUtf8(Text(mask, "guid", where, nullptr)), entry.id))
+      throw EntryError(where + ".guid", "is not a GUID of the form {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
+    entry.name = DsFromUtf8(Text(mask, "name", where, ""));
+    entry.flag = !mask.contains("flag") || mask.at("flag").get<bool>();
+    std::string label;
+    const auto bytes = PictureBytes(mask.contains("picture") ? mask.at("picture") : json::object(), where + ".picture", label);
+    entry.blob.name = DsFromUtf8(label);
+    entry.blob.SetData(static_cast<uint32_t>(bytes.size()), bytes.data());
+    if (!m_Masks.insert(std::move(entry)).second) throw EntryError(where + ".guid", "is used by an earlier mask");
+  }
+
+  const DS_ContentOptions& m_Options;
+  fs::path m_BaseDir;
+  DS_IOF_ByteWriter m_Out;
+  DS_EntryTable m_Pictures;
+  DS_EntryTable m_Saved;
+  DS_MaskSet m_Masks;
+  std::map<std::string, DS_ResourceKey> m_EmbeddedKeys;
+  int64_t m_EmbeddedCount = 0;
+};
+
+}  // namespace
+
+std::vector<uint8_t> BuildSceneDocument(const DS_ContentOptions& options) {
+  const std::string& path = options.descriptionPath;
+  std::ifstream file(path);
+  if (!file) throw std::runtime_error(path + ": cannot be read");
+  json scene;
+  try {
+    scene = json::parse(file);
+  } catch (const json::exception& e) {
+    throw std::runtime_error(path + ": not valid JSON: " + e.what());
+  }
+  try {
+    return DocumentBuilder(options).Build(scene);
+  } catch (const EntryError& e) {
+    throw std::runtime_error(path + ": " + e.what());
+  } catch (const json::exception& e) {
+    throw std::runtime_error(path + ": " + e.what());
+  }
+}
