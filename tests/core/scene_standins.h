@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "core/data/abobj_constructor.h"
@@ -20,7 +21,8 @@ class VQTest_ViewBase : public DS_ABObj_Constructor {
   static constexpr uint32_t kVersion = 2;
   VQTest_ViewBase();
 
-  std::unique_ptr<DS_ABObj> CreateObject() const override { return nullptr; }
+  // Stand-ins have no live object (that class belongs to the rendering side).
+  std::unique_ptr<DS_ABObj> CreateObject() const override { throw std::logic_error("no live object"); }
   void WriteViewPart(DS_IOF_Virtual& out) const;
   void ReadViewPart(DS_IOF_Virtual& in);
 
@@ -57,7 +59,8 @@ class VQTest_Slide final : public DS_ABObj_Constructor {
   static constexpr uint32_t kVersion = 2;
   VQTest_Slide();
 
-  std::unique_ptr<DS_ABObj> CreateObject() const override { return nullptr; }
+  // Stand-ins have no live object (that class belongs to the rendering side).
+  std::unique_ptr<DS_ABObj> CreateObject() const override { throw std::logic_error("no live object"); }
   void Write(DS_IOF_Virtual& out) const override;
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
 
