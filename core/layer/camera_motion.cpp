@@ -2,16 +2,6 @@
 
 #include <cmath>
 
-float DS_CameraClock::Advance(float t, float speed) {
-  if (lastTime > t) lastTime = t;
-  float elapsed = t - lastTime;
-  if (elapsed > kMaxElapsed) elapsed = kMaxElapsed;
-  step = speed * elapsed;
-  phase += step;
-  lastTime = t;
-  return phase;
-}
-
 namespace {
 // rand() / 32767 as the wander draws it: 0..1 (RAND_MAX is 32767 on the platform).
 float UnitDraw(DS_RandomSource random) { return static_cast<float>(random()) / 32767.0f; }

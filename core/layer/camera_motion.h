@@ -1,20 +1,7 @@
-// The motion of the layer camera, without device or parameters: the clock that the camera's
-// speed drives, the wander segments between random pan targets and the zoom and pan they give
-// at a moment of that clock. Platform-free, so the host tests run it too.
+// The motion of the layer camera, without device or parameters: the wander segments between
+// random pan targets and the zoom and pan they give at a moment of the camera clock (the phase
+// of the camera's speed). Platform-free, so the host tests run it too.
 #pragma once
-
-// The camera clock: phase advances by speed x elapsed time, the elapsed time capped at 0.2 s so
-// that a pause or a slow frame never jumps the picture; a time that goes back advances nothing
-// and restarts from there.
-struct DS_CameraClock {
-  float step = 0.0f;  // the last frame's increment
-  float phase = 0.0f;
-  float lastTime = 0.0f;
-
-  static constexpr float kMaxElapsed = 0.2f;
-  // Advances with the application time t at `speed` units per second; returns the phase.
-  float Advance(float t, float speed);
-};
 
 // One wander segment: the pan glides from (xFrom, yFrom) to (xTo, yTo), values in -1..1, over
 // start..end of the camera clock.

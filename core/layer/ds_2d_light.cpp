@@ -4,7 +4,7 @@
 
 #include "core/layer/ds_abobj.h"
 #include "core/layer/layer_device_states.h"
-#include "core/layer/layer_record.h"
+#include "core/data/class_registry.h"
 #include "core/render/device_globals.h"
 #include "core/render/device_utils.h"
 #include "core/render/image_set_frames.h"
@@ -15,35 +15,39 @@
 
 const int DS_2D_Light::kMarkerPictureIds[kMarkerCount] = {54, 55, 56, 57, 61};
 
+DS_REGISTER_LAYER(DS_2D_Light);
+
 DS_2D_Light::DS_2D_Light() {
-  m_Picture.name = L"common_res.dll";
-  m_Picture.stamp = 5;
+  m_Picture.StoreKey(DS_ResourceKey{u"common_res.dll", 5});
+  m_Picture.History().OnChanged(nullptr);
+  m_Listeners.SetOwner(this, false);
+  DS_AttachListener2(m_Listeners, m_Picture, this, &DS_2D_Light::OnPictureChanged);
 }
 
 DS_2D_Light::~DS_2D_Light() = default;
 
-// Reading -----------------------------------------------------------------------------------------
+// Record ---------------------------------------------------------------------------------------------
 
-bool DS_2D_Light::ReadFields(DS_ByteCursor& stream, uint32_t version) {
-  if (version > 1 && !ReadLinkKey(stream, m_Picture)) return false;
-  if (version > 2) {
-    // The stored camera is read into a fresh one and copied, as a whole, into the layer's.
-    DSM_Camera stored;
-    if (!stored.ReadObject(stream)) return false;
-    m_Camera.Assign(stored);
-  }
-  return true;
+void DS_2D_Light::WriteObject(DS_IOF_Virtual& out) const {
+  DS_WriteHeader(out, u"DS_2D_Light", kVersion);
+  WriteFileLink(m_Picture, out);  // the manager's hook carries the picture along
+  DSM_Camera::WriteObject(out, m_Camera);
 }
 
-DS_2D_Light* DS_2D_Light::CreateFromStream(DS_ByteCursor& stream, uint32_t version) {
+void DS_2D_Light::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
+  if (version > 1) ReadFileLink(in, m_Picture);
+  if (version > 2) m_Camera.Assign(*DSM_Camera::ReadObject(in));
+}
+
+std::unique_ptr<DS_2D_Light> DS_2D_Light::CreateFromStream(DS_IOF_Virtual& in, uint32_t version) {
   auto layer = std::make_unique<DS_2D_Light>();
-  if (!layer->ReadFields(stream, version)) return nullptr;
-  return layer.release();
+  layer->ReadFields(in, version);
+  return layer;
 }
 
-bool DS_2D_Light::ReadBase(DS_ByteCursor& stream, DS_2D_Light& layer) {
-  DS_RecordHeader header;
-  return ReadRecordHeader(stream, header) && layer.ReadFields(stream, header.version);
+void DS_2D_Light::ReadBase(DS_IOF_Virtual& in, DS_2D_Light& layer) {
+  const DS_ObjectHeader header = DS_ReadHeader(in);
+  layer.ReadFields(in, header.version);
 }
 
 // Device objects ------------------------------------------------------------------------------------
@@ -121,7 +125,7 @@ void DS_2D_Light::SetPicturePosition(int mode) {
 
 bool DS_2D_Light::EnableRandomPan() {
   const bool already = IsRandomPan();
-  m_Camera.panKind = DSM_Camera::kPanKindWander;
+  m_Camera.panKind.Store(DSM_Camera::kPanKindWander);  // observers are not told
   m_Camera.wander.Clear();
   return already;
 }
@@ -158,12 +162,6 @@ const DS_RenderTargetPair& DS_2D_Light::EndTargetRender(bool clear) {
 void DS_2D_Light::OnPictureChanged() {
   m_Background.LoadPicture(ResolvePicture());
   Layout(m_LayerWidth, m_LayerHeight);
-}
-
-void DS_2D_Light::SetPictureLink(const DS_ResourceKey& key) {
-  if (key == m_Picture) return;
-  m_Picture = key;
-  OnPictureChanged();
 }
 
 void DS_2D_Light::RenderObjects(DS_ABObj* const* objects, size_t count, int n) {

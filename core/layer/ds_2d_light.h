@@ -11,19 +11,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/data/change_listeners.h"
 #include "core/layer/draw_inputs.h"
 #include "core/layer/dsm_camera.h"
 #include "core/render/quads.h"
 #include "core/render/render_target_pair.h"
 
 class DS_ABObj;
-class DS_ByteCursor;
 
 // The abstract render interface that live objects are handed.
-class DS_ABRender {
- public:
-  virtual ~DS_ABRender() = default;
-};
+class DS_ABRender : public DS_IOF_Item {};
 
 class DS_2D_Light : public DS_ABRender {
  public:
@@ -37,14 +34,19 @@ class DS_2D_Light : public DS_ABRender {
   DS_2D_Light(const DS_2D_Light&) = delete;
   DS_2D_Light& operator=(const DS_2D_Light&) = delete;
 
-  // Reading ------------------------------------------------------------------------------------
+  // Record ---------------------------------------------------------------------------------------
+  // "DS_2D_Light" version 3: the picture link, then the camera as a nested object. Kinds write it
+  // as their nested base part after their own fields.
+  void Write(DS_IOF_Virtual& out) const override { WriteObject(out); }
+  void WriteObject(DS_IOF_Virtual& out) const;
   // A base layer read from its record of `version` (after the header): the picture link from
-  // version 2, the camera from version 3. Null when the record is cut short.
-  static DS_2D_Light* CreateFromStream(DS_ByteCursor& stream, uint32_t version);
+  // version 2, the camera from version 3. A record cut short throws DS_DocumentError.
+  static std::unique_ptr<DS_2D_Light> CreateFromStream(DS_IOF_Virtual& in, uint32_t version);
   // For the kinds' readers: the nested base part's header (the name is not compared) and the
   // same fields with that header's version.
-  static bool ReadBase(DS_ByteCursor& stream, DS_2D_Light& layer);
-  bool ReadFields(DS_ByteCursor& stream, uint32_t version);
+  static void ReadBase(DS_IOF_Virtual& in, DS_2D_Light& layer);
+  // What the layer registry calls. Observers of the picture link are not told.
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
 
   // Nested renders into an object's own target ---------------------------------------------------
   virtual void BeginNestedRender(const DS_RenderTargetPair& target, int mode);
@@ -82,7 +84,7 @@ class DS_2D_Light : public DS_ABRender {
   int ReservedValue(int) { return 0; }
   bool ReservedFlag() { return false; }
   bool ReservedEnabled() { return true; }
-  bool IsRandomPan() const { return m_Camera.panKind == DSM_Camera::kPanKindWander; }
+  bool IsRandomPan() const { return m_Camera.panKind.Get() == DSM_Camera::kPanKindWander; }
   // Pan kind := wander (observers are not told), wander state zeroed; whether it was already on.
   bool EnableRandomPan();
   virtual void DrawColouredQuad(const DS_MeshBase& quad);
@@ -98,9 +100,10 @@ class DS_2D_Light : public DS_ABRender {
   // Whether the scene is being drawn into the target pair (BeginTargetRender found textures).
   bool InTargetRender() const { return m_InTargetRender; }
   DSM_Camera& Camera() { return m_Camera; }
-  const DS_ResourceKey& PictureLink() const { return m_Picture; }
-  // Sets the picture link and tells the layer (reload and lay out again).
-  void SetPictureLink(const DS_ResourceKey& key);
+  DS_ImageFileLink& PictureLink() { return m_Picture; }
+  // Sets the picture link through its change path: the layer's listener reloads the picture
+  // and lays the layer out again.
+  void SetPictureLink(const DS_ResourceKey& key) { m_Picture.SetKey(key); }
   int PicturePosition() const { return m_PicturePosition; }
   int LayerWidth() const { return m_LayerWidth; }
   int LayerHeight() const { return m_LayerHeight; }
@@ -111,7 +114,7 @@ class DS_2D_Light : public DS_ABRender {
   // picture when there is no manager or the set has no frame.
   DS_TextureInfo ResolvePicture() const;
 
-  DS_ResourceKey m_Picture;  // default "common_res.dll" 5
+  DS_ImageFileLink m_Picture;  // default "common_res.dll" 5
   DSM_Camera m_Camera;
   DS_PictureQuad m_Background;
   Texture m_SceneTexture;
@@ -121,6 +124,8 @@ class DS_2D_Light : public DS_ABRender {
   DS_RenderTargetPair m_Targets;
   int m_LayerWidth = 0, m_LayerHeight = 0;
   bool m_InTargetRender = false;
+  // Last, so that it goes first: the picture listener leaves the link before anything else dies.
+  DS_ListenerSet m_Listeners;
 };
 
 // The slide's drawing of its first object list over a layer: counts the objects that need the

@@ -2,59 +2,66 @@
 
 #include <cstdlib>
 
-#include "core/layer/layer_record.h"
 #include "core/render/view_state.h"
-#include "core/resources/resource_bytes.h"
 
 namespace {
 int StandardRandom() { return std::rand(); }
 }  // namespace
 
 DSM_Camera::DSM_Camera() : random(StandardRandom) {
-  borderImage.name = L"common_res.dll";
-  borderImage.stamp = 6;
+  zoom.SetDefault(120);
+  zoom.SetScale(0.01f, 0.0f);
+  speed.SetDefault(50);
+  speed.SetScale(0.02f, 0.0f);
+  borderImage.StoreKey(DS_ResourceKey{u"common_res.dll", 6});
+  borderImage.History().OnChanged(nullptr);
 }
 
 DS_CameraPose DSM_Camera::PoseAt(float d) {
-  return CameraPoseAt(wander, d, IsOn(), panKind == kPanKindWander, ZoomFactor(), random);
+  return CameraPoseAt(wander, d, IsOn(), panKind.Get() == kPanKindWander, ZoomFactor(), random);
 }
 
 void DSM_Camera::Update(float time) {
-  const float d = clock.Advance(time, Speed());
-  m_LastPose = PoseAt(d);
+  speed.Update(time);
+  m_LastPose = PoseAt(speed.Phase());
   g_ViewState.SetCamera(m_LastPose.zoom, m_LastPose.panX, m_LastPose.panY);
 }
 
 void DSM_Camera::PickWanderTarget(float now) { ::PickWanderTarget(wander, now, random); }
 
 void DSM_Camera::Assign(const DSM_Camera& other) {
-  mode = other.mode;
-  zoom = other.zoom;
-  zoomScale = other.zoomScale;
-  zoomOffset = other.zoomOffset;
-  speed = other.speed;
-  speedScale = other.speedScale;
-  speedOffset = other.speedOffset;
-  clock = other.clock;
-  panKind = other.panKind;
-  borderImage = other.borderImage;
+  mode.Set(other.mode.Get());
+  zoom.SetScale(other.zoom.Scale(), other.zoom.Offset());
+  zoom.Set(other.zoom.Get());
+  speed.SetScale(other.speed.Scale(), other.speed.Offset());
+  speed.Set(other.speed.Get());
+  panKind.Set(other.panKind.Get());
+  borderImage.SetKey(other.borderImage.Key());
   wander = other.wander;
 }
 
-bool DSM_Camera::ReadFields(DS_ByteCursor& stream, uint32_t version) {
-  int32_t storedMode = 0;
-  uint32_t storedZoom = 0, storedSpeed = 0;
-  if (!stream.ReadI32(storedMode)) return false;
-  mode = storedMode;
-  if (!stream.ReadU32(storedZoom)) return false;
-  zoom = storedZoom;
-  if (!stream.ReadU32(storedSpeed)) return false;
-  speed = storedSpeed;
-  if (version > 1 && !ReadLinkKey(stream, borderImage)) return false;
-  return true;
+void DSM_Camera::WriteObject(DS_IOF_Virtual& out, const DSM_Camera& camera) {
+  DS_WriteHeader(out, u"DSM_Camera", kVersion);
+  WriteFields(camera, out);
 }
 
-bool DSM_Camera::ReadObject(DS_ByteCursor& stream) {
-  DS_RecordHeader header;
-  return ReadRecordHeader(stream, header) && ReadFields(stream, header.version);
+void DSM_Camera::WriteFields(const DSM_Camera& camera, DS_IOF_Virtual& out) {
+  WriteParamValue(out, camera.mode);
+  camera.zoom.WriteValue(out);
+  camera.speed.WriteValue(out);
+  WriteFileLink(camera.borderImage, out);  // the manager's hook carries the picture along
+}
+
+std::unique_ptr<DSM_Camera> DSM_Camera::ReadObject(DS_IOF_Virtual& in) {
+  const DS_ObjectHeader header = DS_ReadHeader(in);
+  auto camera = std::make_unique<DSM_Camera>();
+  ReadFields(in, *camera, header.version);
+  return camera;
+}
+
+void DSM_Camera::ReadFields(DS_IOF_Virtual& in, DSM_Camera& camera, uint32_t version) {
+  ReadParamValue(in, camera.mode);  // stored, nobody told
+  camera.zoom.ReadValue(in);        // the derived factors follow
+  camera.speed.ReadValue(in);
+  if (version > 1) ReadFileLink(in, camera.borderImage);
 }

@@ -5,51 +5,56 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "core/data/abobj_constructor.h"
+#include "core/data/file_links.h"
+#include "core/data/media_kinds.h"
 #include "core/layer/camera_motion.h"
-#include "core/resources/resource_entry.h"
 
-class DS_ByteCursor;
-
-class DSM_Camera {
+class DSM_Camera : public DS_IOF_Item {
  public:
   static constexpr uint32_t kVersion = 2;
-  static constexpr int kPanKindWander = 1;
+  static constexpr int32_t kPanKindWander = 1;
 
   DSM_Camera();
-  virtual ~DSM_Camera() = default;
+  DSM_Camera(const DSM_Camera&) = delete;
+  DSM_Camera& operator=(const DSM_Camera&) = delete;
 
-  // Advances the clock with the application time and sets the view's camera.
+  // Advances the speed's phase (the camera clock) with the application time and sets the view's
+  // camera.
   void Update(float time);
-  // The zoom and pan the camera gives at clock value d (picking the next segment when due).
+  // The zoom and pan at clock value d (picking the next segment when due).
   DS_CameraPose PoseAt(float d);
   void PickWanderTarget(float now);
   // What the last update set on the view.
   const DS_CameraPose& LastPose() const { return m_LastPose; }
-  // Copies every setting and the running state of another camera.
+  // Copies the settings of another camera through each parameter's change path, the border
+  // link's key, the pan kind and the wander state. (The speed's phase has no change path; the
+  // cameras copied from are freshly read, whose phase is 0.)
   void Assign(const DSM_Camera& other);
 
-  // Record fields after the header: mode, zoom, speed, and from version 2 the border link.
-  // False when the record is cut short; what was read before stays.
-  bool ReadFields(DS_ByteCursor& stream, uint32_t version);
-  // A nested "DSM_Camera" object: header (the name is not compared), then its fields.
-  bool ReadObject(DS_ByteCursor& stream);
+  // "DSM_Camera" version 2: mode, zoom, speed, border link.
+  void Write(DS_IOF_Virtual& out) const override { WriteObject(out, *this); }
+  static void WriteObject(DS_IOF_Virtual& out, const DSM_Camera& camera);
+  static void WriteFields(const DSM_Camera& camera, DS_IOF_Virtual& out);
+  // A nested "DSM_Camera" object: header (the name is not compared), then a new camera with the
+  // fields of that version.
+  static std::unique_ptr<DSM_Camera> ReadObject(DS_IOF_Virtual& in);
+  static void ReadFields(DS_IOF_Virtual& in, DSM_Camera& camera, uint32_t version);
 
-  // The zoom factor (zoom percent x 0.01) and the speed in clock units per second (x 0.02).
-  float ZoomFactor() const { return zoomOffset + zoomScale * static_cast<float>(zoom); }
-  float Speed() const { return speedOffset + speedScale * static_cast<float>(speed); }
-  bool IsOn() const { return mode != 0; }
+  float ZoomFactor() const { return zoom.Derived(); }
+  float Speed() const { return speed.Derived(); }
+  float Clock() const { return speed.Phase(); }
+  bool IsOn() const { return mode.Get() != 0; }
 
-  int mode = 0;              // 0 off, anything else on
-  uint32_t zoom = 120;       // percent
-  float zoomScale = 0.01f, zoomOffset = 0.0f;
-  uint32_t speed = 50;
-  float speedScale = 0.02f, speedOffset = 0.0f;
-  DS_CameraClock clock;      // the speed's phase: the camera clock
-  int panKind = 0;           // kPanKindWander: random wander; not stored
-  DS_ResourceKey borderImage;  // default "common_res.dll" 6
+  MediaParamT<int32_t> mode{0};  // 0 off, anything else on
+  UINTSclaleTo<float> zoom;      // percent, x 0.01
+  MediaSpeedParam speed;         // x 0.02; its phase is the camera clock
+  MediaParamTB<int32_t> panKind{0};  // kPanKindWander: random wander; not stored
+  DS_ImageFileLink borderImage;  // default "common_res.dll" 6
   DS_CameraWander wander;
-  DS_RandomSource random;    // rand unless a test supplies a sequence
+  DS_RandomSource random;  // rand unless a test supplies a sequence
 
  private:
   DS_CameraPose m_LastPose;

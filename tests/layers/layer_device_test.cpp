@@ -9,6 +9,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/data/class_registry.h"
+#include "core/data/ds_stream.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/ds_abobj.h"
 #include "core/render/device_globals.h"
@@ -16,7 +18,6 @@
 #include "core/render/output_views.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
-#include "core/resources/resource_bytes.h"
 #include "tests/layers/random_sequence.h"
 #include "tests/render/test_device.h"
 #include "tests/resources/doc_bytes.h"
@@ -26,12 +27,7 @@ namespace {
 constexpr int kWidth = 320, kHeight = 240;
 constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00, kGrey = 0x808080;
 
-DS_ResourceKey Key(const wchar_t* name, int64_t stamp) {
-  DS_ResourceKey key;
-  key.name = name;
-  key.stamp = stamp;
-  return key;
-}
+DS_ResourceKey Key(const char16_t* name, int64_t stamp) { return DS_ResourceKey{name, stamp}; }
 
 bool Finite(const D3DXMATRIX& m) {
   for (int i = 0; i < 16; ++i)
@@ -59,10 +55,10 @@ class LayerDevice : public ::testing::Test {
     m_Manager = std::make_unique<DS_DocResManager>();
     g_DocResManager = m_Manager.get();
     // A 2:1 picture, red on the left half and blue on the right, and a grey border image.
-    AddPicture(Key(L"halves.png", 1), MakeTexture(Device(), 64, 32, [](int x, int) {
+    AddPicture(Key(u"halves.png", 1), MakeTexture(Device(), 64, 32, [](int x, int) {
                  return 0xFF000000u | (x < 32 ? kRed : kBlue);
                }), 64, 32);
-    AddPicture(Key(L"border.png", 2), MakeSolidTexture(Device(), 0xFF000000u | kGrey), 8, 8);
+    AddPicture(Key(u"border.png", 2), MakeSolidTexture(Device(), 0xFF000000u | kGrey), 8, 8);
   }
   void TearDown() override {
     g_ViewState.ReleaseBorders();
@@ -78,10 +74,10 @@ class LayerDevice : public ::testing::Test {
   }
 
   // A layer on the halves picture with the grey border, set up as a slide does.
-  std::unique_ptr<DS_2D_Light> MakeLayer(const wchar_t* picture = L"halves.png", int64_t stamp = 1) {
+  std::unique_ptr<DS_2D_Light> MakeLayer(const char16_t* picture = u"halves.png", int64_t stamp = 1) {
     auto layer = std::make_unique<DS_2D_Light>();
     if (picture) layer->SetPictureLink(Key(picture, stamp));
-    layer->Camera().borderImage = Key(L"border.png", 2);
+    layer->Camera().borderImage.SetKey(Key(u"border.png", 2));
     layer->CreateDeviceObjects();
     layer->OnDeviceReset();
     layer->Layout(kWidth, kHeight);
@@ -132,42 +128,65 @@ TEST(LayerRecord, EachVersionReadsItsFieldsAndKeepsTheDefaultsOfTheRest) {
       if (c.cameraVersion > 1) doc.key(u"frame.png", 9);
     }
     doc.u32(0xC0FFEE);  // what follows the record stays unread
-    DS_ByteCursor cursor(doc.bytes.data(), doc.size());
-    std::unique_ptr<DS_2D_Light> layer(DS_2D_Light::CreateFromStream(cursor, c.version));
+    ResourceBuffer buffer(doc.bytes.data(), doc.size());
+    DS_DocumentReader in(&buffer);
+    std::unique_ptr<DS_2D_Light> layer = DS_2D_Light::CreateFromStream(in, c.version);
     ASSERT_NE(layer, nullptr);
-    EXPECT_EQ(cursor.Remaining(), 4u);
-    const DS_ResourceKey& picture = layer->PictureLink();
-    EXPECT_EQ(picture.name, c.withPicture ? L"sunset.jpg" : L"common_res.dll");
+    EXPECT_EQ(in.Remaining(), 4u);
+    const DS_ResourceKey& picture = layer->PictureLink().Key();
+    EXPECT_EQ(picture.name, c.withPicture ? u"sunset.jpg" : u"common_res.dll");
     EXPECT_EQ(picture.stamp, c.withPicture ? 77 : 5);
     DSM_Camera& camera = layer->Camera();
-    EXPECT_EQ(camera.mode, c.withCamera ? 1 : 0);
+    EXPECT_EQ(camera.mode.Get(), c.withCamera ? 1 : 0);
     EXPECT_FLOAT_EQ(camera.ZoomFactor(), c.withCamera ? 1.5f : 1.2f);
     EXPECT_FLOAT_EQ(camera.Speed(), c.withCamera ? 2.0f : 1.0f);
     const bool storedBorder = c.withCamera && c.cameraVersion > 1;
-    EXPECT_EQ(camera.borderImage.name, storedBorder ? L"frame.png" : L"common_res.dll");
-    EXPECT_EQ(camera.borderImage.stamp, storedBorder ? 9 : 6);
-    EXPECT_EQ(camera.panKind, 0);  // not stored
+    EXPECT_EQ(camera.borderImage.Key().name, storedBorder ? u"frame.png" : u"common_res.dll");
+    EXPECT_EQ(camera.borderImage.Key().stamp, storedBorder ? 9 : 6);
+    EXPECT_EQ(camera.panKind.Get(), 0);  // not stored
   }
 }
 
-TEST(LayerRecord, ACutShortRecordGivesNoLayer) {
+TEST(LayerRecord, ACutShortRecordStopsTheLoad) {
   DocBytes doc;
-  doc.key(u"sunset.jpg", 77).str(u"DSM_Camera").u32(2).i32(1).u32(150);
+  doc.key(u"sunset.jpg", 77).str(u"DSM_Camera").u32(2).i32(1).u32(150).u32(50).key(u"frame.png", 9);
   for (size_t size = 0; size < doc.size(); ++size) {
-    DS_ByteCursor cursor(doc.bytes.data(), size);
-    std::unique_ptr<DS_2D_Light> layer(DS_2D_Light::CreateFromStream(cursor, 3));
-    EXPECT_EQ(layer, nullptr) << size << " bytes";
+    ResourceBuffer buffer(doc.bytes.data(), size);
+    DS_DocumentReader in(&buffer);
+    EXPECT_THROW(DS_2D_Light::CreateFromStream(in, 3), DS_DocumentError) << size << " bytes";
   }
 }
 
-TEST(LayerRecord, KindsReadTheBasePartUnderItsOwnHeader) {
+TEST(LayerRecord, TheLayerRegistryReadsTheBaseLayerByItsClassName) {
   DocBytes doc;
   doc.str(u"DS_2D_Light").u32(2).key(u"lake.png", 3);
-  DS_ByteCursor cursor(doc.bytes.data(), doc.size());
+  doc.str(u"DS_2D_LightX").u32(3).key(u"never.png", 1);
+  ResourceBuffer buffer(doc.bytes.data(), doc.size());
+  DS_DocumentReader in(&buffer);
+  std::unique_ptr<DS_2D_Light> layer = ReadLightObject(in);
+  ASSERT_NE(layer, nullptr);
+  EXPECT_EQ(layer->PictureLink().Key().name, u"lake.png");
+  EXPECT_EQ(layer->Camera().mode.Get(), 0);
+  // A name the registry does not hold gives no layer and consumes only the header.
+  const size_t before = in.Remaining();
+  EXPECT_EQ(ReadLightObject(in), nullptr);
+  EXPECT_EQ(before - in.Remaining(), 4u + 2u * 12u + 4u);
+}
+
+TEST(LayerRecord, KindsReadTheBasePartUnderItsOwnHeaderAndWriteItBack) {
+  DocBytes doc;
+  doc.str(u"DS_2D_Light").u32(3).key(u"lake.png", 3);
+  doc.str(u"DSM_Camera").u32(2).i32(1).u32(150).u32(100).key(u"frame.png", 9);
+  ResourceBuffer buffer(doc.bytes.data(), doc.size());
+  DS_DocumentReader in(&buffer);
   DS_2D_Light layer;
-  ASSERT_TRUE(DS_2D_Light::ReadBase(cursor, layer));
-  EXPECT_EQ(layer.PictureLink().name, L"lake.png");
-  EXPECT_EQ(cursor.Remaining(), 0u);
+  DS_2D_Light::ReadBase(in, layer);
+  EXPECT_EQ(layer.PictureLink().Key().name, u"lake.png");
+  EXPECT_EQ(in.Remaining(), 0u);
+  // The writer states the same layout.
+  DS_IOF_ByteWriter out;
+  layer.Write(out);
+  EXPECT_EQ(out.Bytes(), doc.bytes);
 }
 
 TEST(LayerRandomPan, EnablingZeroesTheWanderAndTellsWhetherItWasOn) {
@@ -212,7 +231,7 @@ TEST_F(LayerDevice, WithoutAPictureLinkItDrawsTheDefaultPicture) {
 }
 
 TEST_F(LayerDevice, APictureThatResolvesToNothingLeavesEveryMatrixFinite) {
-  auto layer = MakeLayer(L"not-in-the-document.png", 4);
+  auto layer = MakeLayer(u"not-in-the-document.png", 4);
   EXPECT_EQ(layer->PictureWidth(), 0u);
   EXPECT_EQ(g_PictureWidth, 0);
   DrawFrame(*layer, 0.0f);
@@ -220,7 +239,7 @@ TEST_F(LayerDevice, APictureThatResolvesToNothingLeavesEveryMatrixFinite) {
   EXPECT_TRUE(Finite(g_ViewState.picturePositionMatrix));
   EXPECT_TRUE(Finite(g_ViewState.cameraMatrix));
   // A later picture change draws normally again.
-  layer->SetPictureLink(Key(L"halves.png", 1));
+  layer->SetPictureLink(Key(u"halves.png", 1));
   DrawFrame(*layer, 0.1f);
   EXPECT_TRUE(SameColour(ReadBack().At(80, 120), kRed));
 }
@@ -231,8 +250,8 @@ TEST_F(LayerDevice, TheWanderingCameraZoomsAndGlidesToItsTargetAndHolds) {
   auto layer = MakeLayer();
   layer->SetPicturePosition(kPicturePositionStretch);
   DSM_Camera& camera = layer->Camera();
-  camera.mode = 1;
-  camera.zoom = 200;  // twice the size: the pan point decides which half fills the screen
+  camera.mode.Set(1);
+  camera.zoom.Set(200);  // twice the size: the pan point decides which half fills the screen
   camera.random = RandomSequence::Next;
   // A glide to (1, 0) over 5 units (the right edge kept in place), then a hold there.
   RandomSequence::Set({1, 32767, 16384, 0, 2});
@@ -244,23 +263,28 @@ TEST_F(LayerDevice, TheWanderingCameraZoomsAndGlidesToItsTargetAndHolds) {
   EXPECT_TRUE(SameColour(start.At(310, 120), kBlue));  // ... to the right quarter
 
   float t = 0.0f;
-  for (; camera.clock.phase < 5.2f; t += 0.1f) DrawFrame(*layer, t);
+  for (; camera.Clock() < 5.2f; t += 0.1f) DrawFrame(*layer, t);
   EXPECT_NEAR(camera.wander.end - camera.wander.start, 0.5f, 1e-5f);  // now holding
   DS_PixelReadback held = ReadBack();
   EXPECT_TRUE(SameColour(held.At(10, 120), kBlue));  // only the right half is on screen
   EXPECT_TRUE(SameColour(held.At(310, 120), kBlue));
 
   // Frame times that jump move the clock by at most 0.2 units each.
-  const float before = camera.clock.phase;
+  const float before = camera.Clock();
   DrawFrame(*layer, t + 30.0f);
-  EXPECT_NEAR(camera.clock.phase - before, 0.2f, 1e-4f);
+  EXPECT_NEAR(camera.Clock() - before, 0.2f, 1e-4f);
+  // A time that goes back advances nothing, and the clock runs on from there.
+  DrawFrame(*layer, t);
+  EXPECT_NEAR(camera.Clock() - before, 0.2f, 1e-4f);
+  DrawFrame(*layer, t + 0.1f);
+  EXPECT_NEAR(camera.Clock() - before, 0.3f, 1e-4f);
 }
 
 TEST_F(LayerDevice, ACameraThatIsOffOrDoesNotWanderShowsThePictureUnzoomed) {
   auto layer = MakeLayer();
   layer->SetPicturePosition(kPicturePositionStretch);
-  layer->Camera().mode = 1;
-  layer->Camera().zoom = 200;  // on, but the pan kind is not the wander
+  layer->Camera().mode.Set(1);
+  layer->Camera().zoom.Set(200);  // on, but the pan kind is not the wander
   DrawFrame(*layer, 1.0f);
   const DS_PixelReadback pixels = ReadBack();
   EXPECT_TRUE(SameColour(pixels.At(10, 120), kRed));
@@ -271,8 +295,8 @@ TEST_F(LayerDevice, ACameraThatIsOffOrDoesNotWanderShowsThePictureUnzoomed) {
 TEST_F(LayerDevice, AStoredZoomOfZeroShowsThePictureUnzoomed) {
   auto layer = MakeLayer();
   layer->SetPicturePosition(kPicturePositionStretch);
-  layer->Camera().mode = 1;
-  layer->Camera().zoom = 0;
+  layer->Camera().mode.Set(1);
+  layer->Camera().zoom.Set(0);
   layer->Camera().random = RandomSequence::Next;
   RandomSequence::Set({1, 32767, 32767, 0});
   layer->EnableRandomPan();

@@ -1,4 +1,4 @@
-// The camera's clock and wander and the view rectangle's arithmetic, without device.
+// The camera's wander and the view rectangle's arithmetic, without device.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,29 +9,6 @@
 #include "tests/layers/random_sequence.h"
 
 namespace {
-
-TEST(CameraClock, AdvancesBySpeedTimesElapsedCappedAndNeverBackwards) {
-  DS_CameraClock clock;
-  struct Step {
-    float t, expectedPhase;
-  } steps[] = {
-      {0.0f, 0.0f},   // the first frame at time 0 adds nothing
-      {0.1f, 0.1f},   // speed 1: phase follows the time
-      {5.0f, 0.3f},   // a 4.9 s pause adds only 0.2
-      {3.0f, 0.3f},   // a time that goes back adds nothing ...
-      {3.1f, 0.4f},   // ... and the clock runs on from there
-      {3.1f, 0.4f},   // the same time again adds nothing
-  };
-  for (const Step& s : steps) {
-    clock.Advance(s.t, 1.0f);
-    EXPECT_NEAR(clock.phase, s.expectedPhase, 1e-5f) << "t = " << s.t;
-  }
-  // At the default speed of 50 x 0.02 = 1 unit per second, and twice that at speed 100.
-  DS_CameraClock fast;
-  fast.Advance(0.0f, 2.0f);
-  fast.Advance(0.15f, 2.0f);
-  EXPECT_NEAR(fast.phase, 0.3f, 1e-6f);
-}
 
 TEST(CameraWander, GlidesWithCosineEasingThenHoldsAndPicksOnTime) {
   // Odd draw: a glide to (1, -1) over 5 + 2 x 16383/32767 units; then an even draw: a hold.

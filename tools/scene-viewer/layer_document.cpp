@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "core/layer/layer_record.h"
-#include "core/resources/resource_bytes.h"
+#include "core/data/class_registry.h"
+#include "core/data/ds_stream.h"
 
 bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -21,29 +21,29 @@ bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
 }
 
 bool LoadLayerDocument(const std::vector<uint8_t>& bytes, LayerDocument& document, std::wstring& error) {
-  DS_ByteCursor cursor(bytes.data(), bytes.size());
-  DS_RecordHeader header;
-  if (!ReadRecordHeader(cursor, header) || header.className != L"DS_2D_Light") {
-    error = L"the document does not begin with a DS_2D_Light record";
-    return false;
-  }
-  // The manager comes first: the layer resolves its pictures through it.
+  ResourceBuffer buffer(bytes.data(), bytes.size());
+  DS_DocumentReader in(&buffer);
   document.manager = std::make_unique<DS_DocResManager>();
   g_DocResManager = document.manager.get();
-  document.layer.reset(DS_2D_Light::CreateFromStream(cursor, header.version));
-  if (!document.layer) {
-    error = L"the DS_2D_Light record is cut short";
-    return false;
-  }
-  if (cursor.Remaining() == 0) return true;
-  DS_RecordHeader managerHeader;
-  if (!ReadRecordHeader(cursor, managerHeader) || managerHeader.className != L"DS_DocResManager") {
-    error = L"what follows the layer is not a DS_DocResManager record";
-    return false;
-  }
-  DS_CursorRecordReader reader(cursor);
-  if (!document.manager->ReadFields(reader, managerHeader.version)) {
-    error = L"the DS_DocResManager record is cut short or inconsistent";
+  try {
+    // Through the layer registry, as a slide reads its layer: a class it does not hold gives none.
+    document.layer = ReadLightObject(in);
+    if (!document.layer) {
+      error = L"the document does not begin with a layer record";
+      return false;
+    }
+    if (in.Remaining() == 0) return true;
+    const DS_ObjectHeader header = DS_ReadHeader(in);
+    if (header.className != u"DS_DocResManager") {
+      error = L"what follows the layer is not a DS_DocResManager record";
+      return false;
+    }
+    if (!document.manager->ReadFields(in, header.version)) {
+      error = L"the DS_DocResManager record is inconsistent";
+      return false;
+    }
+  } catch (const DS_DocumentError&) {
+    error = L"the document is cut short or a count exceeds its size";
     return false;
   }
   return true;

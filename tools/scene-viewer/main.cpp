@@ -152,7 +152,7 @@ int main() {
     if (trace) {
       const DSM_Camera& camera = layer.Camera();
       const DS_CameraPose& pose = camera.LastPose();
-      fprintf(trace, "%.3f %.5f %.5f %.5f %.5f\n", t, camera.clock.phase, pose.zoom, pose.panX, pose.panY);
+      fprintf(trace, "%.3f %.5f %.5f %.5f %.5f\n", t, camera.Clock(), pose.zoom, pose.panX, pose.panY);
     }
   }
   if (trace) fclose(trace);
