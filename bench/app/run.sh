@@ -4,7 +4,7 @@
 #   bench/app/run.sh [build dir] [frames]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build/win64}; frames=${2:-300}
+build=$(cd "${1:-$root/build/win64}" && pwd); frames=${2:-300}
 bench="$build/bench/app/vq_bench_app.exe"
 floor="$build/bench/frame-floor/vq_bench_frame_floor.exe"
 for exe in "$bench" "$floor"; do

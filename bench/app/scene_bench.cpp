@@ -64,6 +64,7 @@ class BenchApp : public CSceneSaverApp {
  public:
   using CSaverShell::CloseOutputs;
   using CSaverShell::EnumerateDevices;
+  using CSaverShell::FindMonitors;
   using CSaverShell::OpenOutputs;
   using CSaverShell::RenderOutputs;
 };
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
   BenchApp app;
   app.m_RunMode = RunMode_TestWindow;
   app.m_MainWindow = MakeWindow();
+  app.FindMonitors();
   app.m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
   app.EnumerateDevices();
   app.OpenOutputs();
