@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "sound/music_graph.h"
+
 CSaverShell* g_Saver = nullptr;
 
 namespace {
@@ -10,6 +12,7 @@ struct DeviceMonitorSearch {
   const WCHAR* deviceName;
   RECT rect;
   bool found;
+  HMONITOR handle;
 };
 
 BOOL CALLBACK MatchDeviceMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
@@ -20,6 +23,7 @@ BOOL CALLBACK MatchDeviceMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   if (GetMonitorInfoW(monitor, &info) && lstrcmpiW(info.szDevice, search->deviceName) == 0) {
     search->rect = info.rcMonitor;
     search->found = true;
+    search->handle = monitor;
     return FALSE;
   }
   return TRUE;
@@ -28,10 +32,19 @@ BOOL CALLBACK MatchDeviceMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 // Some display drivers report no current mode for a secondary device (Wine's Xinerama driver
 // gives 0 x 0); the desktop's own monitor list still knows where that device's screen lies.
 bool MonitorRectOfDevice(const WCHAR* deviceName, RECT* rect) {
-  DeviceMonitorSearch search = {deviceName, {0, 0, 0, 0}, false};
+  DeviceMonitorSearch search = {deviceName, {0, 0, 0, 0}, false, nullptr};
   EnumDisplayMonitors(nullptr, nullptr, MatchDeviceMonitor, reinterpret_cast<LPARAM>(&search));
   if (search.found) *rect = search.rect;
   return search.found;
+}
+
+// The desktop's monitor of a display device, by name. Screens that overlap (Wine's Xinerama
+// driver places every screen at the origin) make a search by rectangle find the same monitor
+// for all of them.
+HMONITOR MonitorOfDevice(const WCHAR* deviceName) {
+  DeviceMonitorSearch search = {deviceName, {0, 0, 0, 0}, false, nullptr};
+  EnumDisplayMonitors(nullptr, nullptr, MatchDeviceMonitor, reinterpret_cast<LPARAM>(&search));
+  return search.handle;
 }
 
 }  // namespace
@@ -146,6 +159,9 @@ HRESULT CSaverShell::Prepare(HINSTANCE instance) {
   }
   if (HasUsableAdapter()) {
     LoadSettings();
+    // The music graph tells the main window of its events; the result does not matter, since
+    // without a graph every music call does nothing.
+    if (m_RunMode == RunMode_FullScreen || m_RunMode == RunMode_TestWindow) OpenMusicGraph(m_MainWindow);
   } else {
     SetError(kErrNoCompatibleDevices);
   }
@@ -230,7 +246,8 @@ void CSaverShell::FindMonitors() {
       } else {
         MonitorRectOfDevice(device.DeviceName, &monitor.screenRect);
       }
-      monitor.monitor = MonitorFromRect(&monitor.screenRect, MONITOR_DEFAULTTONULL);
+      monitor.monitor = MonitorOfDevice(device.DeviceName);
+      if (monitor.monitor == nullptr) monitor.monitor = MonitorFromRect(&monitor.screenRect, MONITOR_DEFAULTTONULL);
     }
     ++m_MonitorCount;
   }

@@ -1,5 +1,7 @@
 #include "saver/saver_shell.h"
 
+#include "sound/music_graph.h"
+
 namespace {
 
 const wchar_t kWindowClassName[] = L"D3DSaverWndClass";
@@ -159,7 +161,7 @@ LRESULT CSaverShell::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
       break;
 
     case kMusicNotification:
-      // The music graph's events reach the application once the playlist is wired in.
+      OnMusicEvent(GetMusicEvent());
       break;
 
     default:

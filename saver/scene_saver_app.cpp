@@ -2,8 +2,13 @@
 
 #include <commctrl.h>
 
+#include "core/render/device_globals.h"
+#include "core/render/output_views.h"
+#include "core/resources/doc_res_manager.h"
 #include "saver/app_settings.h"
 #include "saver/config_dialog.h"
+#include "sound/music_graph.h"
+#include "sound/sound_device.h"
 
 CSceneSaverApp* g_App = nullptr;
 
@@ -32,3 +37,52 @@ void CSceneSaverApp::LoadSettings() { LoadSavedSettings(*this); }
 INT_PTR CSceneSaverApp::HandleDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   return HandleSoundDialog(dialog, message, wParam, lParam);
 }
+
+void CSceneSaverApp::SelectOutput(UINT index) {
+  if (index >= kSceneRecordCount) return;
+  m_CurrentOutput = index;
+  m_CurrentScene = &m_Scenes[index];
+  g_Device = m_Device;
+  if (m_CurrentScene->Manager() != nullptr) g_DocResManager = m_CurrentScene->Manager();
+  SelectOutputView(index);
+}
+
+HRESULT CSceneSaverApp::OnDeviceReset() {
+  try {
+    OpenSoundDevice(m_MainWindow);  // once per process; without a sound server all stays silent
+    // After a reset the current slide needs its render targets and default states again.
+    m_CurrentScene->OnDeviceReset();
+  } catch (...) {
+    SetError(kErrMediaNotFound);
+  }
+  return 0;
+}
+
+HRESULT CSceneSaverApp::DrawFrame() {
+  if (m_ErrorMode) return 0;  // the error box takes over on the next loop turn
+  // A scene that cannot be loaded or played ends in the error box, never in a crash.
+  try {
+    m_CurrentScene->DrawFrame(m_AppTime);
+  } catch (...) {
+    SetError(kErrMediaNotFound);
+  }
+  return 0;
+}
+
+HRESULT CSceneSaverApp::OnDeviceLost() {
+  try {
+    StopPrimarySoundBuffer();
+    StopAndCloseMusicGraph();  // nothing opens it again: the music stays silent from here on
+    m_CurrentScene->OnDeviceLost();
+  } catch (...) {
+    SetError(kErrMediaNotFound);
+  }
+  return 0;
+}
+
+HRESULT CSceneSaverApp::OnDeviceDestroyed() {
+  ReleaseOutputView(m_CurrentOutput);
+  return 0;
+}
+
+void CSceneSaverApp::OnMusicEvent(long code) { m_CurrentScene->OnMusicEvent(code); }
