@@ -87,15 +87,15 @@ class DialogResources : public ::testing::Test {
 };
 
 template <size_t N>
-void ExpectControls(HWND dialog, const ControlSpec (&specs)[N]) {
-  for (const ControlSpec& spec : specs) {
-    SCOPED_TRACE(spec.id);
-    HWND control = GetDlgItem(dialog, spec.id);
+void ExpectControls(HWND dialog, const ControlSpec (&expectedControls)[N]) {
+  for (const ControlSpec& expected : expectedControls) {
+    SCOPED_TRACE(expected.id);
+    HWND control = GetDlgItem(dialog, expected.id);
     ASSERT_TRUE(control);
-    EXPECT_EQ(ClassOf(control), spec.className);
-    EXPECT_EQ(GetWindowLongPtrW(control, GWL_STYLE) & spec.styleMask, spec.styleValue);
-    if (spec.text) {
-      EXPECT_EQ(ControlText(dialog, spec.id), spec.text);
+    EXPECT_EQ(ClassOf(control), expected.className);
+    EXPECT_EQ(GetWindowLongPtrW(control, GWL_STYLE) & expected.styleMask, expected.styleValue);
+    if (expected.text) {
+      EXPECT_EQ(ControlText(dialog, expected.id), expected.text);
     }
   }
 }

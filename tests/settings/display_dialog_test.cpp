@@ -91,9 +91,9 @@ TEST_F(DisplayDialog, AutomaticModeIsSelectedWithoutASavedMode) {
 }
 
 TEST_F(DisplayDialog, ChoosingModesAndHardwareChangesTheRecordAndOkKeepsIt) {
-  TestSaver::AdapterSpec spec;
-  spec.hasSW = spec.hasUsableSW = true;
-  DS_SaverAdapter& adapter = saver.AddMonitorWithAdapter(spec);
+  TestSaver::AdapterSpec setup;
+  setup.hasSW = setup.hasUsableSW = true;
+  DS_SaverAdapter& adapter = saver.AddMonitorWithAdapter(setup);
   ASSERT_TRUE(Open(IDD_DISPLAY_ONE_ADAPTER));
 
   ChooseComboItem(dialog, IDC_DISPLAY_MODE, 3);
@@ -240,10 +240,10 @@ TEST_F(DisplayDialog, PageFollowsTheSelectionNotTheFocusedTab) {
 }
 
 TEST_F(DisplayDialog, HelpDescribesTheSelectedMonitorsAdapter) {
-  TestSaver::AdapterSpec spec;
-  spec.name = L"Helpful Adapter";
-  spec.hasSW = spec.hasUsableSW = true;
-  DS_SaverAdapter& adapter = saver.AddMonitorWithAdapter(spec);
+  TestSaver::AdapterSpec setup;
+  setup.name = L"Helpful Adapter";
+  setup.hasSW = setup.hasUsableSW = true;
+  DS_SaverAdapter& adapter = saver.AddMonitorWithAdapter(setup);
   adapter.disableHardware = TRUE;
   ASSERT_TRUE(Open(IDD_DISPLAY_ONE_ADAPTER));
 

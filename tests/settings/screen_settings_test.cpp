@@ -64,9 +64,9 @@ TEST_F(ScreenSettings, LoadTakesModeAndDeviceChoiceOnlyFromTheSameAdapter) {
     SCOPED_TRACE(c.name);
     DeleteSettingsKey();
     TestSaver local;
-    TestSaver::AdapterSpec spec;
-    spec.id = mine;
-    DS_SaverAdapter& adapter = local.AddMonitorWithAdapter(spec);
+    TestSaver::AdapterSpec setup;
+    setup.id = mine;
+    DS_SaverAdapter& adapter = local.AddMonitorWithAdapter(setup);
     SetDword(ScreenKey(1), L"Leave Black", 1);
     SetDword(ScreenKey(1), L"Disable Hardware", 1);
     SetDword(ScreenKey(1), L"Width", 1024);
@@ -102,9 +102,9 @@ TEST_F(ScreenSettings, MissingValuesKeepWhatTheRecordsHold) {
 }
 
 TEST_F(ScreenSettings, SaveThenLoadRestoresTheRecords) {
-  TestSaver::AdapterSpec spec;
-  spec.id = MakeGuid(2);
-  DS_SaverAdapter& adapter = saver.AddMonitorWithAdapter(spec);
+  TestSaver::AdapterSpec setup;
+  setup.id = MakeGuid(2);
+  DS_SaverAdapter& adapter = saver.AddMonitorWithAdapter(setup);
   adapter.savedWidth = 800;
   adapter.savedHeight = 600;
   adapter.savedFormat = D3DFMT_X8R8G8B8;

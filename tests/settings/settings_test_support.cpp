@@ -29,21 +29,21 @@ INT_PTR TestSaver::HandleDialogMessage(HWND dialog, UINT message, WPARAM wParam,
   return HandleSoundDialog(dialog, message, wParam, lParam);
 }
 
-DS_SaverAdapter& TestSaver::AddMonitorWithAdapter(const AdapterSpec& spec) {
+DS_SaverAdapter& TestSaver::AddMonitorWithAdapter(const AdapterSpec& setup) {
   auto adapter = std::make_unique<DS_SaverAdapter>();
   std::memset(adapter.get(), 0, sizeof(DS_SaverAdapter));
   const int monitorIndex = static_cast<int>(m_MonitorCount);
   const int adapterIndex = static_cast<int>(m_AdapterCount);
   adapter->monitorIndex = monitorIndex;
-  adapter->identifier.DeviceIdentifier = spec.id;
-  adapter->hasHAL = spec.hasHAL;
-  adapter->hasUsableHAL = spec.hasUsableHAL;
-  adapter->hasSW = spec.hasSW;
-  adapter->hasUsableSW = spec.hasUsableSW;
+  adapter->identifier.DeviceIdentifier = setup.id;
+  adapter->hasHAL = setup.hasHAL;
+  adapter->hasUsableHAL = setup.hasUsableHAL;
+  adapter->hasSW = setup.hasSW;
+  adapter->hasUsableSW = setup.hasUsableSW;
   adapter->deviceCount = 1;
   DS_SaverDevice& device = adapter->devices[0];
-  device.kind = spec.hasUsableHAL ? D3DDEVTYPE_HAL : D3DDEVTYPE_SW;
-  for (const Mode& mode : spec.modes) {
+  device.kind = setup.hasUsableHAL ? D3DDEVTYPE_HAL : D3DDEVTYPE_SW;
+  for (const Mode& mode : setup.modes) {
     DS_SaverDisplayMode& stored = device.modes[device.modeCount++];
     stored.width = mode.width;
     stored.height = mode.height;
@@ -52,7 +52,7 @@ DS_SaverAdapter& TestSaver::AddMonitorWithAdapter(const AdapterSpec& spec) {
 
   DS_SaverMonitor& monitor = m_Monitors[monitorIndex];
   std::memset(&monitor, 0, sizeof(monitor));
-  lstrcpynW(monitor.adapterDeviceString, spec.name, 128);
+  lstrcpynW(monitor.adapterDeviceString, setup.name, 128);
   lstrcpynW(monitor.monitorDeviceString, L"Test Monitor", 128);
   monitor.monitor = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
   monitor.adapterIndex = adapterIndex;

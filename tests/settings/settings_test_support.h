@@ -34,7 +34,7 @@ class TestSaver : public CSaverShell {
     std::vector<Mode> modes = {{640, 480, D3DFMT_X8R8G8B8}, {800, 600, D3DFMT_X8R8G8B8}, {1024, 768, D3DFMT_R5G6B5}};
   };
   // Adds a monitor claimed by a new adapter and returns that adapter.
-  DS_SaverAdapter& AddMonitorWithAdapter(const AdapterSpec& spec);
+  DS_SaverAdapter& AddMonitorWithAdapter(const AdapterSpec& setup);
   // Adds a monitor that no adapter claims.
   void AddMonitorWithoutAdapter(const WCHAR* name);
 
