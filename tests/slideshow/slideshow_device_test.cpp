@@ -177,6 +177,17 @@ TEST_F(SlideShowDevice, DeviceResetRestoresTheCurrentSlide) {
   m_Show->OnDeviceReset();
   const uint32_t after = Frame(1.1f);
   EXPECT_TRUE(SameColour(after, before)) << std::hex << after;
+  // The other slide was not current at the loss; it is restored as it becomes current. The show
+  // started at t = 1 at the end of slide 0's fade-in, so slide 0 ends at t = 4.
+  EXPECT_TRUE(SameColour(Frame(4.5f), 0x000000));  // switched: slide 1 begins black
+  const uint32_t second = Frame(6.0f);
+  EXPECT_TRUE(SameColour(second, kColour2)) << std::hex << second;
+  // And a second loss while it is current brings it back too.
+  m_Show->OnDeviceLost();
+  ASSERT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
+  m_Show->OnDeviceReset();
+  const uint32_t again = Frame(6.5f);
+  EXPECT_TRUE(SameColour(again, kColour2)) << std::hex << again;
 }
 
 TEST_F(SlideShowDevice, ARejectedDocumentKeepsTheLoadedManager) {

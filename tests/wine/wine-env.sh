@@ -52,7 +52,11 @@ setup)
   prefix="$dir/prefix"
   template="${VQ_WINE_TEMPLATE:-}"
   if [ -n "$template" ] && [ -d "$template" ]; then
-    cp -a "$template" "$prefix"
+    # Hard links keep a copy nearly free (a prefix is over a gigabyte and many tests make
+    # one). Files a program may rewrite in place (registry, ini files) are real copies.
+    cp -al "$template" "$prefix" 2>/dev/null || { rm -rf "$prefix"; cp -a "$template" "$prefix"; }
+    (cd "$template" && find . -maxdepth 1 -name '*.reg' && find drive_c/windows -maxdepth 1 -name '*.ini') |
+      while read -r file; do cp --remove-destination "$template/$file" "$prefix/$file"; done
   else
     WINEARCH=$arch WINEPREFIX="$prefix" WINEDEBUG=-all DISPLAY=":$display" \
       WINEDLLOVERRIDES="mscoree,mshtml=" timeout 300 "$loader" wineboot -i >"$dir/wineboot.log" 2>&1 \
@@ -97,6 +101,8 @@ cleanup)
     timeout 30 wineserver -k >/dev/null 2>&1
   fi
   [ -f "$dir/xvfb.pid" ] && kill "$(cat "$dir/xvfb.pid")" 2>/dev/null
+  # The prefix is the bulk of the environment; logs and results beside it stay.
+  [ -n "${VQ_KEEP_WINE_PREFIX:-}" ] || rm -rf "$dir/prefix"
   exit 0
   ;;
 *) echo "wine-env: unknown command $cmd" >&2; exit 2 ;;
