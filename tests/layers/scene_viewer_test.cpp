@@ -19,6 +19,7 @@
 namespace {
 
 std::wstring g_Viewer;  // the viewer program, as a Windows path
+std::wstring g_TwoSlides;  // a two-slide scene document of the content tool, as a Windows path
 constexpr int kWidth = 320, kHeight = 240;
 constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGrey = 0x808080;
 
@@ -247,14 +248,35 @@ TEST_F(SceneViewer, RefusesDocumentsItCannotShow) {
   EXPECT_EQ(Run(Common(Write(L"trailing.dds", trailing.bytes), Out(L"trailing"))), 0u);
 }
 
+TEST_F(SceneViewer, PlaysAWholeSceneDocumentThroughItsFades) {
+  // Two plain slides (red, then blue), each fading in over 1 s, shown 2 s, fading out over 1 s;
+  // the first frame is at the end of slide 0's fade-in.
+  if (g_TwoSlides.empty()) GTEST_SKIP() << "no scene document given";
+  constexpr std::uint32_t kFirst = 0xC03020, kSecond = 0x2040C0;
+  const std::wstring out = Out(L"show");
+  ASSERT_EQ(Run(Common(g_TwoSlides, out) + L" --times 1,2.5,3,5,7.5,9"), 0u);
+  const auto centre = [&](const wchar_t* name) { return Frame(out, name).At(kWidth / 2, kHeight / 2); };
+  EXPECT_TRUE(SameColour(centre(L"frame-001000.png"), kFirst));
+  const std::uint32_t darker = centre(L"frame-002500.png");
+  EXPECT_TRUE(SameColour(darker, 0x60180F, 16)) << std::hex << darker;
+  EXPECT_TRUE(SameColour(centre(L"frame-003000.png"), 0x000000));
+  EXPECT_TRUE(SameColour(centre(L"frame-005000.png"), kSecond));
+  // Back to the first slide, fading in again, then shown.
+  const std::uint32_t returning = centre(L"frame-007500.png");
+  const std::uint32_t red = returning >> 16 & 0xFF, blue = returning & 0xFF;
+  EXPECT_TRUE(red > 0x20 && red < 0xA0 && red > blue) << std::hex << returning;
+  EXPECT_TRUE(SameColour(centre(L"frame-009000.png"), kFirst));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (argc < 2) {
-    fprintf(stderr, "usage: vq_scene_viewer_tests <scene-viewer.exe>\n");
+    fprintf(stderr, "usage: vq_scene_viewer_tests <scene-viewer.exe> [two-slide scene document]\n");
     return 2;
   }
   g_Viewer = WindowsPath(argv[1]);
+  if (argc > 2) g_TwoSlides = WindowsPath(argv[2]);
   return RUN_ALL_TESTS();
 }

@@ -1,4 +1,4 @@
-// The viewer's document until the slide show exists: one layer record ("DS_2D_Light" header and
+// The layer tests' document: one layer record ("DS_2D_Light" header and
 // fields), optionally followed by the document's resource manager record ("DS_DocResManager"
 // header and its tables).
 #pragma once

@@ -1,7 +1,7 @@
 // The scene viewer: loads a scene document with its resource manager, steps it at fixed
 // application times and writes the back buffer of chosen frames as PNG files, so that pictures
-// of the scene never depend on the wall clock. It drives one layer, as a slide does: device
-// objects, reset, activation (border, optional wander, layout), then update and render per frame.
+// of the scene never depend on the wall clock. It plays a whole scene document as the saver does,
+// or a single layer record as a slide drives its layer.
 #include <d3dx9.h>
 #include <shellapi.h>
 #include <windows.h>
@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "core/layer/ds_2d_light.h"
 #include "core/layer/pulse_clock.h"
 #include "core/render/device_globals.h"
-#include "core/render/view_state.h"
 #include "tools/scene-viewer/layer_document.h"
+#include "tools/scene-viewer/viewed_scene.h"
 #include "tools/scene-viewer/viewer_options.h"
 
 namespace {
@@ -116,17 +117,8 @@ int main() {
   std::srand(options.seed);
   SetPulseClock(ApplicationTime);
 
-  LayerDocument document;
-  if (!LoadLayerDocument(bytes, document, error)) return Fail(options.document + L": " + error);
-  DS_2D_Light& layer = *document.layer;
-
-  // As a slide show prepares its slides and makes the first one current.
-  layer.CreateDeviceObjects();
-  layer.OnDeviceReset();
-  if (options.randomPan) layer.EnableRandomPan();
-  layer.ApplyBorderImage();
-  layer.Layout(options.width, options.height);
-  layer.SetPicturePosition(options.picturePosition);
+  std::unique_ptr<ViewedScene> scene = LoadViewedScene(bytes, options, error);
+  if (!scene) return Fail(options.document + L": " + error);
 
   FILE* trace = nullptr;
   if (options.trace) trace = _wfopen((options.outputDir + L"\\camera.txt").c_str(), L"w");
@@ -135,31 +127,28 @@ int main() {
   for (float t : FrameSchedule(options.times, options.step)) {
     if (!resetDone && t >= options.resetBefore) {
       resetDone = true;
-      layer.OnDeviceLost();
+      scene->OnDeviceLost();
       const HRESULT hr = device.Reset();
       if (hr != D3D_OK) return Fail(L"the device reset failed");
-      layer.OnDeviceReset();
+      scene->OnDeviceReset();
     }
     g_ApplicationTime = t;
     IDirect3DDevice9* d = device.Device();
     if (FAILED(d->BeginScene())) return Fail(L"BeginScene failed");
-    layer.Update(t);
-    RenderLayerScene(layer, nullptr, 0);
+    scene->Frame(t);
     d->EndScene();
     if (!IsRequested(options.times, t)) continue;
     if (!SaveBackBuffer(d, FramePath(options.outputDir, t))) return Fail(L"cannot write a frame");
     ++written;
-    if (trace) {
-      const DSM_Camera& camera = layer.Camera();
+    DS_2D_Light* layer = scene->TracedLayer();
+    if (trace && layer) {
+      const DSM_Camera& camera = layer->Camera();
       const DS_CameraPose& pose = camera.LastPose();
       fprintf(trace, "%.3f %.5f %.5f %.5f %.5f\n", t, camera.Clock(), pose.zoom, pose.panX, pose.panY);
     }
   }
   if (trace) fclose(trace);
-  g_ViewState.ReleaseBorders();
-  layer.OnDeviceLost();
-  document.layer.reset();
-  document.manager.reset();
+  scene.reset();
   fwprintf(stdout, L"scene-viewer: %d frames written to %ls\n", written, options.outputDir.c_str());
   return 0;
 }
