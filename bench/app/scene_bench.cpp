@@ -17,27 +17,12 @@
 #include "core/resources/picture_decoders.h"
 #include "saver/frame_clock.h"
 #include "saver/scene_saver_app.h"
+#include "tests/render/test_device.h"
 
 namespace {
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
-
-LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND MakeWindow() {
-  WNDCLASSW windowClass = {};
-  windowClass.lpfnWndProc = BenchWindowProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"SceneBenchWindow";
-  RegisterClassW(&windowClass);
-  RECT r = {0, 0, kWidth, kHeight};
-  AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-  return CreateWindowExW(0, L"SceneBenchWindow", L"scene bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                         r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
 
 double CpuSeconds() {
   FILETIME created, exited, kernel, user;
@@ -90,7 +75,7 @@ int main(int argc, char** argv) {
   const int frames = argc > 1 ? std::atoi(argv[1]) : 300;
   BenchApp app;
   app.m_RunMode = RunMode_TestWindow;
-  app.m_MainWindow = MakeWindow();
+  app.m_MainWindow = MakeTestWindow(kWidth, kHeight, L"scene bench");
   app.FindMonitors();
   app.m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
   app.EnumerateDevices();

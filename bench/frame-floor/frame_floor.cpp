@@ -8,28 +8,9 @@
 
 #include "core/render/device_globals.h"
 #include "saver/saver_shell.h"
+#include "tests/render/test_device.h"
 
 namespace {
-
-LRESULT CALLBACK BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND MakeWindow(int x, int width, int height) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSW windowClass = {};
-    windowClass.lpfnWndProc = BenchWindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"FrameFloorWindow";
-    RegisterClassW(&windowClass);
-    registered = true;
-  }
-  RECT r = {0, 0, width, height};
-  AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-  return CreateWindowExW(0, L"FrameFloorWindow", L"frame floor", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, 0,
-                         r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
 
 double CpuSeconds() {
   FILETIME created, exited, kernel, user;
@@ -47,21 +28,17 @@ void Pump() {
 
 // Only Clear and Present, with the same present parameters as a windowed output.
 double MinimalFrameCost(int frames, int width, int height) {
-  HWND window = MakeWindow(0, width, height);
-  IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-  D3DPRESENT_PARAMETERS pp = {};
-  pp.BackBufferFormat = D3DFMT_X8R8G8B8;
-  pp.BackBufferCount = 1;
-  pp.SwapEffect = D3DSWAPEFFECT_COPY;
-  pp.hDeviceWindow = window;
-  pp.Windowed = TRUE;
-  pp.EnableAutoDepthStencil = TRUE;
-  pp.AutoDepthStencilFormat = D3DFMT_D16;
-  IDirect3DDevice9* device = nullptr;
-  if (!d3d || FAILED(d3d->CreateDevice(0, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &pp, &device))) {
+  DS_TestDeviceOptions likeWindowedOutput;
+  likeWindowedOutput.swapEffect = D3DSWAPEFFECT_COPY;
+  likeWindowedOutput.depthFormat = D3DFMT_D16;
+  likeWindowedOutput.presentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
+  likeWindowedOutput.behaviour = D3DCREATE_HARDWARE_VERTEXPROCESSING;
+  DS_TestDevice minimal;
+  if (!minimal.Open(width, height, L"frame floor", likeWindowedOutput)) {
     std::printf("minimal: no device\n");
     std::exit(2);
   }
+  IDirect3DDevice9* device = minimal.Device();
   for (int i = 0; i < 10; ++i) {  // warm up
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF203040, 1.0f, 0);
     device->Present(nullptr, nullptr, nullptr, nullptr);
@@ -72,11 +49,7 @@ double MinimalFrameCost(int frames, int width, int height) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF203040, 1.0f, 0);
     device->Present(nullptr, nullptr, nullptr, nullptr);
   }
-  const double cost = (CpuSeconds() - start) / frames;
-  device->Release();
-  d3d->Release();
-  DestroyWindow(window);
-  return cost;
+  return (CpuSeconds() - start) / frames;
 }
 
 class BenchShell : public CSaverShell {
@@ -110,14 +83,14 @@ double FrameworkFrameCost(int outputs, int frames, int width, int height) {
   shell.m_DepthBufferWanted = TRUE;
   EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&shell));
   HWND windows[kMaxOutputs] = {};
-  windows[0] = MakeWindow(0, width, height);
+  windows[0] = MakeTestWindow(width, height, L"frame floor");
   shell.m_MainWindow = windows[0];
   shell.m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
   shell.EnumerateDevices();
   shell.OpenOutputs();
   // Further outputs on windows of their own, as further monitors would have.
   for (int i = 1; i < outputs && i < kMaxOutputs; ++i) {
-    windows[i] = MakeWindow(40 * i, width, height);
+    windows[i] = MakeTestWindow(width, height, L"frame floor", 40 * i);
     DS_SaverOutput& output = shell.m_Outputs[shell.m_OutputCount];
     std::memset(&output, 0, sizeof(output));
     output.adapter = shell.m_Outputs[0].adapter;

@@ -2,27 +2,37 @@
 
 #include <cstdlib>
 
+#include "core/layer/layer_device_states.h"
 #include "core/render/device_globals.h"
 
 namespace {
 LRESULT CALLBACK TestWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 }  // namespace
 
-bool DS_TestDevice::Open(int width, int height, const wchar_t* title) {
+HWND MakeTestWindow(int width, int height, const wchar_t* title, int x) {
   static bool registered = false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   if (!registered) {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = TestWindowProc;
     wc.hInstance = instance;
-    wc.lpszClassName = L"VqRenderTest";
+    wc.lpszClassName = L"VqTestWindow";
     RegisterClassW(&wc);
     registered = true;
   }
-  m_Window = CreateWindowW(L"VqRenderTest", title, WS_OVERLAPPEDWINDOW, 0, 0, width + 16, height + 40, nullptr,
-                           nullptr, instance, nullptr);
+  RECT r = {0, 0, width, height};
+  AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+  HWND window = CreateWindowW(L"VqTestWindow", title, WS_OVERLAPPEDWINDOW, x, 0, r.right - r.left, r.bottom - r.top,
+                              nullptr, nullptr, instance, nullptr);
+  // Shown without taking the focus from whatever runs the tests.
+  if (window) ShowWindow(window, SW_SHOWNOACTIVATE);
+  return window;
+}
+
+bool DS_TestDevice::Open(int width, int height, const wchar_t* title, const DS_TestDeviceOptions& options) {
+  Close();
+  m_Window = MakeTestWindow(width, height, title);
   if (!m_Window) return false;
-  ShowWindow(m_Window, SW_SHOWNOACTIVATE);
   m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
   if (!m_D3D) return false;
   m_Present = {};
@@ -30,14 +40,14 @@ bool DS_TestDevice::Open(int width, int height, const wchar_t* title) {
   m_Present.BackBufferHeight = static_cast<UINT>(height);
   m_Present.BackBufferFormat = D3DFMT_X8R8G8B8;
   m_Present.BackBufferCount = 1;
-  m_Present.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  m_Present.SwapEffect = options.swapEffect;
   m_Present.hDeviceWindow = m_Window;
   m_Present.Windowed = TRUE;
   m_Present.EnableAutoDepthStencil = TRUE;
-  m_Present.AutoDepthStencilFormat = D3DFMT_D24S8;
-  m_Present.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-  if (FAILED(m_D3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_Window, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                 &m_Present, &m_Device)))
+  m_Present.AutoDepthStencilFormat = options.depthFormat;
+  m_Present.PresentationInterval = options.presentationInterval;
+  if (FAILED(m_D3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_Window, options.behaviour, &m_Present,
+                                 &m_Device)))
     return false;
   MakeCurrent();
   SetDefaultStates();
@@ -57,27 +67,14 @@ void DS_TestDevice::Close() {
 void DS_TestDevice::MakeCurrent() const { g_Device = m_Device; }
 
 void DS_TestDevice::SetDefaultStates() const {
-  IDirect3DDevice9* d = m_Device;
-  // Rasteriser and output merger.
-  d->SetRenderState(D3DRS_ZENABLE, FALSE);
-  d->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
-  d->SetRenderState(D3DRS_LIGHTING, FALSE);
-  d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-  d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-  d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-  // Sampler 0.
-  d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-  d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-  d->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
-  d->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
-  // Texture stages: stage 0 shows the texture, stage 1 is off.
-  d->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-  d->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
-  d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-  d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-  d->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+  // The layer's states go to g_Device: this device for the call, the current one kept.
+  IDirect3DDevice9* const current = g_Device;
+  g_Device = m_Device;
+  SetLayerDefaultStates();
+  g_Device = current;
+  // The layers leave blending to the device default (off after a reset); tests that enabled it
+  // come back here to turn it off.
+  m_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
 }
 
 bool DS_PixelReadback::Read(IDirect3DDevice9* device, IDirect3DSurface9* surface) {

@@ -1,4 +1,4 @@
-// A window with its own windowed HAL device for the rendering tests, published as g_Device,
+// A window with its own windowed HAL device for the tests and benches, published as g_Device,
 // and read-back helpers that probe single pixels of the back buffer or of a render target.
 #pragma once
 
@@ -10,19 +10,35 @@
 
 #include "core/render/ds_com_holder.h"
 
+// A visible top-level window whose client area is width x height, its left edge at `x`.
+HWND MakeTestWindow(int width, int height, const wchar_t* title, int x = 0);
+
+// The device parameters a caller may choose, e.g. a bench matching the framework's windowed
+// output; the defaults suit the drawing tests (no wait for the display, software vertices).
+struct DS_TestDeviceOptions {
+  D3DSWAPEFFECT swapEffect = D3DSWAPEFFECT_DISCARD;
+  D3DFORMAT depthFormat = D3DFMT_D24S8;
+  UINT presentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+  DWORD behaviour = D3DCREATE_SOFTWARE_VERTEXPROCESSING;
+};
+
 class DS_TestDevice {
  public:
-  // A width x height back buffer (X8R8G8B8) with a D24S8 depth buffer; `title` names the window.
-  bool Open(int width, int height, const wchar_t* title = L"render test");
-  void Close();
+  DS_TestDevice() = default;
+  DS_TestDevice(const DS_TestDevice&) = delete;
+  DS_TestDevice& operator=(const DS_TestDevice&) = delete;
   ~DS_TestDevice() { Close(); }
+
+  // A width x height back buffer (X8R8G8B8) with a depth buffer; `title` names the window.
+  bool Open(int width, int height, const wchar_t* title = L"render test", const DS_TestDeviceOptions& options = {});
+  void Close();
 
   IDirect3DDevice9* Device() const { return m_Device; }
   D3DPRESENT_PARAMETERS& PresentParameters() { return m_Present; }
   // Makes this device the current one (g_Device).
   void MakeCurrent() const;
-  // The states every layer sets on reset: no depth, no lighting, linear mirrored sampling,
-  // stage 0 showing the texture.
+  // The states every layer sets on reset (no depth, no lighting, linear mirrored sampling,
+  // stage 0 showing the texture), with alpha blending off.
   void SetDefaultStates() const;
 
  private:

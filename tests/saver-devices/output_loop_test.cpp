@@ -8,6 +8,7 @@
 
 #include "table_direct3d.h"
 #include "test_shell.h"
+#include "tests/render/test_device.h"
 
 namespace {
 
@@ -66,25 +67,9 @@ void FillMonitors(CSaverShell& shell, HWND window) {
 }
 
 // The back buffer's pixel, read before Present.
-DWORD BackBufferPixel(IDirect3DDevice9* device, UINT x, UINT y) {
-  IDirect3DSurface9* backBuffer = nullptr;
-  if (FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer))) return 0xDEADBEEF;
-  D3DSURFACE_DESC desc;
-  backBuffer->GetDesc(&desc);
-  IDirect3DSurface9* copy = nullptr;
-  DWORD pixel = 0xDEADBEEF;
-  if (SUCCEEDED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &copy,
-                                                    nullptr)) &&
-      SUCCEEDED(device->GetRenderTargetData(backBuffer, copy))) {
-    D3DLOCKED_RECT locked;
-    if (SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
-      pixel = static_cast<const DWORD*>(locked.pBits)[y * (locked.Pitch / 4) + x] & 0x00FFFFFF;
-      copy->UnlockRect();
-    }
-  }
-  if (copy) copy->Release();
-  backBuffer->Release();
-  return pixel;
+DWORD BackBufferPixel(IDirect3DDevice9* device, int x, int y) {
+  DS_PixelReadback pixels;
+  return pixels.ReadBackBuffer(device) ? pixels.At(x, y) : 0xDEADBEEF;
 }
 
 const DWORD kColours[] = {0x00C04020, 0x0020C040, 0x002040C0};
