@@ -14,6 +14,7 @@
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/pulse_clock.h"
 #include "core/render/device_globals.h"
+#include "tests/render/test_device.h"
 #include "tools/scene-viewer/layer_document.h"
 #include "tools/scene-viewer/viewed_scene.h"
 #include "tools/scene-viewer/viewer_options.h"
@@ -27,54 +28,6 @@ int Fail(const std::wstring& message) {
   fwprintf(stderr, L"scene-viewer: %ls\n", message.c_str());
   return 2;
 }
-
-LRESULT CALLBACK ViewerWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
-
-class ViewerDevice {
- public:
-  ~ViewerDevice() {
-    if (g_Device == m_Device) g_Device = nullptr;
-    if (m_Device) m_Device->Release();
-    if (m_D3D) m_D3D->Release();
-    if (m_Window) DestroyWindow(m_Window);
-  }
-  bool Open(int width, int height) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = ViewerWindowProc;
-    wc.hInstance = instance;
-    wc.lpszClassName = L"VqSceneViewer";
-    RegisterClassW(&wc);
-    m_Window = CreateWindowW(L"VqSceneViewer", L"scene viewer", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
-                             instance, nullptr);
-    if (!m_Window) return false;
-    m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
-    if (!m_D3D) return false;
-    m_Present.BackBufferWidth = static_cast<UINT>(width);
-    m_Present.BackBufferHeight = static_cast<UINT>(height);
-    m_Present.BackBufferFormat = D3DFMT_X8R8G8B8;
-    m_Present.BackBufferCount = 1;
-    m_Present.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    m_Present.hDeviceWindow = m_Window;
-    m_Present.Windowed = TRUE;
-    m_Present.EnableAutoDepthStencil = TRUE;
-    m_Present.AutoDepthStencilFormat = D3DFMT_D24S8;
-    m_Present.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
-    if (FAILED(m_D3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_Window,
-                                   D3DCREATE_SOFTWARE_VERTEXPROCESSING, &m_Present, &m_Device)))
-      return false;
-    g_Device = m_Device;
-    return true;
-  }
-  HRESULT Reset() { return m_Device->Reset(&m_Present); }
-  IDirect3DDevice9* Device() const { return m_Device; }
-
- private:
-  HWND m_Window = nullptr;
-  IDirect3D9* m_D3D = nullptr;
-  IDirect3DDevice9* m_Device = nullptr;
-  D3DPRESENT_PARAMETERS m_Present = {};
-};
 
 std::wstring FramePath(const std::wstring& dir, float t) {
   wchar_t name[64];
@@ -112,8 +65,8 @@ int main() {
   if (!ReadWholeFile(options.document, bytes)) return Fail(L"cannot read " + options.document);
   CreateDirectoryW(options.outputDir.c_str(), nullptr);
 
-  ViewerDevice device;
-  if (!device.Open(options.width, options.height)) return Fail(L"no Direct3D device");
+  DS_TestDevice device;
+  if (!device.Open(options.width, options.height, L"scene viewer")) return Fail(L"no Direct3D device");
   std::srand(options.seed);
   SetPulseClock(ApplicationTime);
 
@@ -128,7 +81,7 @@ int main() {
     if (!resetDone && t >= options.resetBefore) {
       resetDone = true;
       scene->OnDeviceLost();
-      const HRESULT hr = device.Reset();
+      const HRESULT hr = device.Device()->Reset(&device.PresentParameters());
       if (hr != D3D_OK) return Fail(L"the device reset failed");
       scene->OnDeviceReset();
     }
