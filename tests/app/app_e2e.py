@@ -15,33 +15,22 @@ Cases:
                error box, and a clean exit
   brokendocument  the same for a truncated document
 """
-import argparse
 import math
 import os
-import re
-import shutil
 import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-import saver_e2e as e2e  # noqa: E402
-from saver_e2e import Failure, check, wait_for, ends_within  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "wine"))
+sys.dont_write_bytecode = True  # keep the source tree free of caches
+from wine_e2e import (ONE_SCREEN, TWO_SCREENS, WM_CLOSE, check, ends_within, main,  # noqa: E402
+                      read_events, read_png, wait_for, white_box)
 
-WM_CLOSE, WM_KEYDOWN = 0x10, 0x100
 MEDIA_NOT_FOUND = "0x8200000B"
 
 
 def harness_path(env, variant=""):
     return os.path.join(env.build, "tests/app/vq_app_harness%s.exe" % variant)
-
-
-def read_events(path):
-    events = []
-    if os.path.exists(path):
-        for line in open(path, errors="replace"):
-            events.append(dict(re.findall(r"(\w+)=(\S*)", line.split(" text=")[0])))
-    return events
 
 
 def run_harness(env, args, shots, quit_after, variant="", extra_env=None, timeout=180):
@@ -64,7 +53,7 @@ def draws(events, output):
 def shot(shot_dir, frame, output):
     path = os.path.join(shot_dir, "frame%d-output%d.png" % (frame, output))
     check(os.path.exists(path), "frame %d of output %d was not saved" % (frame, output))
-    return e2e.read_png(path)
+    return read_png(path)
 
 
 def brightness(pixel):
@@ -285,7 +274,7 @@ def check_media_error(env, variant):
 
     def box_now():
         picture = env.screenshot()
-        box = e2e.white_box(picture, area)
+        box = white_box(picture, area)
         if not box:
             return None
         l, t, r, b = box
@@ -312,36 +301,14 @@ def case_brokendocument(env):
 
 
 CASES = {
-    "testwindow": (case_testwindow, e2e.ONE_SCREEN),
-    "twomonitors": (case_twomonitors, e2e.TWO_SCREENS),
-    "music": (case_music, e2e.ONE_SCREEN),
-    "silent": (case_silent, e2e.ONE_SCREEN),
-    "nodocument": (case_nodocument, e2e.ONE_SCREEN),
-    "brokendocument": (case_brokendocument, e2e.ONE_SCREEN),
+    "testwindow": (case_testwindow, ONE_SCREEN),
+    "twomonitors": (case_twomonitors, TWO_SCREENS),
+    "music": (case_music, ONE_SCREEN),
+    "silent": (case_silent, ONE_SCREEN),
+    "nodocument": (case_nodocument, ONE_SCREEN),
+    "brokendocument": (case_brokendocument, ONE_SCREEN),
 }
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("case", choices=sorted(CASES))
-    parser.add_argument("--build", required=True)
-    parser.add_argument("--source", required=True)
-    parser.add_argument("--work", required=True)
-    args = parser.parse_args()
-    shutil.rmtree(args.work, ignore_errors=True)
-    os.makedirs(args.work)
-    function, screens = CASES[args.case]
-    env = e2e.Env(args, screens)
-    try:
-        function(env)
-        print("passed: " + args.case)
-        return 0
-    except Failure as failure:
-        print("FAILED: %s" % failure)
-        return 1
-    finally:
-        env.cleanup()
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(CASES))
