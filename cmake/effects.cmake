@@ -10,7 +10,7 @@
 set(VQ_EFFECT_TOOL "" CACHE FILEPATH "fxasm.exe of another build, used instead of this build's own")
 set(VQ_EFFECT_TOOL_LOADER /usr/lib/wine/wine64 CACHE FILEPATH "Wine loader for VQ_EFFECT_TOOL")
 set(VQ_EFFECT_OUTPUT_DIR ${CMAKE_BINARY_DIR}/resources/effects)
-set(VQ_EFFECT_WINEPREFIX ${CMAKE_BINARY_DIR}/fxasm-wineprefix)
+set(VQ_EFFECT_WINEPREFIX ${CMAKE_BINARY_DIR}/fxasm-wineprefix CACHE PATH "Wine prefix the effect tool runs in")
 
 if(VQ_EFFECT_TOOL)
   set(VQ_EFFECT_COMMAND ${CMAKE_SOURCE_DIR}/tools/fxasm/run-fxasm.sh ${VQ_EFFECT_TOOL_LOADER} ${VQ_EFFECT_WINEPREFIX}

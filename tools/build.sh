@@ -30,7 +30,9 @@ for c in "${configs[@]}"; do
              cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
                -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake "-DVQ_CONTENT_TOOL=$tool" >/dev/null
              cmake --build build/win64 -j "$jobs" --target fxasm
-             args+=(-DVQ_EFFECT_TOOL="$PWD/build/win64/tools/fxasm/fxasm.exe")
+             # The tool and its Wine prefix (over a gigabyte) are the 64-bit build's.
+             args+=(-DVQ_EFFECT_TOOL="$PWD/build/win64/tools/fxasm/fxasm.exe"
+                    -DVQ_EFFECT_WINEPREFIX="$PWD/build/win64/fxasm-wineprefix")
            fi ;;
     win64) args=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake "-DVQ_CONTENT_TOOL=$tool") ;;
     *) echo "build: unknown configuration $c" >&2; exit 2 ;;
