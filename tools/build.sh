@@ -9,13 +9,19 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 configs=("$@"); [ ${#configs[@]} -gt 0 ] || configs=(host win64 win32)
 jobs=$(nproc)
+# Rebuilds of the same sources (other work trees, a fresh clone) come from the compiler cache.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 # The Windows configurations write their scene documents with the content tool of the host
 # configuration, which runs on this machine: build it first.
 tool="$PWD/build/host/tools/content-tool/content-tool"
 for c in "${configs[@]}"; do
   if [ "$c" != host ]; then
     cmake -S . -B build/host -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-      -DCMAKE_CXX_COMPILER=clang++ -DVQ_SANITIZE=ON -DVQ_FUZZ=ON >/dev/null
+      -DCMAKE_CXX_COMPILER=clang++ -DVQ_SANITIZE=ON -DVQ_FUZZ=ON "${launcher[@]}" >/dev/null
     cmake --build build/host -j "$jobs" --target vq_content_tool
     break
   fi
@@ -28,7 +34,7 @@ for c in "${configs[@]}"; do
            # sizes) are made by the 64-bit build's effect tool.
            if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
              cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-               -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake "-DVQ_CONTENT_TOOL=$tool" >/dev/null
+               -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake "-DVQ_CONTENT_TOOL=$tool" "${launcher[@]}" >/dev/null
              cmake --build build/win64 -j "$jobs" --target fxasm
              # The tool and its Wine prefix (over a gigabyte) are the 64-bit build's.
              args+=(-DVQ_EFFECT_TOOL="$PWD/build/win64/tools/fxasm/fxasm.exe"
@@ -38,6 +44,6 @@ for c in "${configs[@]}"; do
     *) echo "build: unknown configuration $c" >&2; exit 2 ;;
   esac
   # Configuring again is cheap and picks up folders added since the last run.
-  cmake -S . -B "build/$c" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}" >/dev/null
+  cmake -S . -B "build/$c" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${args[@]}" "${launcher[@]}" >/dev/null
   cmake --build "build/$c" -j "$jobs"
 done

@@ -9,7 +9,7 @@ native_packages=(
   wine wine64 libwine libgl1 libglx-mesa0 libgl1-mesa-dri libxinerama1 libxrandr2
   libpulse0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth x11-utils imagemagick xdotool icoutils
-  pulseaudio pulseaudio-utils
+  pulseaudio pulseaudio-utils ccache
 )
 i386_packages=(
   wine32:i386 libwine:i386
