@@ -4,12 +4,16 @@
 // static, so the order of the initialisers does not matter.
 //
 // A registered class T is default-constructible and reads its record with
-// `void ReadFields(DS_IOF_Virtual& in, uint32_t version)`.
+// `void ReadFields(DS_IOF_Virtual& in, uint32_t version)`. It states the version it writes as
+// `static constexpr uint32_t kVersion` and, when it still reads older records, the oldest as
+// `kMinVersion` (without it only the current version is read). Both are looked up on T, so a kind
+// that derives from a registered class declares its own.
 #pragma once
 
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <type_traits>
 
 #include "core/data/abobj_constructor.h"
 #include "core/data/ds_stream.h"
@@ -22,11 +26,26 @@ template <class B>
 class IOF_Virtual_ReaderII {
  public:
   virtual std::unique_ptr<B> Create(DS_IOF_Virtual& in, uint32_t version) const = 0;
+  // An object with the class's defaults, as a new record's reading starts from.
+  virtual std::unique_ptr<B> CreateDefault() const = 0;
+  // The version the class writes (0 when it declares none) and the oldest it reads.
+  virtual uint32_t Version() const = 0;
+  virtual uint32_t MinVersion() const = 0;
 
  protected:
   ~IOF_Virtual_ReaderII() = default;
 };
 using IOF_Virtual_Reader = IOF_Virtual_ReaderII<DS_ABObj_Constructor>;
+
+template <class T, class = void>
+struct DS_ClassVersion : std::integral_constant<uint32_t, 0> {};
+template <class T>
+struct DS_ClassVersion<T, std::void_t<decltype(T::kVersion)>> : std::integral_constant<uint32_t, T::kVersion> {};
+template <class T, class = void>
+struct DS_ClassMinVersion : DS_ClassVersion<T> {};
+template <class T>
+struct DS_ClassMinVersion<T, std::void_t<decltype(T::kMinVersion)>>
+    : std::integral_constant<uint32_t, T::kMinVersion> {};
 
 template <class T, class B>
 class IOF_Virtual_ReaderT_II final : public IOF_Virtual_ReaderII<B> {
@@ -36,6 +55,9 @@ class IOF_Virtual_ReaderT_II final : public IOF_Virtual_ReaderII<B> {
     object->ReadFields(in, version);
     return object;
   }
+  std::unique_ptr<B> CreateDefault() const override { return std::make_unique<T>(); }
+  uint32_t Version() const override { return DS_ClassVersion<T>::value; }
+  uint32_t MinVersion() const override { return DS_ClassMinVersion<T>::value; }
   bool registered = false;
 };
 template <class T>

@@ -26,6 +26,7 @@ class DS_2D_Light : public DS_ABRender {
  public:
   using Texture = DS_ComHolder<IDirect3DTexture9>;
   static constexpr uint32_t kVersion = 3;
+  static constexpr uint32_t kMinVersion = 1;  // version 1 is the header alone
   static constexpr int kMarkerCount = 5;
   static const int kMarkerPictureIds[kMarkerCount];  // 54, 55, 56, 57, 61
 

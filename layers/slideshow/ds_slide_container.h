@@ -34,6 +34,7 @@ void DS_SetSlidePartsIO(const DS_SlidePartsIO& io);
 class DS_SlideContainer : public DS_IOF_Item {
  public:
   static constexpr uint32_t kVersion = 2;
+  static constexpr uint32_t kMinVersion = 1;  // version 1 has no list 2
 
   DS_SlideContainer();
   ~DS_SlideContainer() override;

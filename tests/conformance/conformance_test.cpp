@@ -1,0 +1,458 @@
+// Every class that the census marks built, checked through its own registry, so that a new kind
+// is covered by flipping its mark: its default record reads back to the same bytes; every older
+// version it still reads keeps the defaults of the fields that version lacks; every cut-short
+// record stops with the document error; its live side is made on a device, draws, and comes
+// through device loss and reset, each twice in a row, drawing the same frame as before.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/data/class_registry.h"
+#include "core/data/ds_stream.h"
+#include "core/layer/ds_2d_light.h"
+#include "core/layer/ds_abobj.h"
+#include "core/render/device_globals.h"
+#include "core/render/output_views.h"
+#include "core/render/view_state.h"
+#include "core/resources/doc_res_manager.h"
+#include "layers/slideshow/ds_slide_container.h"
+#include "tests/core/registered_class_names.h"
+#include "tests/render/test_device.h"
+
+// Test names and failure messages show the class name.
+void PrintTo(const VQ_RegisteredName& entry, std::ostream* out) { *out << DsToUtf8(entry.name); }
+
+namespace {
+
+constexpr int kWidth = 160, kHeight = 120;
+
+std::vector<uint8_t> Written(const DS_IOF_Item& item) {
+  DS_IOF_ByteWriter out;
+  item.Write(out);
+  return out.TakeBytes();
+}
+
+// A record with the offsets at which its writes end: an older version leaves out whole fields.
+struct Record {
+  std::vector<uint8_t> bytes;
+  std::vector<size_t> fieldEnds;
+};
+
+// The byte writer's bytes, noting where each write ends.
+class FieldWriter final : public DS_IOF_Virtual {
+ public:
+  void WriteResourceEntry(const DS_ResourceEntry& v) override { Note(&DS_IOF_Virtual::WriteResourceEntry, v); }
+  void WriteNamedBlob(const DS_NamedBlob& v) override { Note(&DS_IOF_Virtual::WriteNamedBlob, v); }
+  void WriteString(const ds_string& v) override { Note(&DS_IOF_Virtual::WriteString, v); }
+  void WriteInt64(const int64_t& v) override { Note(&DS_IOF_Virtual::WriteInt64, v); }
+  void WriteFloat(const float& v) override { Note(&DS_IOF_Virtual::WriteFloat, v); }
+  void WritePoint(const DS_Point& v) override { Note(&DS_IOF_Virtual::WritePoint, v); }
+  void WriteULong(const uint32_t& v) override { Note(&DS_IOF_Virtual::WriteULong, v); }
+  void WriteUInt(const uint32_t& v) override { Note(&DS_IOF_Virtual::WriteUInt, v); }
+  void WriteByte(const uint8_t& v) override { Note(&DS_IOF_Virtual::WriteByte, v); }
+  void WriteBool(const bool& v) override { Note(&DS_IOF_Virtual::WriteBool, v); }
+  void WriteInt(const int32_t& v) override { Note(&DS_IOF_Virtual::WriteInt, v); }
+  void ReadResourceEntry(DS_ResourceEntry&) override { Misuse(); }
+  void ReadNamedBlob(DS_NamedBlob&) override { Misuse(); }
+  void ReadString(ds_string&) override { Misuse(); }
+  void ReadInt64(int64_t&) override { Misuse(); }
+  void ReadFloat(float&) override { Misuse(); }
+  void ReadPoint(DS_Point&) override { Misuse(); }
+  void ReadULong(uint32_t&) override { Misuse(); }
+  void ReadUInt(uint32_t&) override { Misuse(); }
+  void ReadByte(uint8_t&) override { Misuse(); }
+  void ReadBool(bool&) override { Misuse(); }
+  void ReadInt(int32_t&) override { Misuse(); }
+
+  Record Take() { return Record{m_Bytes.TakeBytes(), std::move(m_Ends)}; }
+
+ private:
+  template <class T>
+  void Note(void (DS_IOF_Virtual::*write)(const T&), const T& value) {
+    (m_Bytes.*write)(value);
+    m_Ends.push_back(m_Bytes.Bytes().size());
+  }
+  [[noreturn]] static void Misuse() { throw std::logic_error("a writer is not read"); }
+
+  DS_IOF_ByteWriter m_Bytes;
+  std::vector<size_t> m_Ends;
+};
+
+Record WrittenRecord(const DS_IOF_Item& item) {
+  FieldWriter out;
+  item.Write(out);
+  return out.Take();
+}
+
+// The bytes of the header's class name; the version follows them.
+size_t NameBytes(const std::vector<uint8_t>& record) {
+  ds_string name;
+  return ParseArchiveString(record.data(), record.size(), name);
+}
+
+uint32_t HeaderVersion(const std::vector<uint8_t>& record) {
+  const size_t at = NameBytes(record);
+  if (at == 0 || at + 4 > record.size()) return 0;
+  return static_cast<uint32_t>(record[at]) | static_cast<uint32_t>(record[at + 1]) << 8 |
+         static_cast<uint32_t>(record[at + 2]) << 16 | static_cast<uint32_t>(record[at + 3]) << 24;
+}
+
+std::vector<uint8_t> WithVersion(std::vector<uint8_t> record, uint32_t version) {
+  const size_t at = NameBytes(record);
+  for (int i = 0; i < 4; ++i) record[at + i] = static_cast<uint8_t>(version >> (8 * i));
+  return record;
+}
+
+// Header and record through the registry; `left` is what the reader did not consume.
+template <class B>
+std::unique_ptr<B> ReadRecord(const DS_ReaderMap<B>& registry, const std::vector<uint8_t>& bytes, size_t& left) {
+  ResourceBuffer buffer(bytes.data(), bytes.size());
+  DS_DocumentReader reader(&buffer);
+  std::unique_ptr<B> object = DS_ReadRegisteredObject(registry, reader);
+  left = buffer.Remaining();
+  return object;
+}
+
+// Whether `record` reads whole and writes back as `expected`. Only the document error counts as
+// a refusal: anything else thrown fails the test.
+template <class B>
+bool ReadsBackTo(const DS_ReaderMap<B>& registry, const std::vector<uint8_t>& record,
+                 const std::vector<uint8_t>& expected) {
+  try {
+    size_t left = 0;
+    std::unique_ptr<B> object = ReadRecord(registry, record, left);
+    return object && left == 0 && Written(*object) == expected;
+  } catch (const DS_DocumentError&) {
+    return false;
+  }
+}
+
+// What differs between the registries: where the class is registered and what its default
+// record is.
+template <class B>
+struct Family;
+
+template <>
+struct Family<DS_2D_Light> {
+  static DS_ReaderMap<DS_2D_Light>& Registry() { return GetLightReaderMap(); }
+  static Record DefaultRecord(const IOF_Virtual_ReaderII<DS_2D_Light>& reader) {
+    return WrittenRecord(*reader.CreateDefault());
+  }
+};
+
+template <>
+struct Family<DS_ABObj_Constructor> {
+  static DS_ReaderMap<DS_ABObj_Constructor>& Registry() { return GetConstructorReaderMap(); }
+  static Record DefaultRecord(const IOF_Virtual_ReaderII<DS_ABObj_Constructor>& reader) {
+    return WrittenRecord(*reader.CreateDefault());
+  }
+};
+
+template <>
+struct Family<DS_SlideContainer> {
+  static DS_ReaderMap<DS_SlideContainer>& Registry() { return GetSlideReaderMap(); }
+  // A slide's record holds its layer, and a new slide has none: its default record is the new
+  // slide's with the default base layer in the layer's place, before the two empty lists.
+  static Record DefaultRecord(const IOF_Virtual_ReaderII<DS_SlideContainer>& reader) {
+    Record slide = WrittenRecord(*reader.CreateDefault());
+    const Record layer = WrittenRecord(*GetLightReaderMap().at(u"DS_2D_Light")->CreateDefault());
+    const std::vector<uint8_t> emptyLists(8, 0);
+    const size_t at = slide.bytes.size() - emptyLists.size();
+    EXPECT_GE(slide.fieldEnds.size(), 2u);
+    if (slide.fieldEnds.size() < 2) return slide;
+    EXPECT_EQ(std::vector<uint8_t>(slide.bytes.begin() + static_cast<std::ptrdiff_t>(at), slide.bytes.end()),
+              emptyLists);
+    slide.bytes.insert(slide.bytes.begin() + static_cast<std::ptrdiff_t>(at), layer.bytes.begin(), layer.bytes.end());
+    std::vector<size_t> ends(slide.fieldEnds.begin(), slide.fieldEnds.end() - 2);
+    for (size_t end : layer.fieldEnds) ends.push_back(at + end);
+    ends.push_back(at + layer.bytes.size() + 4);
+    ends.push_back(at + layer.bytes.size() + 8);
+    slide.fieldEnds = ends;
+    return slide;
+  }
+};
+
+template <class B>
+const IOF_Virtual_ReaderII<B>* ReaderOf(const char16_t* name) {
+  const auto& registry = Family<B>::Registry();
+  const auto found = registry.find(name);
+  return found == registry.end() ? nullptr : found->second;
+}
+
+template <class B>
+void CheckRecords(const char16_t* name) {
+  const IOF_Virtual_ReaderII<B>* reader = ReaderOf<B>(name);
+  ASSERT_NE(reader, nullptr) << "not registered";
+  const auto& registry = Family<B>::Registry();
+  const Record fields = Family<B>::DefaultRecord(*reader);
+  const std::vector<uint8_t>& record = fields.bytes;
+  const uint32_t current = reader->Version();
+  ASSERT_GT(current, 0u) << "the class states no version";
+  ASSERT_LE(reader->MinVersion(), current);
+  ASSERT_GE(reader->MinVersion(), 1u);
+  EXPECT_EQ(HeaderVersion(record), current) << "the record's header is not the class's version";
+
+  // The default record reads back to the same bytes.
+  EXPECT_TRUE(ReadsBackTo(registry, record, record)) << "the default record does not read back to itself";
+
+  // An older version lacks the fields added since: it is the default record less one run of
+  // whole fields after the header, and shorter than every newer one. Read, it keeps their
+  // defaults.
+  const size_t headerBytes = NameBytes(record) + 4;
+  std::vector<size_t> starts;  // where a field may begin: after the header, at a field's end
+  for (size_t end : fields.fieldEnds)
+    if (end >= headerBytes && end < record.size()) starts.push_back(end);
+  std::vector<std::pair<size_t, size_t>> runs;  // (start, end), shortest first
+  for (size_t start : starts)
+    for (size_t end : fields.fieldEnds)
+      if (end > start) runs.emplace_back(start, end);
+  std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) {
+    return a.second - a.first < b.second - b.first;
+  });
+  size_t lastCut = 0;
+  for (uint32_t version = current; version-- > reader->MinVersion();) {
+    const std::vector<uint8_t> full = WithVersion(record, version);
+    bool found = false;
+    for (const auto& run : runs) {
+      if (run.second - run.first <= lastCut) continue;
+      std::vector<uint8_t> older = full;
+      older.erase(older.begin() + static_cast<std::ptrdiff_t>(run.first),
+                  older.begin() + static_cast<std::ptrdiff_t>(run.second));
+      if (ReadsBackTo(registry, older, record)) {
+        found = true;
+        lastCut = run.second - run.first;
+        break;
+      }
+    }
+    EXPECT_TRUE(found) << "no record of version " << version
+                       << " shorter than the newer ones reads and keeps the defaults";
+  }
+
+  // Every cut-short record stops with the document error.
+  for (size_t size = 0; size < record.size(); ++size) {
+    const std::vector<uint8_t> prefix(record.begin(), record.begin() + static_cast<std::ptrdiff_t>(size));
+    size_t left = 0;
+    EXPECT_THROW(ReadRecord(registry, prefix, left), DS_DocumentError) << size << " of " << record.size() << " bytes";
+  }
+}
+
+// The live side of one class on the device.
+class LiveSide {
+ public:
+  virtual ~LiveSide() = default;
+  // Whether the live object was made.
+  virtual bool Made() const = 0;
+  virtual void OnDeviceLost() = 0;
+  virtual void OnDeviceReset() = 0;
+  // Inside BeginScene and EndScene.
+  virtual void Draw(float time) = 0;
+};
+
+// A layer as its slide prepares it: device objects, reset, laid out on the back buffer.
+std::unique_ptr<DS_2D_Light> PreparedLayer(std::unique_ptr<DS_2D_Light> layer) {
+  layer->CreateDeviceObjects();
+  layer->OnDeviceReset();
+  layer->Layout(kWidth, kHeight);
+  return layer;
+}
+
+class LayerSide final : public LiveSide {
+ public:
+  explicit LayerSide(std::unique_ptr<DS_2D_Light> layer) : m_Layer(PreparedLayer(std::move(layer))) {}
+  // Its picture, the default one from common_res.dll for a default record, has decoded.
+  bool Made() const override { return m_Layer->PictureWidth() > 0; }
+  void OnDeviceLost() override { m_Layer->OnDeviceLost(); }
+  void OnDeviceReset() override { m_Layer->OnDeviceReset(); }
+  void Draw(float time) override {
+    m_Layer->Update(time);
+    RenderLayerScene(*m_Layer, nullptr, 0);
+  }
+
+ private:
+  std::unique_ptr<DS_2D_Light> m_Layer;
+};
+
+class SlideSide final : public LiveSide {
+ public:
+  explicit SlideSide(std::unique_ptr<DS_SlideContainer> slide) : m_Slide(std::move(slide)) {
+    // Scene start, then the slide becomes current.
+    m_Slide->CreateObjects();
+    m_Slide->SetSize(kWidth, kHeight);
+    m_Slide->Restore();
+    m_Slide->SetActive(true);
+  }
+  bool Made() const override {
+    const DS_RefPtr<DS_2D_Light> layer = m_Slide->GetLayer();
+    return layer && layer->PictureWidth() > 0 && m_Slide->ParameterSets1().empty() &&
+           m_Slide->ParameterSets2().empty();
+  }
+  void OnDeviceLost() override { m_Slide->OnDeviceLost(); }
+  void OnDeviceReset() override {
+    m_Slide->Restore();
+    m_Slide->OnObjectsReset();
+  }
+  void Draw(float time) override {
+    m_Slide->Update(time);
+    m_Slide->Render();
+    m_Slide->EndFrame();
+  }
+
+ private:
+  std::unique_ptr<DS_SlideContainer> m_Slide;
+};
+
+// A live object drawn over a default base layer.
+class ObjectSide final : public LiveSide {
+ public:
+  explicit ObjectSide(const DS_ABObj_Constructor& set)
+      : m_Layer(PreparedLayer(std::make_unique<DS_2D_Light>())), m_Object(set.CreateObject()) {}
+  bool Made() const override { return m_Object != nullptr; }
+  void OnDeviceLost() override {
+    m_Layer->OnDeviceLost();
+    if (m_Object) m_Object->OnDeviceLost();
+  }
+  void OnDeviceReset() override {
+    m_Layer->OnDeviceReset();
+    if (m_Object) m_Object->OnDeviceReset();
+  }
+  void Draw(float time) override {
+    m_Layer->Update(time);
+    DS_ABObj* objects[1] = {m_Object.get()};
+    if (m_Object) m_Object->Update(time);
+    RenderLayerScene(*m_Layer, objects, m_Object ? 1 : 0);
+  }
+
+ private:
+  std::unique_ptr<DS_2D_Light> m_Layer;
+  std::unique_ptr<DS_ABObj> m_Object;
+};
+
+// The live side of the object that the class's default record reads into.
+template <class B>
+std::unique_ptr<B> ReadDefault(const char16_t* name) {
+  const IOF_Virtual_ReaderII<B>* reader = ReaderOf<B>(name);
+  if (!reader) return nullptr;
+  size_t left = 0;
+  return ReadRecord(Family<B>::Registry(), Family<B>::DefaultRecord(*reader).bytes, left);
+}
+
+std::unique_ptr<LiveSide> MakeLiveSide(const VQ_RegisteredName& entry) {
+  switch (entry.registry) {
+    case VQ_Registry::Layer:
+      if (auto layer = ReadDefault<DS_2D_Light>(entry.name)) return std::make_unique<LayerSide>(std::move(layer));
+      break;
+    case VQ_Registry::Slide:
+      if (auto slide = ReadDefault<DS_SlideContainer>(entry.name)) return std::make_unique<SlideSide>(std::move(slide));
+      break;
+    case VQ_Registry::Constructor:
+      if (auto set = ReadDefault<DS_ABObj_Constructor>(entry.name)) return std::make_unique<ObjectSide>(*set);
+      break;
+  }
+  return nullptr;
+}
+
+std::vector<VQ_RegisteredName> BuiltClasses() {
+  std::vector<VQ_RegisteredName> built;
+  for (const auto& entry : kRegisteredClassNames)
+    if (entry.built) built.push_back(entry);
+  return built;
+}
+
+std::string TestName(const testing::TestParamInfo<VQ_RegisteredName>& info) { return DsToUtf8(info.param.name); }
+
+class ClassRecords : public testing::TestWithParam<VQ_RegisteredName> {};
+
+TEST_P(ClassRecords, ReadBackInEveryVersionAndStopWhenCutShort) {
+  const VQ_RegisteredName& entry = GetParam();
+  switch (entry.registry) {
+    case VQ_Registry::Layer: CheckRecords<DS_2D_Light>(entry.name); break;
+    case VQ_Registry::Slide: CheckRecords<DS_SlideContainer>(entry.name); break;
+    case VQ_Registry::Constructor: CheckRecords<DS_ABObj_Constructor>(entry.name); break;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Built, ClassRecords, testing::ValuesIn(BuiltClasses()), TestName);
+
+class ClassOnDevice : public testing::TestWithParam<VQ_RegisteredName> {
+ protected:
+  static void SetUpTestSuite() {
+    s_Device = new DS_TestDevice;
+    if (!s_Device->Open(kWidth, kHeight, L"conformance test")) {
+      delete s_Device;
+      s_Device = nullptr;
+    }
+  }
+  static void TearDownTestSuite() {
+    g_ViewState.ReleaseBorders();
+    delete s_Device;
+    s_Device = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_NE(s_Device, nullptr) << "no device";
+    s_Device->MakeCurrent();
+    SelectOutputView(0);
+    g_ViewState.mode = kPicturePositionFit;
+    g_ViewState.SetCamera(1.0f, 0.0f, 0.0f);
+    m_Manager = std::make_unique<DS_DocResManager>();
+    g_DocResManager = m_Manager.get();
+  }
+  void TearDown() override {
+    g_ViewState.ReleaseBorders();
+    g_DocResManager = nullptr;
+    m_Manager.reset();
+  }
+
+  IDirect3DDevice9* Device() const { return s_Device->Device(); }
+
+  // One frame drawn and read back.
+  DS_PixelReadback Frame(LiveSide& side, float time) {
+    DS_PixelReadback pixels;
+    EXPECT_EQ(Device()->BeginScene(), D3D_OK);
+    side.Draw(time);
+    EXPECT_EQ(Device()->EndScene(), D3D_OK);
+    EXPECT_TRUE(pixels.ReadBackBuffer(Device()));
+    return pixels;
+  }
+
+  static DS_TestDevice* s_Device;
+  std::unique_ptr<DS_DocResManager> m_Manager;
+};
+DS_TestDevice* ClassOnDevice::s_Device = nullptr;
+
+TEST_P(ClassOnDevice, IsMadeAndComesThroughLossAndResetTwice) {
+  std::unique_ptr<LiveSide> side = MakeLiveSide(GetParam());
+  ASSERT_NE(side, nullptr) << "the default record does not read";
+  EXPECT_TRUE(side->Made());
+  const DS_PixelReadback before = Frame(*side, 0.5f);
+
+  // Lost twice, the device reset, reset twice: nothing is kept that stops the reset, nothing is
+  // made twice over, and the next frame is the same.
+  side->OnDeviceLost();
+  side->OnDeviceLost();
+  ASSERT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
+  side->OnDeviceReset();
+  side->OnDeviceReset();
+  const DS_PixelReadback after = Frame(*side, 0.5f);
+  ASSERT_EQ(after.Width(), before.Width());
+  ASSERT_EQ(after.Height(), before.Height());
+  int differing = 0;
+  for (int y = 0; y < after.Height(); ++y)
+    for (int x = 0; x < after.Width(); ++x) differing += SameColour(before.At(x, y), after.At(x, y), 2) ? 0 : 1;
+  EXPECT_EQ(differing, 0) << "pixels differ from the frame before the loss";
+
+  // What the second reset made is released by one loss again.
+  side->OnDeviceLost();
+  EXPECT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
+  side->OnDeviceReset();
+}
+
+INSTANTIATE_TEST_SUITE_P(Built, ClassOnDevice, testing::ValuesIn(BuiltClasses()), TestName);
+
+}  // namespace
