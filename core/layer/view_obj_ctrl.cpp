@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 
+#include "core/render/picture_size.h"
+#ifdef _WIN32
 #include "core/render/quads.h"
-#include "core/render/view_state.h"
+#endif
 
 namespace {
 int StandardRandom() { return std::rand(); }
@@ -28,6 +30,7 @@ float DS_ViewObjCtrl::PixelRight() const { return view.right * static_cast<float
 float DS_ViewObjCtrl::PixelTop() const { return view.top * static_cast<float>(g_PictureHeight); }
 float DS_ViewObjCtrl::PixelBottom() const { return view.bottom * static_cast<float>(g_PictureHeight); }
 
+#ifdef _WIN32
 void DS_ViewObjCtrl::PixelQuad(DS_ScreenQuad& result) const {
   result.Init();
   const float l = PixelLeft(), r = PixelRight(), t = PixelTop(), b = PixelBottom();
@@ -37,6 +40,7 @@ void DS_ViewObjCtrl::PixelQuad(DS_ScreenQuad& result) const {
     result.corners[i].y = ys[i];
   }
 }
+#endif
 
 void DS_ViewObjCtrl::PushRectToParams() {
   PushEdge(rectangle.left, view.left, g_PictureWidth);

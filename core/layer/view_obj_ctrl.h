@@ -2,6 +2,9 @@
 // system lives, kept both in picture pixels (what the authoring side edits) and as fractions of
 // the picture size (what the system uses, so that it scales with the picture), a speed, and the
 // per-frame time step derived from it.
+//
+// The record and the rectangle arithmetic are platform-free (the picture size they scale with is
+// g_PictureWidth x g_PictureHeight, picture_size.h); only the pixel quad needs the device types.
 #pragma once
 
 #include <cstdint>
@@ -25,9 +28,11 @@ class DS_ViewObjCtrl : public DS_ABObj_Constructor {
   DS_ViewObjCtrl& operator=(const DS_ViewObjCtrl&) = delete;
   ~DS_ViewObjCtrl() override;
 
+#ifdef _WIN32
   // The view rectangle in picture pixels: corners (L W, B H), (L W, T H), (R W, B H), (R W, T H),
   // z 1, unit texture coordinates.
   virtual void PixelQuad(DS_ScreenQuad& result) const;
+#endif
   virtual bool HitTest(float x, float y) {
     (void)x;
     (void)y;

@@ -9,8 +9,6 @@ DS_ViewState g_ViewState;
 float g_MappingScaleX = 0.0f;
 float g_MappingScaleY = 0.0f;
 DS_ScreenQuad g_MappedQuad;
-int g_PictureWidth = 0;
-int g_PictureHeight = 0;
 
 std::vector<std::pair<int, int>> g_RenderSizeStack;
 

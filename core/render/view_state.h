@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/render/layout_maths.h"
+#include "core/render/picture_size.h"
 #include "core/render/quads.h"
 #include "core/resources/texture_info.h"
 
@@ -71,12 +72,11 @@ class DS_ViewState {
 extern DS_ViewState g_ViewState;
 
 // The screen mapping: back-buffer size over layer size, the fitted picture on the back buffer,
-// and the current layer picture's pixel size (the unit of every view-rectangle fraction).
+// and the current layer picture's pixel size (g_PictureWidth and g_PictureHeight, declared in
+// picture_size.h: the unit of every view-rectangle fraction).
 extern float g_MappingScaleX;
 extern float g_MappingScaleY;
 extern DS_ScreenQuad g_MappedQuad;
-extern int g_PictureWidth;
-extern int g_PictureHeight;
 
 // The screen-mapping block as one value, for keeping one per output.
 struct DS_ScreenMapping {
