@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/core-fuzz/fuzz_documents.h"
-#include "tests/slideshow/document_bytes.h"
+#include "tests/core/test_bytes.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
-// A byte builder for golden fixtures, written independently of the product's writer: every
-// value is laid out byte by byte, little-endian, so that reader tests never check the product
-// against itself.
+// The one byte builder of the tests' golden fixtures, written independently of the product's
+// writers: every value is laid out byte by byte, little-endian, so that reader tests never check
+// the product against itself. Below it, whole scene documents (the base layer, slides, music
+// files, the slide show and an empty resource manager) laid out with it.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,11 @@ class TestBytes {
     bytes.insert(bytes.end(), raw.begin(), raw.end());
     return *this;
   }
+  TestBytes& Raw(const void* data, size_t size) {
+    const auto* first = static_cast<const uint8_t*>(data);
+    bytes.insert(bytes.end(), first, first + size);
+    return *this;
+  }
   TestBytes& Units(const std::u16string& s) {
     for (char16_t c : s) U16(c);
     return *this;
@@ -55,6 +61,67 @@ class TestBytes {
   }
   TestBytes& Header(const std::u16string& name, uint32_t version) { return Str(name).U32(version); }
   TestBytes& BasePart(const std::u16string& objectName) { return Header(u"DS_ABObj_Constructor", 1).Str(objectName); }
+  // A named blob: u32 n, n bytes, the name.
+  TestBytes& Blob(const std::vector<uint8_t>& data, const std::u16string& name) {
+    return U32(static_cast<uint32_t>(data.size())).Raw(data).Str(name);
+  }
+  // A resource entry: id, library path, then a named blob.
+  TestBytes& Entry(int32_t id, const std::u16string& library, const std::vector<uint8_t>& data,
+                   const std::u16string& name) {
+    return I32(id).Str(library).Blob(data, name);
+  }
+  // A file link or resource key: the name and its 8-byte stamp.
+  TestBytes& Key(const std::u16string& name, int64_t stamp) { return Str(name).I64(stamp); }
 
   std::vector<uint8_t> bytes;
 };
+
+// Scene documents ----------------------------------------------------------------------------------
+
+struct TestSlide {
+  uint32_t fadeIn = 1, fadeOut = 1, display = 10;
+  std::u16string name = u"S1";
+  std::u16string layerClass = u"DS_2D_Light";
+  std::u16string picture = u"common_res.dll";
+  int64_t pictureStamp = 5;
+  uint32_t version = 2;
+  std::vector<std::u16string> list1, list2;  // names of recording objects
+  std::u16string objectClass = u"VQTest_Recorder";
+};
+
+inline void AppendBaseLayer(TestBytes& b, const std::u16string& picture, int64_t stamp) {
+  b.Header(u"DS_2D_Light", 3).Key(picture, stamp);
+  b.Header(u"DSM_Camera", 2).I32(0).U32(120).U32(50).Key(u"common_res.dll", 6);
+}
+
+inline void AppendRecorder(TestBytes& b, const std::u16string& className, const std::u16string& name) {
+  b.Header(className, 1).BasePart(name);
+}
+
+inline void AppendSlide(TestBytes& b, const TestSlide& s) {
+  b.Header(u"DS_SlideContainer", s.version).U32(s.fadeIn).U32(s.fadeOut).U32(s.display).I32(0).Str(s.name);
+  if (s.layerClass != u"DS_2D_Light") b.Header(s.layerClass, 3);
+  AppendBaseLayer(b, s.picture, s.pictureStamp);
+  b.U32(static_cast<uint32_t>(s.list1.size()));
+  for (const auto& n : s.list1) AppendRecorder(b, s.objectClass, n);
+  if (s.version > 1) {
+    b.U32(static_cast<uint32_t>(s.list2.size()));
+    for (const auto& n : s.list2) AppendRecorder(b, s.objectClass, n);
+  }
+}
+
+struct TestMusic {
+  std::u16string name, path;
+  std::vector<uint8_t> bytes;
+};
+
+inline std::vector<uint8_t> MakeDocument(const std::vector<TestSlide>& slides, const std::vector<TestMusic>& music = {},
+                                         const std::u16string& tag = u"QXJ v 4.0.0") {
+  TestBytes b;
+  b.Str(tag).Header(u"DS_SlideShow_Light", 1).U32(static_cast<uint32_t>(slides.size()));
+  for (const auto& s : slides) AppendSlide(b, s);
+  b.U32(static_cast<uint32_t>(music.size()));
+  for (const auto& m : music) b.Header(u"DS_AudioFile", 1).Str(m.name).Blob(m.bytes, m.path);
+  b.Header(u"DS_DocResManager", 3).U32(0).U32(0).U32(0).U32(0);
+  return b.bytes;
+}

@@ -20,7 +20,7 @@
 #include "core/resources/doc_res_manager.h"
 #include "tests/layers/random_sequence.h"
 #include "tests/render/test_device.h"
-#include "tests/resources/doc_bytes.h"
+#include "tests/core/test_bytes.h"
 
 namespace {
 
@@ -121,14 +121,14 @@ TEST(LayerRecord, EachVersionReadsItsFieldsAndKeepsTheDefaultsOfTheRest) {
   };
   for (const RecordCase& c : cases) {
     SCOPED_TRACE(c.name);
-    DocBytes doc;
-    if (c.withPicture) doc.key(u"sunset.jpg", 77);
+    TestBytes doc;
+    if (c.withPicture) doc.Key(u"sunset.jpg", 77);
     if (c.withCamera) {
-      doc.str(u"DSM_Camera").u32(c.cameraVersion).i32(1).u32(150).u32(100);
-      if (c.cameraVersion > 1) doc.key(u"frame.png", 9);
+      doc.Str(u"DSM_Camera").U32(c.cameraVersion).I32(1).U32(150).U32(100);
+      if (c.cameraVersion > 1) doc.Key(u"frame.png", 9);
     }
-    doc.u32(0xC0FFEE);  // what follows the record stays unread
-    ResourceBuffer buffer(doc.bytes.data(), doc.size());
+    doc.U32(0xC0FFEE);  // what follows the record stays unread
+    ResourceBuffer buffer(doc.bytes.data(), doc.bytes.size());
     DS_DocumentReader in(&buffer);
     std::unique_ptr<DS_2D_Light> layer = DS_2D_Light::CreateFromStream(in, c.version);
     ASSERT_NE(layer, nullptr);
@@ -148,9 +148,9 @@ TEST(LayerRecord, EachVersionReadsItsFieldsAndKeepsTheDefaultsOfTheRest) {
 }
 
 TEST(LayerRecord, ACutShortRecordStopsTheLoad) {
-  DocBytes doc;
-  doc.key(u"sunset.jpg", 77).str(u"DSM_Camera").u32(2).i32(1).u32(150).u32(50).key(u"frame.png", 9);
-  for (size_t size = 0; size < doc.size(); ++size) {
+  TestBytes doc;
+  doc.Key(u"sunset.jpg", 77).Str(u"DSM_Camera").U32(2).I32(1).U32(150).U32(50).Key(u"frame.png", 9);
+  for (size_t size = 0; size < doc.bytes.size(); ++size) {
     ResourceBuffer buffer(doc.bytes.data(), size);
     DS_DocumentReader in(&buffer);
     EXPECT_THROW(DS_2D_Light::CreateFromStream(in, 3), DS_DocumentError) << size << " bytes";
@@ -158,10 +158,10 @@ TEST(LayerRecord, ACutShortRecordStopsTheLoad) {
 }
 
 TEST(LayerRecord, TheLayerRegistryReadsTheBaseLayerByItsClassName) {
-  DocBytes doc;
-  doc.str(u"DS_2D_Light").u32(2).key(u"lake.png", 3);
-  doc.str(u"DS_2D_LightX").u32(3).key(u"never.png", 1);
-  ResourceBuffer buffer(doc.bytes.data(), doc.size());
+  TestBytes doc;
+  doc.Str(u"DS_2D_Light").U32(2).Key(u"lake.png", 3);
+  doc.Str(u"DS_2D_LightX").U32(3).Key(u"never.png", 1);
+  ResourceBuffer buffer(doc.bytes.data(), doc.bytes.size());
   DS_DocumentReader in(&buffer);
   std::unique_ptr<DS_2D_Light> layer = ReadLightObject(in);
   ASSERT_NE(layer, nullptr);
@@ -174,10 +174,10 @@ TEST(LayerRecord, TheLayerRegistryReadsTheBaseLayerByItsClassName) {
 }
 
 TEST(LayerRecord, KindsReadTheBasePartUnderItsOwnHeaderAndWriteItBack) {
-  DocBytes doc;
-  doc.str(u"DS_2D_Light").u32(3).key(u"lake.png", 3);
-  doc.str(u"DSM_Camera").u32(2).i32(1).u32(150).u32(100).key(u"frame.png", 9);
-  ResourceBuffer buffer(doc.bytes.data(), doc.size());
+  TestBytes doc;
+  doc.Str(u"DS_2D_Light").U32(3).Key(u"lake.png", 3);
+  doc.Str(u"DSM_Camera").U32(2).I32(1).U32(150).U32(100).Key(u"frame.png", 9);
+  ResourceBuffer buffer(doc.bytes.data(), doc.bytes.size());
   DS_DocumentReader in(&buffer);
   DS_2D_Light layer;
   DS_2D_Light::ReadBase(in, layer);

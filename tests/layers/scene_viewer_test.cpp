@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "tests/render/test_device.h"
-#include "tests/resources/doc_bytes.h"
+#include "tests/core/test_bytes.h"
 
 namespace {
 
@@ -55,17 +55,17 @@ class SceneViewer : public ::testing::Test {
 
   // A version 3 layer on the embedded picture "halves.png" (64 x 32, red left, blue right) with
   // the embedded grey "border.png", and its resource manager.
-  static DocBytes LayerDoc(int32_t cameraMode, uint32_t zoom) {
-    DocBytes doc;
-    doc.str(u"DS_2D_Light").u32(3).key(u"halves.png", 1);
-    doc.str(u"DSM_Camera").u32(2).i32(cameraMode).u32(zoom).u32(50).key(u"border.png", 2);
+  static TestBytes LayerDoc(int32_t cameraMode, uint32_t zoom) {
+    TestBytes doc;
+    doc.Str(u"DS_2D_Light").U32(3).Key(u"halves.png", 1);
+    doc.Str(u"DSM_Camera").U32(2).I32(cameraMode).U32(zoom).U32(50).Key(u"border.png", 2);
     const auto halves = Png([](int x, int) { return 0xFF000000u | (x < 32 ? kRed : kBlue); }, 64, 32);
     const auto border = Png([](int, int) { return 0xFF000000u | kGrey; }, 8, 8);
-    doc.str(u"DS_DocResManager").u32(3);
-    doc.u32(2);
-    doc.key(u"halves.png", 1).u32(1).entry(0, u"", halves, u"halves.png");
-    doc.key(u"border.png", 2).u32(1).entry(0, u"", border, u"border.png");
-    doc.u32(0).u32(0).u32(0);  // frame times, saved resources, masks
+    doc.Str(u"DS_DocResManager").U32(3);
+    doc.U32(2);
+    doc.Key(u"halves.png", 1).U32(1).Entry(0, u"", halves, u"halves.png");
+    doc.Key(u"border.png", 2).U32(1).Entry(0, u"", border, u"border.png");
+    doc.U32(0).U32(0).U32(0);  // frame times, saved resources, masks
     return doc;
   }
 
@@ -151,8 +151,8 @@ TEST_F(SceneViewer, ShowsTheLayersPictureWithTheBorderInTheBars) {
 }
 
 TEST_F(SceneViewer, ALayerOfVersionOneShowsTheDefaultPicture) {
-  DocBytes doc;
-  doc.str(u"DS_2D_Light").u32(1);
+  TestBytes doc;
+  doc.Str(u"DS_2D_Light").U32(1);
   ASSERT_EQ(Run(Common(Write(L"default.dds", doc.bytes), Out(L"default"))), 0u);
   const DS_PixelReadback pixels = Frame(Out(L"default"), L"frame-000000.png");
   // The meadow of common_res.dll at 16:9: sky above, green ground below, dark border bars.
@@ -223,10 +223,10 @@ TEST_F(SceneViewer, FramesRepeatExactlyFromRunToRunAndAcrossADeviceReset) {
 
 TEST_F(SceneViewer, RefusesDocumentsItCannotShow) {
   const std::vector<uint8_t> good = LayerDoc(0, 120).bytes;
-  DocBytes otherClass;
-  otherClass.str(u"ds_2d_light").u32(3).key(u"halves.png", 1);
-  DocBytes trailing = LayerDoc(0, 120);
-  trailing.u32(12345);
+  TestBytes otherClass;
+  otherClass.Str(u"ds_2d_light").U32(3).Key(u"halves.png", 1);
+  TestBytes trailing = LayerDoc(0, 120);
+  trailing.U32(12345);
   const struct {
     const wchar_t* name;
     std::vector<uint8_t> bytes;

@@ -10,27 +10,27 @@
 #include "core/resources/noise.h"
 #include "core/resources/resource_entry.h"
 #include "core/resources/resource_record.h"
-#include "tests/resources/doc_bytes.h"
+#include "tests/core/test_bytes.h"
 
 namespace {
 
 std::vector<uint8_t> Bytes(std::initializer_list<uint8_t> list) { return std::vector<uint8_t>(list); }
 
-DocBytes Container(const std::vector<float>& times, int frames) {
-  DocBytes c;
-  c.u32(static_cast<uint32_t>(times.size()));
-  for (float t : times) c.f32(t);
-  c.u32(static_cast<uint32_t>(frames));
+TestBytes Container(const std::vector<float>& times, int frames) {
+  TestBytes c;
+  c.U32(static_cast<uint32_t>(times.size()));
+  for (float t : times) c.F32(t);
+  c.U32(static_cast<uint32_t>(frames));
   for (int k = 0; k < frames; ++k)
-    c.entry(0, u"", Bytes({1, 2, 3, static_cast<uint8_t>(k)}), u"frame" + std::u16string(1, u'0' + k) + u".png");
+    c.Entry(0, u"", Bytes({1, 2, 3, static_cast<uint8_t>(k)}), u"frame" + std::u16string(1, u'0' + k) + u".png");
   return c;
 }
 
 TEST(ResourceEntry, ParseReportsConsumedBytesAndKeepsNoBufferForEmptyData) {
-  DocBytes e;
-  e.entry(7, u"lib.dll", {}, u"name");
+  TestBytes e;
+  e.Entry(7, u"lib.dll", {}, u"name");
   DS_ResourceEntry entry;
-  ASSERT_EQ(ParseResourceEntry(e.bytes.data(), e.size(), entry), 4u + (4 + 14) + 4 + (4 + 8));
+  ASSERT_EQ(ParseResourceEntry(e.bytes.data(), e.bytes.size(), entry), 4u + (4 + 14) + 4 + (4 + 8));
   EXPECT_EQ(entry.resourceId, 7);
   EXPECT_EQ(entry.libraryPath, u"lib.dll");
   EXPECT_EQ(entry.name, u"name");
@@ -39,9 +39,9 @@ TEST(ResourceEntry, ParseReportsConsumedBytesAndKeepsNoBufferForEmptyData) {
 }
 
 TEST(ResourceEntry, EveryTruncationOfAnEntryFailsWithoutChangingIt) {
-  DocBytes e;
-  e.entry(3, u"common_res.dll", Bytes({9, 8, 7, 6, 5}), u"pic.png");
-  for (size_t n = 0; n < e.size(); ++n) {
+  TestBytes e;
+  e.Entry(3, u"common_res.dll", Bytes({9, 8, 7, 6, 5}), u"pic.png");
+  for (size_t n = 0; n < e.bytes.size(); ++n) {
     std::vector<uint8_t> prefix(e.bytes.begin(), e.bytes.begin() + static_cast<long>(n));
     DS_ResourceEntry entry(u"kept");
     EXPECT_EQ(ParseResourceEntry(prefix.data(), prefix.size(), entry), 0u) << n;
@@ -49,46 +49,46 @@ TEST(ResourceEntry, EveryTruncationOfAnEntryFailsWithoutChangingIt) {
     EXPECT_FALSE(entry.HasBytes());
   }
   DS_ResourceEntry entry;
-  EXPECT_EQ(ParseResourceEntry(e.bytes.data(), e.size(), entry), e.size());
+  EXPECT_EQ(ParseResourceEntry(e.bytes.data(), e.bytes.size(), entry), e.bytes.size());
   EXPECT_EQ(entry.bytes, Bytes({9, 8, 7, 6, 5}));
 }
 
 TEST(ResourceEntry, HugeSizesAndCountsFailBeforeAllocating) {
-  DocBytes hugeBlob;
-  hugeBlob.i32(0).str(u"").u32(0xFFFFFFFFu);
+  TestBytes hugeBlob;
+  hugeBlob.I32(0).Str(u"").U32(0xFFFFFFFFu);
   DS_ResourceEntry entry;
-  EXPECT_EQ(ParseResourceEntry(hugeBlob.bytes.data(), hugeBlob.size(), entry), 0u);
+  EXPECT_EQ(ParseResourceEntry(hugeBlob.bytes.data(), hugeBlob.bytes.size(), entry), 0u);
 
   std::vector<float> times;
   std::vector<DS_ResourceEntry> entries;
-  DocBytes hugeCounts;
-  hugeCounts.u32(0xFFFFFFFFu).u32(0);
-  EXPECT_FALSE(ParseImageSetContainer(hugeCounts.bytes.data(), hugeCounts.size(), times, entries));
-  DocBytes hugeEntries;
-  hugeEntries.u32(0).u32(0xFFFFFFFFu);
-  EXPECT_FALSE(ParseImageSetContainer(hugeEntries.bytes.data(), hugeEntries.size(), times, entries));
+  TestBytes hugeCounts;
+  hugeCounts.U32(0xFFFFFFFFu).U32(0);
+  EXPECT_FALSE(ParseImageSetContainer(hugeCounts.bytes.data(), hugeCounts.bytes.size(), times, entries));
+  TestBytes hugeEntries;
+  hugeEntries.U32(0).U32(0xFFFFFFFFu);
+  EXPECT_FALSE(ParseImageSetContainer(hugeEntries.bytes.data(), hugeEntries.bytes.size(), times, entries));
 }
 
 TEST(ImageSetContainer, ParsesFrameTimesAndEntries) {
-  const DocBytes c = Container({0.1f, 0.2f, 0.3f}, 3);
+  const TestBytes c = Container({0.1f, 0.2f, 0.3f}, 3);
   std::vector<float> times;
   std::vector<DS_ResourceEntry> entries;
-  ASSERT_TRUE(ParseImageSetContainer(c.bytes.data(), c.size(), times, entries));
+  ASSERT_TRUE(ParseImageSetContainer(c.bytes.data(), c.bytes.size(), times, entries));
   EXPECT_EQ(times, (std::vector<float>{0.1f, 0.2f, 0.3f}));
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[2].name, u"frame2.png");
   EXPECT_EQ(entries[2].bytes, Bytes({1, 2, 3, 2}));
 
   // No frame times still gives every frame.
-  const DocBytes untimed = Container({}, 2);
-  ASSERT_TRUE(ParseImageSetContainer(untimed.bytes.data(), untimed.size(), times, entries));
+  const TestBytes untimed = Container({}, 2);
+  ASSERT_TRUE(ParseImageSetContainer(untimed.bytes.data(), untimed.bytes.size(), times, entries));
   EXPECT_TRUE(times.empty());
   EXPECT_EQ(entries.size(), 2u);
 }
 
 TEST(ImageSetContainer, EveryPrefixFailsCleanly) {
-  const DocBytes c = Container({0.5f, 0.5f}, 2);
-  for (size_t n = 0; n < c.size(); ++n) {
+  const TestBytes c = Container({0.5f, 0.5f}, 2);
+  for (size_t n = 0; n < c.bytes.size(); ++n) {
     // A buffer of exactly n bytes: the sanitizers see any read past it.
     std::vector<uint8_t> prefix(c.bytes.begin(), c.bytes.begin() + static_cast<long>(n));
     std::vector<float> times{9.0f};
@@ -110,12 +110,12 @@ TEST(ImageSetContainer, ARawPictureIsNotAContainer) {
 TEST(ImageSetContainer, EntryListReplacesWhatTheVectorHeld) {
   // An entry held before (a library entry appended by an earlier lookup) must not leak its
   // library path or name into a frame whose stored strings are empty.
-  DocBytes list;
-  list.u32(1).entry(5, u"", {}, u"");
+  TestBytes list;
+  list.U32(1).Entry(5, u"", {}, u"");
   std::vector<DS_ResourceEntry> entries;
   entries.emplace_back(77, u"common_res.dll");
   entries.back().name = u"old";
-  ResourceBuffer buffer(list.bytes.data(), list.size());
+  ResourceBuffer buffer(list.bytes.data(), list.bytes.size());
   ReadEntryListRaw(buffer, entries);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].resourceId, 5);
@@ -167,27 +167,27 @@ TEST(MaskKeys, OrderByMemoryBytesOfTheGuid) {
 }
 
 // The record of the resource manager.
-DocBytes Record(uint32_t version, bool duplicateMask) {
-  DocBytes r;
-  r.u32(2);  // table 1
-  r.key(u"pic", 1).u32(3);
-  for (int k = 0; k < 3; ++k) r.entry(0, u"", Bytes({static_cast<uint8_t>(k)}), u"f.png");
-  r.key(u"pic", 1).u32(1).entry(0, u"", Bytes({99}), u"dropped.png");  // duplicate key: dropped
-  r.u32(1).key(u"pic", 1).u32(3).f32(0.1f).f32(0.2f).f32(0.3f);      // table 2
+TestBytes Record(uint32_t version, bool duplicateMask) {
+  TestBytes r;
+  r.U32(2);  // table 1
+  r.Key(u"pic", 1).U32(3);
+  for (int k = 0; k < 3; ++k) r.Entry(0, u"", Bytes({static_cast<uint8_t>(k)}), u"f.png");
+  r.Key(u"pic", 1).U32(1).Entry(0, u"", Bytes({99}), u"dropped.png");  // duplicate key: dropped
+  r.U32(1).Key(u"pic", 1).U32(3).F32(0.1f).F32(0.2f).F32(0.3f);      // table 2
   if (version == 1) return r;
-  r.u32(1).key(u"common_res.dll", 77).u32(1).entry(77, u"common_res.dll", Bytes({0xFE, 0xFF}), u"");
+  r.U32(1).Key(u"common_res.dll", 77).U32(1).Entry(77, u"common_res.dll", Bytes({0xFE, 0xFF}), u"");
   if (version == 2) return r;
-  r.u32(duplicateMask ? 2 : 1);
-  r.str(u"{00000001-0000-0000-0000-000000000000}").str(u"first").u8(1).blob(Bytes({1}), u"m1.png");
+  r.U32(duplicateMask ? 2 : 1);
+  r.Str(u"{00000001-0000-0000-0000-000000000000}").Str(u"first").U8(1).Blob(Bytes({1}), u"m1.png");
   if (duplicateMask)
-    r.str(u"{00000001-0000-0000-0000-000000000000}").str(u"second").u8(1).blob(Bytes({2}), u"m2.png");
+    r.Str(u"{00000001-0000-0000-0000-000000000000}").Str(u"second").U8(1).Blob(Bytes({2}), u"m2.png");
   return r;
 }
 
 TEST(ResourceRecord, TablesFollowTheVersion) {
   for (uint32_t version : {1u, 2u, 3u, 0u, 4u}) {
-    const DocBytes r = Record(version == 0 || version == 4 ? 3 : version, true);
-    ResourceBuffer buffer(r.bytes.data(), r.size());
+    const TestBytes r = Record(version == 0 || version == 4 ? 3 : version, true);
+    ResourceBuffer buffer(r.bytes.data(), r.bytes.size());
     DS_DocumentReader reader(&buffer);
     DS_ResourceRecordTables tables;
     ReadResourceRecordTables(reader, version, tables);
@@ -204,8 +204,8 @@ TEST(ResourceRecord, TablesFollowTheVersion) {
 }
 
 TEST(ResourceRecord, EveryPrefixFailsAndHugeCountsAreRejected) {
-  const DocBytes r = Record(3, false);
-  for (size_t n = 0; n < r.size(); ++n) {
+  const TestBytes r = Record(3, false);
+  for (size_t n = 0; n < r.bytes.size(); ++n) {
     std::vector<uint8_t> prefix(r.bytes.begin(), r.bytes.begin() + static_cast<long>(n));
     ResourceBuffer buffer(prefix.data(), prefix.size());
     DS_DocumentReader reader(&buffer);
@@ -213,9 +213,9 @@ TEST(ResourceRecord, EveryPrefixFailsAndHugeCountsAreRejected) {
     EXPECT_THROW(ReadResourceRecordTables(reader, 3, tables), DS_DocumentError) << n;
   }
   for (int table = 0; table < 4; ++table) {
-    DocBytes huge;
-    for (int k = 0; k < 4; ++k) huge.u32(k == table ? 0xFFFFFFFFu : 0);
-    ResourceBuffer buffer(huge.bytes.data(), huge.size());
+    TestBytes huge;
+    for (int k = 0; k < 4; ++k) huge.U32(k == table ? 0xFFFFFFFFu : 0);
+    ResourceBuffer buffer(huge.bytes.data(), huge.bytes.size());
     DS_DocumentReader reader(&buffer);
     DS_ResourceRecordTables tables;
     EXPECT_THROW(ReadResourceRecordTables(reader, 3, tables), DS_DocumentError) << table;

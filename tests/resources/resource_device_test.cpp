@@ -11,7 +11,7 @@
 #include "core/resources/mesh_decoders.h"
 #include "core/resources/picture_decoders.h"
 #include "tests/resources/device_fixture.h"
-#include "tests/resources/doc_bytes.h"
+#include "tests/core/test_bytes.h"
 
 namespace {
 
@@ -43,8 +43,8 @@ class ResourceDeviceTest : public ::testing::Test {
     current.reset();
   }
 
-  bool Read(const DocBytes& record, uint32_t version) {
-    ResourceBuffer buffer(record.bytes.data(), record.size());
+  bool Read(const TestBytes& record, uint32_t version) {
+    ResourceBuffer buffer(record.bytes.data(), record.bytes.size());
     DS_DocumentReader reader(&buffer);
     return manager->ReadFields(reader, version);
   }
@@ -56,26 +56,26 @@ class ResourceDeviceTest : public ::testing::Test {
 };
 
 // A record of the given version with pictures, frame times, saved resources and masks.
-DocBytes Record(uint32_t version, const std::vector<uint8_t>& small, const std::vector<uint8_t>& wide,
+TestBytes Record(uint32_t version, const std::vector<uint8_t>& small, const std::vector<uint8_t>& wide,
                 const std::vector<uint8_t>& effect) {
-  DocBytes r;
-  r.u32(4);
-  r.key(u"anim", 1).u32(3).entry(0, u"", small, u"f0.png").entry(0, u"", small, u"f1.png").entry(0, u"", wide, u"f2.png");
-  r.key(u"broken", 2).u32(1).entry(0, u"", {1, 2, 3}, u"broken.png");
-  r.key(u"one", 3).u32(1).entry(0, u"", wide, u"one.png");
-  r.key(u"untimed", 4).u32(2).entry(0, u"", small, u"a.png").entry(0, u"", small, u"b.png");
-  r.u32(2);
-  r.key(u"anim", 1).u32(3).f32(0.1f).f32(0.2f).f32(0.4f);
-  r.key(u"one", 3).u32(2).f32(1.0f).f32(2.0f);
+  TestBytes r;
+  r.U32(4);
+  r.Key(u"anim", 1).U32(3).Entry(0, u"", small, u"f0.png").Entry(0, u"", small, u"f1.png").Entry(0, u"", wide, u"f2.png");
+  r.Key(u"broken", 2).U32(1).Entry(0, u"", {1, 2, 3}, u"broken.png");
+  r.Key(u"one", 3).U32(1).Entry(0, u"", wide, u"one.png");
+  r.Key(u"untimed", 4).U32(2).Entry(0, u"", small, u"a.png").Entry(0, u"", small, u"b.png");
+  r.U32(2);
+  r.Key(u"anim", 1).U32(3).F32(0.1f).F32(0.2f).F32(0.4f);
+  r.Key(u"one", 3).U32(2).F32(1.0f).F32(2.0f);
   if (version == 1) return r;
-  r.u32(2);
-  r.key(u"common_res.dll", 77).u32(1).entry(77, u"common_res.dll", effect, u"");
-  r.key(u"one", 3).u32(1).entry(0, u"", {9}, u"saved.bin");  // table 1 keeps its own entries
+  r.U32(2);
+  r.Key(u"common_res.dll", 77).U32(1).Entry(77, u"common_res.dll", effect, u"");
+  r.Key(u"one", 3).U32(1).Entry(0, u"", {9}, u"saved.bin");  // table 1 keeps its own entries
   if (version == 2) return r;
-  r.u32(3);
-  r.str(u"{00000001-0000-0000-0000-000000000000}").str(u"first").u8(1).blob(small, u"m.png");
-  r.str(u"{00000001-0000-0000-0000-000000000000}").str(u"second").u8(1).blob(wide, u"n.png");
-  r.str(u"{00000002-0000-0000-0000-000000000000}").str(u"bad").u8(1).blob({7, 7}, u"bad.png");
+  r.U32(3);
+  r.Str(u"{00000001-0000-0000-0000-000000000000}").Str(u"first").U8(1).Blob(small, u"m.png");
+  r.Str(u"{00000001-0000-0000-0000-000000000000}").Str(u"second").U8(1).Blob(wide, u"n.png");
+  r.Str(u"{00000002-0000-0000-0000-000000000000}").Str(u"bad").U8(1).Blob({7, 7}, u"bad.png");
   return r;
 }
 
@@ -157,8 +157,8 @@ TEST_F(ResourceDeviceTest, WritingAfterReadingCarriesSavedResourcesAndPreparedLi
 }
 
 TEST_F(ResourceDeviceTest, TruncatedRecordsFailWithoutDecoding) {
-  const DocBytes record = Record(3, Png(4, 4), Png(16, 8), TinyEffectBinary());
-  for (size_t n : {size_t{0}, size_t{3}, record.size() / 3, record.size() - 1}) {
+  const TestBytes record = Record(3, Png(4, 4), Png(16, 8), TinyEffectBinary());
+  for (size_t n : {size_t{0}, size_t{3}, record.bytes.size() / 3, record.bytes.size() - 1}) {
     manager = std::make_unique<DS_DocResManager>();
     std::vector<uint8_t> prefix(record.bytes.begin(), record.bytes.begin() + static_cast<long>(n));
     ResourceBuffer buffer(prefix.data(), prefix.size());
@@ -336,11 +336,11 @@ TEST_F(ResourceDeviceTest, CacheMeshesAreKeyedByIdAndTheProgramIsTheEmptyPath) {
 
 TEST_F(ResourceDeviceTest, EffectsCompileTheLastRawEntry) {
   const auto effect = TinyEffectBinary();
-  DocBytes record;
-  record.u32(0).u32(0).u32(2);
-  record.key(u"common_res.dll", 91).u32(2).entry(91, u"common_res.dll", {1, 2, 3, 4}, u"").entry(91, u"common_res.dll", effect, u"");
-  record.key(u"common_res.dll", 92).u32(1).entry(92, u"common_res.dll", {1, 2, 3, 4}, u"");
-  record.u32(0);
+  TestBytes record;
+  record.U32(0).U32(0).U32(2);
+  record.Key(u"common_res.dll", 91).U32(2).Entry(91, u"common_res.dll", {1, 2, 3, 4}, u"").Entry(91, u"common_res.dll", effect, u"");
+  record.Key(u"common_res.dll", 92).U32(1).Entry(92, u"common_res.dll", {1, 2, 3, 4}, u"");
+  record.U32(0);
   ASSERT_TRUE(Read(record, 3));
   DS_ComHolder<ID3DXEffect> built = manager->GetEffect(Key(kLibrary, 91));
   ASSERT_TRUE(built);
@@ -414,8 +414,8 @@ TEST_F(ResourceDeviceTest, LinkMakersAndPreparingLinksForSave) {
 TEST_F(ResourceDeviceTest, DeviceLossAndResetKeepManagedResourcesAndRestoreEffects) {
   DS_ImageSet& meadow = manager->GetImageSet(Key(kLibrary, 5));
   DS_MeshBuffers& square = manager->GetMesh(Key(kLibrary, 70), kMeshVertexSize);
-  DocBytes record;
-  record.u32(0).u32(0).u32(1).key(u"common_res.dll", 77).u32(1).entry(77, u"common_res.dll", TextureEffectBinary(), u"").u32(0);
+  TestBytes record;
+  record.U32(0).U32(0).U32(1).Key(u"common_res.dll", 77).U32(1).Entry(77, u"common_res.dll", TextureEffectBinary(), u"").U32(0);
   ASSERT_TRUE(Read(record, 3));
   DS_ComHolder<ID3DXEffect> effect = manager->GetEffect(Key(kLibrary, 77));
   ASSERT_TRUE(effect);

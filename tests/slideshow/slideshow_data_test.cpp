@@ -10,7 +10,7 @@
 #include "core/data/ds_stream.h"
 #include "core/resources/resource_record.h"
 #include "layers/slideshow/scene_document.h"
-#include "tests/slideshow/document_bytes.h"
+#include "tests/core/test_bytes.h"
 #include "tests/slideshow/host_standins.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include "core/resources/doc_res_manager.h"
 #include "layers/slideshow/scene_document.h"
 #include "tests/render/test_device.h"
-#include "tests/slideshow/document_bytes.h"
+#include "tests/core/test_bytes.h"
 
 namespace {
 
