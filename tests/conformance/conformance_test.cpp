@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <memory>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,58 +36,6 @@ std::vector<uint8_t> Written(const DS_IOF_Item& item) {
   DS_IOF_ByteWriter out;
   item.Write(out);
   return out.TakeBytes();
-}
-
-// A record with the offsets at which its writes end: an older version leaves out whole fields.
-struct Record {
-  std::vector<uint8_t> bytes;
-  std::vector<size_t> fieldEnds;
-};
-
-// The byte writer's bytes, noting where each write ends.
-class FieldWriter final : public DS_IOF_Virtual {
- public:
-  void WriteResourceEntry(const DS_ResourceEntry& v) override { Note(&DS_IOF_Virtual::WriteResourceEntry, v); }
-  void WriteNamedBlob(const DS_NamedBlob& v) override { Note(&DS_IOF_Virtual::WriteNamedBlob, v); }
-  void WriteString(const ds_string& v) override { Note(&DS_IOF_Virtual::WriteString, v); }
-  void WriteInt64(const int64_t& v) override { Note(&DS_IOF_Virtual::WriteInt64, v); }
-  void WriteFloat(const float& v) override { Note(&DS_IOF_Virtual::WriteFloat, v); }
-  void WritePoint(const DS_Point& v) override { Note(&DS_IOF_Virtual::WritePoint, v); }
-  void WriteULong(const uint32_t& v) override { Note(&DS_IOF_Virtual::WriteULong, v); }
-  void WriteUInt(const uint32_t& v) override { Note(&DS_IOF_Virtual::WriteUInt, v); }
-  void WriteByte(const uint8_t& v) override { Note(&DS_IOF_Virtual::WriteByte, v); }
-  void WriteBool(const bool& v) override { Note(&DS_IOF_Virtual::WriteBool, v); }
-  void WriteInt(const int32_t& v) override { Note(&DS_IOF_Virtual::WriteInt, v); }
-  void ReadResourceEntry(DS_ResourceEntry&) override { Misuse(); }
-  void ReadNamedBlob(DS_NamedBlob&) override { Misuse(); }
-  void ReadString(ds_string&) override { Misuse(); }
-  void ReadInt64(int64_t&) override { Misuse(); }
-  void ReadFloat(float&) override { Misuse(); }
-  void ReadPoint(DS_Point&) override { Misuse(); }
-  void ReadULong(uint32_t&) override { Misuse(); }
-  void ReadUInt(uint32_t&) override { Misuse(); }
-  void ReadByte(uint8_t&) override { Misuse(); }
-  void ReadBool(bool&) override { Misuse(); }
-  void ReadInt(int32_t&) override { Misuse(); }
-
-  Record Take() { return Record{m_Bytes.TakeBytes(), std::move(m_Ends)}; }
-
- private:
-  template <class T>
-  void Note(void (DS_IOF_Virtual::*write)(const T&), const T& value) {
-    (m_Bytes.*write)(value);
-    m_Ends.push_back(m_Bytes.Bytes().size());
-  }
-  [[noreturn]] static void Misuse() { throw std::logic_error("a writer is not read"); }
-
-  DS_IOF_ByteWriter m_Bytes;
-  std::vector<size_t> m_Ends;
-};
-
-Record WrittenRecord(const DS_IOF_Item& item) {
-  FieldWriter out;
-  item.Write(out);
-  return out.Take();
 }
 
 // The bytes of the header's class name; the version follows them.
@@ -120,6 +67,48 @@ std::unique_ptr<B> ReadRecord(const DS_ReaderMap<B>& registry, const std::vector
   return object;
 }
 
+// The document reader, noting where each read ends: the record's field boundaries.
+class FieldReader final : public DS_IOF_Virtual {
+ public:
+  explicit FieldReader(const std::vector<uint8_t>& bytes)
+      : m_Buffer(bytes.data(), bytes.size()), m_Reader(&m_Buffer), m_Size(bytes.size()) {}
+
+  void ReadResourceEntry(DS_ResourceEntry& v) override { Note(&DS_IOF_Virtual::ReadResourceEntry, v); }
+  void ReadNamedBlob(DS_NamedBlob& v) override { Note(&DS_IOF_Virtual::ReadNamedBlob, v); }
+  void ReadString(ds_string& v) override { Note(&DS_IOF_Virtual::ReadString, v); }
+  void ReadInt64(int64_t& v) override { Note(&DS_IOF_Virtual::ReadInt64, v); }
+  void ReadFloat(float& v) override { Note(&DS_IOF_Virtual::ReadFloat, v); }
+  void ReadPoint(DS_Point& v) override { Note(&DS_IOF_Virtual::ReadPoint, v); }
+  void ReadULong(uint32_t& v) override { Note(&DS_IOF_Virtual::ReadULong, v); }
+  void ReadUInt(uint32_t& v) override { Note(&DS_IOF_Virtual::ReadUInt, v); }
+  void ReadByte(uint8_t& v) override { Note(&DS_IOF_Virtual::ReadByte, v); }
+  void ReadBool(bool& v) override { Note(&DS_IOF_Virtual::ReadBool, v); }
+  void ReadInt(int32_t& v) override { Note(&DS_IOF_Virtual::ReadInt, v); }
+  size_t Remaining() const override { return m_Reader.Remaining(); }
+
+  const std::vector<size_t>& Ends() const { return m_Ends; }
+
+ private:
+  template <class T>
+  void Note(void (DS_IOF_Virtual::*read)(T&), T& value) {
+    (m_Reader.*read)(value);
+    m_Ends.push_back(m_Size - m_Reader.Remaining());
+  }
+
+  ResourceBuffer m_Buffer;
+  DS_DocumentReader m_Reader;
+  size_t m_Size;
+  std::vector<size_t> m_Ends;
+};
+
+// Where the fields of a readable record end, the header's included.
+template <class B>
+std::vector<size_t> FieldEnds(const DS_ReaderMap<B>& registry, const std::vector<uint8_t>& record) {
+  FieldReader reader(record);
+  DS_ReadRegisteredObject(registry, reader);
+  return reader.Ends();
+}
+
 // Whether `record` reads whole and writes back as `expected`. Only the document error counts as
 // a refusal: anything else thrown fails the test.
 template <class B>
@@ -142,16 +131,16 @@ struct Family;
 template <>
 struct Family<DS_2D_Light> {
   static DS_ReaderMap<DS_2D_Light>& Registry() { return GetLightReaderMap(); }
-  static Record DefaultRecord(const IOF_Virtual_ReaderII<DS_2D_Light>& reader) {
-    return WrittenRecord(*reader.CreateDefault());
+  static std::vector<uint8_t> DefaultRecord(const IOF_Virtual_ReaderII<DS_2D_Light>& reader) {
+    return Written(*reader.CreateDefault());
   }
 };
 
 template <>
 struct Family<DS_ABObj_Constructor> {
   static DS_ReaderMap<DS_ABObj_Constructor>& Registry() { return GetConstructorReaderMap(); }
-  static Record DefaultRecord(const IOF_Virtual_ReaderII<DS_ABObj_Constructor>& reader) {
-    return WrittenRecord(*reader.CreateDefault());
+  static std::vector<uint8_t> DefaultRecord(const IOF_Virtual_ReaderII<DS_ABObj_Constructor>& reader) {
+    return Written(*reader.CreateDefault());
   }
 };
 
@@ -160,21 +149,15 @@ struct Family<DS_SlideContainer> {
   static DS_ReaderMap<DS_SlideContainer>& Registry() { return GetSlideReaderMap(); }
   // A slide's record holds its layer, and a new slide has none: its default record is the new
   // slide's with the default base layer in the layer's place, before the two empty lists.
-  static Record DefaultRecord(const IOF_Virtual_ReaderII<DS_SlideContainer>& reader) {
-    Record slide = WrittenRecord(*reader.CreateDefault());
-    const Record layer = WrittenRecord(*GetLightReaderMap().at(u"DS_2D_Light")->CreateDefault());
+  static std::vector<uint8_t> DefaultRecord(const IOF_Virtual_ReaderII<DS_SlideContainer>& reader) {
+    std::vector<uint8_t> slide = Written(*reader.CreateDefault());
+    const std::vector<uint8_t> layer = Written(*GetLightReaderMap().at(u"DS_2D_Light")->CreateDefault());
     const std::vector<uint8_t> emptyLists(8, 0);
-    const size_t at = slide.bytes.size() - emptyLists.size();
-    EXPECT_GE(slide.fieldEnds.size(), 2u);
-    if (slide.fieldEnds.size() < 2) return slide;
-    EXPECT_EQ(std::vector<uint8_t>(slide.bytes.begin() + static_cast<std::ptrdiff_t>(at), slide.bytes.end()),
-              emptyLists);
-    slide.bytes.insert(slide.bytes.begin() + static_cast<std::ptrdiff_t>(at), layer.bytes.begin(), layer.bytes.end());
-    std::vector<size_t> ends(slide.fieldEnds.begin(), slide.fieldEnds.end() - 2);
-    for (size_t end : layer.fieldEnds) ends.push_back(at + end);
-    ends.push_back(at + layer.bytes.size() + 4);
-    ends.push_back(at + layer.bytes.size() + 8);
-    slide.fieldEnds = ends;
+    EXPECT_GE(slide.size(), emptyLists.size());
+    if (slide.size() < emptyLists.size()) return slide;
+    const auto at = slide.end() - static_cast<std::ptrdiff_t>(emptyLists.size());
+    EXPECT_EQ(std::vector<uint8_t>(at, slide.end()), emptyLists);
+    slide.insert(at, layer.begin(), layer.end());
     return slide;
   }
 };
@@ -191,8 +174,7 @@ void CheckRecords(const char16_t* name) {
   const IOF_Virtual_ReaderII<B>* reader = ReaderOf<B>(name);
   ASSERT_NE(reader, nullptr) << "not registered";
   const auto& registry = Family<B>::Registry();
-  const Record fields = Family<B>::DefaultRecord(*reader);
-  const std::vector<uint8_t>& record = fields.bytes;
+  const std::vector<uint8_t> record = Family<B>::DefaultRecord(*reader);
   const uint32_t current = reader->Version();
   ASSERT_GT(current, 0u) << "the class states no version";
   ASSERT_LE(reader->MinVersion(), current);
@@ -206,12 +188,13 @@ void CheckRecords(const char16_t* name) {
   // whole fields after the header, and shorter than every newer one. Read, it keeps their
   // defaults.
   const size_t headerBytes = NameBytes(record) + 4;
+  const std::vector<size_t> fieldEnds = FieldEnds(registry, record);
   std::vector<size_t> starts;  // where a field may begin: after the header, at a field's end
-  for (size_t end : fields.fieldEnds)
+  for (size_t end : fieldEnds)
     if (end >= headerBytes && end < record.size()) starts.push_back(end);
   std::vector<std::pair<size_t, size_t>> runs;  // (start, end), shortest first
   for (size_t start : starts)
-    for (size_t end : fields.fieldEnds)
+    for (size_t end : fieldEnds)
       if (end > start) runs.emplace_back(start, end);
   std::stable_sort(runs.begin(), runs.end(), [](const auto& a, const auto& b) {
     return a.second - a.first < b.second - b.first;
@@ -340,7 +323,7 @@ std::unique_ptr<B> ReadDefault(const char16_t* name) {
   const IOF_Virtual_ReaderII<B>* reader = ReaderOf<B>(name);
   if (!reader) return nullptr;
   size_t left = 0;
-  return ReadRecord(Family<B>::Registry(), Family<B>::DefaultRecord(*reader).bytes, left);
+  return ReadRecord(Family<B>::Registry(), Family<B>::DefaultRecord(*reader), left);
 }
 
 std::unique_ptr<LiveSide> MakeLiveSide(const VQ_RegisteredName& entry) {
@@ -398,8 +381,6 @@ class ClassOnDevice : public testing::TestWithParam<VQ_RegisteredName> {
     ASSERT_NE(s_Device, nullptr) << "no device";
     s_Device->MakeCurrent();
     SelectOutputView(0);
-    g_ViewState.mode = kPicturePositionFit;
-    g_ViewState.SetCamera(1.0f, 0.0f, 0.0f);
     m_Manager = std::make_unique<DS_DocResManager>();
     g_DocResManager = m_Manager.get();
   }
