@@ -1,6 +1,8 @@
 // The one list of the class names the saver registers, by registry. A class is marked built
 // once its area is in the tree; the census test then checks that its registration survived
-// linking into the executable. Extend the marks (never the names) as the classes arrive.
+// linking into the executable, and the conformance test (tests/conformance) checks it through
+// its registry: its records in every version it reads (kVersion, kMinVersion), cut-short records,
+// its live side on a device. Extend the marks (never the names) as the classes arrive.
 #pragma once
 
 enum class VQ_Registry { Layer, Slide, Constructor };
