@@ -152,6 +152,39 @@ TEST(Registry, RegistrationOnFirstUseAndOnce) {
   EXPECT_EQ(a->value, -9);
 }
 
+// The versions a reader tells are its class's constants: none, the current only, or a range.
+struct TestKindCurrent : TestKindA {
+  static constexpr uint32_t kVersion = 4;
+};
+struct TestKindRange : TestKindA {
+  static constexpr uint32_t kVersion = 3;
+  static constexpr uint32_t kMinVersion = 1;
+  int32_t marker = 7;
+};
+struct TestKindDerived : TestKindRange {
+  static constexpr uint32_t kVersion = 5;  // kMinVersion found on the base
+};
+
+TEST(Registry, ReadersTellTheClassVersionsAndMakeItsDefaults) {
+  const IOF_Virtual_ReaderT_II<TestKindA, TestBase> none;
+  const IOF_Virtual_ReaderT_II<TestKindCurrent, TestBase> current;
+  const IOF_Virtual_ReaderT_II<TestKindRange, TestBase> range;
+  const IOF_Virtual_ReaderT_II<TestKindDerived, TestBase> derived;
+  const struct {
+    const IOF_Virtual_ReaderII<TestBase>* reader;
+    uint32_t version, minVersion;
+  } cases[] = {{&none, 0, 0}, {&current, 4, 4}, {&range, 3, 1}, {&derived, 5, 1}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.reader->Version(), c.version);
+    EXPECT_EQ(c.reader->MinVersion(), c.minVersion);
+  }
+  const std::unique_ptr<TestBase> made = derived.CreateDefault();
+  const auto* kind = dynamic_cast<const TestKindDerived*>(made.get());
+  ASSERT_NE(kind, nullptr);
+  EXPECT_EQ(kind->marker, 7);
+  EXPECT_EQ(kind->value, 0);
+}
+
 TEST(Document, ListsOfObjectsAndRoundTrip) {
   // By hand: two slides, the first with one sprite, the second with none.
   TestBytes b;
