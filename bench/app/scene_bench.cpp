@@ -18,6 +18,7 @@
 #include "core/resources/picture_decoders.h"
 #include "saver/frame_clock.h"
 #include "saver/scene_saver_app.h"
+#include "sound/sound_device.h"
 #include "tests/render/test_device.h"
 
 namespace {
@@ -49,9 +50,7 @@ double DecodePictures(int count, char** paths) {
   return WallSeconds() - start;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunBench(int argc, char** argv) {
   const int frames = argc > 1 ? std::atoi(argv[1]) : 300;
   BenchApp app;
   app.m_RunMode = RunMode_TestWindow;
@@ -99,4 +98,13 @@ int main(int argc, char** argv) {
   std::printf("ratio start-up / decoding:    %.2f\n", decode > 0 ? toScene / decode : 0.0);
   app.CloseOutputs();
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int result = RunBench(argc, argv);
+  // The application opened the sound device; released as the saver releases it, after the application.
+  ReleaseSoundDevice();
+  return result;
 }

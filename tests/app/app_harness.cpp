@@ -17,6 +17,7 @@
 #include "core/render/device_globals.h"
 #include "core/resources/doc_res_manager.h"
 #include "saver/scene_saver_app.h"
+#include "sound/sound_device.h"
 
 namespace {
 
@@ -139,12 +140,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Gdiplus::GdiplusStartupInput gdiplusInput;
   Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
 
-  TestApp app;
-  Log("event=start");
-  app.CSaverShell::Prepare(instance);
-  app.LogState("prepared");
-  const int result = app.CSaverShell::Execute();
-  app.LogState("executed");
+  int result = 0;
+  {
+    TestApp app;
+    Log("event=start");
+    app.CSaverShell::Prepare(instance);
+    app.LogState("prepared");
+    result = app.CSaverShell::Execute();
+    app.LogState("executed");
+  }
+  // As the saver does once its application is gone.
+  ReleaseSoundDevice();
   if (g_Log != nullptr) std::fclose(g_Log);
   return result;
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "saver/scene_saver_app.h"
+#include "sound/sound_device.h"
 
 namespace {
 
@@ -108,13 +109,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   Gdiplus::GdiplusStartupInput gdiplusInput;
   Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
 
-  TestApp app;
-  if (HasOption("probe_loop")) return app.ProbeLoop();
-  Log("event=start options=%s", g_Options.c_str());
-  app.CSaverShell::Prepare(instance);
-  app.LogState("prepared");
-  const int result = app.CSaverShell::Execute();
-  app.LogState("executed");
+  int result = 0;
+  {
+    TestApp app;
+    if (HasOption("probe_loop")) {
+      result = app.ProbeLoop();
+    } else {
+      Log("event=start options=%s", g_Options.c_str());
+      app.CSaverShell::Prepare(instance);
+      app.LogState("prepared");
+      result = app.CSaverShell::Execute();
+      app.LogState("executed");
+    }
+  }
+  // As the saver does once its application is gone.
+  ReleaseSoundDevice();
   if (g_Log != nullptr) std::fclose(g_Log);
   return result;
 }
