@@ -36,7 +36,7 @@ endfunction()
 #   name, for host tests with the sanitizers; it links vq_core_resources_data and those of
 #   LIBRARIES that exist in the host build. Host programs link it by name (with vq_core_data, as
 #   an object library's objects are not passed on).
-# New .cpp files of the folder are picked up when the build configures again.
+# A .cpp file added to the folder is picked up by the next build (the glob is re-checked).
 function(vq_add_kind)
   cmake_parse_arguments(arg "TEST_ONLY" "" "HOST;LIBRARIES" ${ARGN})
   if(arg_UNPARSED_ARGUMENTS)
