@@ -35,7 +35,8 @@ endfunction()
 # - Host: the platform-free sources named by HOST (if any) go into an object library of the same
 #   name, for host tests with the sanitizers; it links vq_core_resources_data and those of
 #   LIBRARIES that exist in the host build. Host programs link it by name (with vq_core_data, as
-#   an object library's objects are not passed on).
+#   an object library's objects are not passed on); the document fuzzer links every one that is
+#   not TEST_ONLY (global property VQ_HOST_KIND_LIBRARIES).
 # A .cpp file added to the folder is picked up by the next build (the glob is re-checked).
 function(vq_add_kind)
   cmake_parse_arguments(arg "TEST_ONLY" "" "HOST;LIBRARIES" ${ARGN})
@@ -59,6 +60,10 @@ function(vq_add_kind)
     endif()
   elseif(arg_HOST)
     add_library(${target} OBJECT ${arg_HOST})
+    # The product's host parts, which the document fuzzer reads.
+    if(NOT arg_TEST_ONLY)
+      set_property(GLOBAL APPEND PROPERTY VQ_HOST_KIND_LIBRARIES ${target})
+    endif()
     target_link_libraries(${target} PUBLIC vq_core_resources_data)
     foreach(library ${arg_LIBRARIES})
       if(TARGET ${library})
