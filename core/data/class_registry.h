@@ -6,8 +6,8 @@
 // A registered class T is default-constructible and reads its record with
 // `void ReadFields(DS_IOF_Virtual& in, uint32_t version)`. It states the version it writes as
 // `static constexpr uint32_t kVersion` and, when it still reads older records, the oldest as
-// `kMinVersion` (without it only the current version is read). Both are looked up on T, so a kind
-// that derives from a registered class declares its own.
+// `kMinVersion` (without it only the current version is read). Both are looked up on T and so are
+// inherited: a kind that derives from a registered class declares its own.
 #pragma once
 
 #include <cstdint>
