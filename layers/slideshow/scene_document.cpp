@@ -39,7 +39,7 @@ std::unique_ptr<DS_SlideShow_Light> ReadSceneDocument(const uint8_t* data, size_
     readManager(reader, manager.version);
     return show;
   } catch (const DS_DocumentError& error) {
-    // A read past the end says which record it was in; the reader tells a cut from a lie.
+    // A read that ran past the end marked the buffer: the document was cut short.
     if (reason) *reason = buffer.failed ? std::string("the document is cut short: ") + error.what() : error.what();
     throw DS_E_DOCUMENT_UNUSABLE;
   }

@@ -1,7 +1,8 @@
 // The slide show on a device under Wine: a two-slide document written by the content tool plays
 // its fades at chosen times, the picture position reaches every slide, live objects of both lists
-// are made at scene start and only the first list is drawn (last to first), and a device loss
-// and reset bring the current slide back.
+// are made at scene start and only the first list is drawn (last to first), a device loss and
+// reset bring the current slide back, and through losses and switches of a three-slide show every
+// live object is told of every loss and reset once before it runs again.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -232,8 +233,9 @@ TEST_F(SlideShowDevice, ThreeSlidesKeepTheirDeviceObjectsInStepWithLossesAndSwit
   // Only the current slide holds render targets.
   const auto onlyCurrentHoldsTargets = [&](size_t current) {
     for (size_t i = 0; i < m_Show->Slides().size(); ++i) {
-      const auto layer = m_Show->Slides()[i]->GetLayer();
-      EXPECT_EQ(static_cast<bool>(layer->Targets().textures[0]), i == current) << "slide " << i;
+      const DS_SlideContainer& slide = *m_Show->Slides()[i];
+      EXPECT_EQ(static_cast<bool>(slide.GetLayer()->Targets().textures[0]), i == current) << "slide " << i;
+      EXPECT_EQ(slide.DeviceObjectsMade(), i == current) << "slide " << i;
     }
   };
   const auto frame = [&](float t) {
