@@ -13,8 +13,7 @@ namespace {
 
 class SlideShowPlayback : public DS_ScenePlayback {
  public:
-  SlideShowPlayback(std::unique_ptr<DS_SlideShow_Light> show, std::unique_ptr<DS_DocResManager> manager)
-      : m_Manager(std::move(manager)), m_Show(std::move(show)) {}
+  explicit SlideShowPlayback(std::unique_ptr<DS_SlideShow_Light> show) : m_Show(std::move(show)) {}
 
   void Update(float seconds) override { m_Show->Update(seconds); }
   void Render() override { m_Show->Render(); }
@@ -22,12 +21,9 @@ class SlideShowPlayback : public DS_ScenePlayback {
   void OnDeviceReset() override { m_Show->OnDeviceReset(); }
 
   DS_SlideShow_Light& Show() { return *m_Show; }
-  DS_DocResManager* Manager() { return m_Manager.get(); }
 
  private:
-  // The show's objects reach into the manager's resources: the show goes first.
-  std::unique_ptr<DS_DocResManager> m_Manager;
-  std::unique_ptr<DS_SlideShow_Light> m_Show;
+  std::unique_ptr<DS_SlideShow_Light> m_Show;  // with the resource manager it came with
 };
 
 }  // namespace
@@ -36,17 +32,15 @@ DS_LoadedScene LoadEmbeddedScene() {
   DS_DocResManager* const previousManager = g_DocResManager;
   DS_ResourceCacheHolder* const previousCache = g_ResourceCache;
   // Throws for a missing, empty, truncated or damaged document, leaving both globals alone.
-  std::unique_ptr<DS_SlideShow_Light> show = LoadSceneDocument();
-  auto playback = std::make_unique<SlideShowPlayback>(std::move(show), std::unique_ptr<DS_DocResManager>(g_DocResManager));
+  auto playback = std::make_unique<SlideShowPlayback>(LoadSceneDocument());
   DS_LoadedScene scene;
   try {
     DS_SlideShow_Light& loaded = playback->Show();
-    for (const auto& slide : loaded.Slides()) slide->CreateObjects();
+    loaded.StartScene(static_cast<int>(LoadPicturePosition()));
     for (auto& music : loaded.MusicFiles()) {
       music->ExtractToTempFile();
       scene.musicPaths.push_back(WidePath(music->file.name));
     }
-    loaded.SetPicturePosition(static_cast<int>(LoadPicturePosition()));
   } catch (...) {
     // The other outputs keep the manager and the decoding cache they had.
     playback.reset();
@@ -54,7 +48,7 @@ DS_LoadedScene LoadEmbeddedScene() {
     g_ResourceCache = previousCache;
     throw;
   }
-  scene.manager = playback->Manager();
+  scene.manager = playback->Show().ResourceManager();
   scene.playback = std::move(playback);
   return scene;
 }

@@ -76,9 +76,10 @@ void DS_2D_Light::CreateDeviceObjects() {
   }
 }
 
+// The resource manager is not told here: the scene that owns it tells it once per loss and once
+// per reset, after its layers have let go and before they are made again.
 void DS_2D_Light::OnDeviceReset() {
   SetLayerDefaultStates();
-  if (g_DocResManager) g_DocResManager->OnDeviceReset();
   D3DSURFACE_DESC desc;
   GetBackBufferDesc(desc);
   m_Targets.Create(static_cast<int>(desc.Width), static_cast<int>(desc.Height));
@@ -88,7 +89,6 @@ void DS_2D_Light::OnDeviceLost() {
   m_Targets.InvalidateDeviceObjects();
   m_InTargetRender = false;
   m_SceneTexture.Reset();
-  if (g_DocResManager) g_DocResManager->OnDeviceLost();
 }
 
 // Frame ----------------------------------------------------------------------------------------------
@@ -184,17 +184,16 @@ void DS_2D_Light::RenderObjects(DS_ABObj* const* objects, size_t count, int n) {
   }
 }
 
-int CountSceneTextureUsers(DS_2D_Light& layer, DS_ABObj* const* objects, size_t count) {
-  int n = layer.HasDistortion() ? 1 : 0;
+int DS_2D_Light::CountSceneTextureUsers(DS_ABObj* const* objects, size_t count) {
+  int n = HasDistortion() ? 1 : 0;
   for (size_t i = 0; i < count; ++i)
     if (objects[i] && objects[i]->NeedsSceneTexture()) ++n;
   return n;
 }
 
-void RenderLayerScene(DS_2D_Light& layer, DS_ABObj* const* objects, size_t count) {
-  const int n = CountSceneTextureUsers(layer, objects, count);
-  if (n > 0) layer.BeginTargetRender();
-  layer.RenderBackground(false);
-  layer.RenderObjects(objects, count, n);
-  layer.PostRender();
+void DS_2D_Light::RenderScene(DS_ABObj* const* objects, size_t count) {
+  const int n = CountSceneTextureUsers(objects, count);
+  if (n > 0) BeginTargetRender();
+  RenderBackground(false);
+  RenderObjects(objects, count, n);
 }

@@ -68,7 +68,12 @@ class DS_2D_Light : public DS_ABRender {
   unsigned PictureHeight() const { return m_Background.picture.height; }
 
   // Device objects -----------------------------------------------------------------------------
+  // Managed-pool objects (the picture quad, the border image, the markers), made once.
   virtual void CreateDeviceObjects();
+  // Default-pool objects and device states: OnDeviceLost releases the target pair and the scene
+  // texture (on a device loss, and when the layer's slide stops being current); OnDeviceReset
+  // sets the default states and makes the pair again at the back-buffer size. Neither tells the
+  // resource manager: its owner does, once for the whole scene.
   virtual void OnDeviceReset();
   virtual void OnDeviceLost();
   // The camera's border image on the view's border quads. The view belongs to the output, so a
@@ -94,6 +99,13 @@ class DS_2D_Light : public DS_ABRender {
   virtual bool HasDistortion() { return false; }
   virtual void OnPictureChanged();
 
+  // The scene of a slide up to the layer's post render: counts the objects that need the scene
+  // texture (and the layer's own distortion), begins the target render when any does, draws the
+  // background and then the objects. The one drawing path of the saver, the viewer and the tests;
+  // PostRender follows it.
+  void RenderScene(DS_ABObj* const* objects, size_t count);
+  // The objects that need the scene texture, plus one when the layer has a distortion.
+  int CountSceneTextureUsers(DS_ABObj* const* objects, size_t count);
   // The slide's first object list, drawn from last to first; n counts the scene-texture users
   // (plus one for a layer with a distortion) and the target render was begun when n > 0.
   void RenderObjects(DS_ABObj* const* objects, size_t count, int n);
@@ -129,8 +141,3 @@ class DS_2D_Light : public DS_ABRender {
   DS_ListenerSet m_Listeners;
 };
 
-// The slide's drawing of its first object list over a layer: counts the objects that need the
-// scene texture (and the layer's own distortion), begins the target render when any does, draws
-// the background, the objects and the layer's post render.
-int CountSceneTextureUsers(DS_2D_Light& layer, DS_ABObj* const* objects, size_t count);
-void RenderLayerScene(DS_2D_Light& layer, DS_ABObj* const* objects, size_t count);

@@ -38,19 +38,7 @@ void DS_ViewState::Configure(const DS_TextureInfo& picture, int a, int b, int ne
   const float areaHeight = LayoutDimension(static_cast<float>(b));
   const DS_PictureLayout layout = ComputePictureLayout(pictureWidth, pictureHeight, areaWidth, areaHeight, mode);
 
-  DS_QuadCorners2 corners[4];
-  BorderQuadCorners(LayoutDimension(static_cast<float>(pictureWidth)),
-                    LayoutDimension(static_cast<float>(pictureHeight)), corners);
-  for (int q = 0; q < 4; ++q) {
-    if (!borders[q].vertexBuffer) continue;
-    float positions[12];
-    for (int i = 0; i < 4; ++i) {
-      positions[3 * i] = corners[q][i].x;
-      positions[3 * i + 1] = corners[q][i].y;
-      positions[3 * i + 2] = 0.0f;
-    }
-    SetQuadPositionsPT(borders[q], positions);
-  }
+  WriteBorderCorners();
 
   D3DXMatrixOrthoOffCenterLH(&projectionMatrix, 0.0f, areaWidth, areaHeight, 0.0f, -5000.0f, 5000.0f);
   widthRatio = layout.widthRatio;
@@ -134,13 +122,31 @@ void DS_ViewState::SetPictureTransform(float nx, float ny, float sx, float sy) {
   D3DXMatrixMultiply(&picturePositionMatrix, &translation, &scaling);
 }
 
+void DS_ViewState::WriteBorderCorners() {
+  DS_QuadCorners2 corners[4];
+  BorderQuadCorners(LayoutDimension(static_cast<float>(pictureWidth)),
+                    LayoutDimension(static_cast<float>(pictureHeight)), corners);
+  for (int q = 0; q < 4; ++q) {
+    if (!borders[q].vertexBuffer) continue;
+    float positions[12];
+    for (int i = 0; i < 4; ++i) {
+      positions[3 * i] = corners[q][i].x;
+      positions[3 * i + 1] = corners[q][i].y;
+      positions[3 * i + 2] = 0.0f;
+    }
+    SetQuadPositionsPT(borders[q], positions);
+  }
+}
+
 void DS_ViewState::SetBorderTexture(const DS_ComHolder<IDirect3DTexture9>& texture) {
-  // Positions 0 until the next configure writes them; texture coordinates reversed both ways.
+  // Texture coordinates reversed both ways; the positions are those of the picture laid out
+  // last, so a border set after the layout (a slide becoming current) frames it at once.
   static const float kVertices[20] = {0, 0, 0, 1, 1, 0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0};
   for (DS_TexturedQuad& quad : borders) {
     FillQuadPT(quad, kVertices);
     quad.texture = texture;
   }
+  WriteBorderCorners();
 }
 
 void DS_ViewState::DrawBorders() const {

@@ -38,9 +38,10 @@ class DS_ViewState {
   void SetCamera(float zoom, float panX, float panY);
   // picture position := Translation(nx, ny, 0) x Scaling(sx, sy, 1); stores nx, ny, 1/sx, 1/sy.
   void SetPictureTransform(float nx, float ny, float sx, float sy);
-  // Fresh strip buffers for the four border quads (positions written by the next configure) with
-  // the border texture, shared. The caller resolves the border image link to the first frame of
-  // its picture; an empty holder leaves the borders untextured.
+  // Fresh strip buffers for the four border quads with the border texture, shared, placed around
+  // the picture of the last configure (every later configure places them again). The caller
+  // resolves the border image link to the first frame of its picture; an empty holder leaves
+  // the borders untextured.
   void SetBorderTexture(const DS_ComHolder<IDirect3DTexture9>& texture);
   // Applies the transforms and draws the four border quads with the states that are current.
   void DrawBorders() const;
@@ -65,6 +66,8 @@ class DS_ViewState {
   float fitRatio = 1.0f;
 
  private:
+  // The border quads' positions around the picture of pictureWidth x pictureHeight.
+  void WriteBorderCorners();
   D3DXMATRIX CameraPart() const;
   D3DXMATRIX PicturePart() const;
 };

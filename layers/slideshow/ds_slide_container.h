@@ -56,19 +56,24 @@ class DS_SlideContainer : public DS_IOF_Item {
   // Scene start: the layer's device objects and a provisional 1 x 1 layout, then one live object
   // per parameter set (the parameter sets are deleted afterwards).
   void CreateObjects();
+  // The scene of the current slide up to the layer's post render, which EndFrame draws.
   void Render();
   void EndFrame();
   void Update(float time);
-  // The slide becomes current: its list-1 objects restart and its layer is restored.
+  // The slide becomes current: its list-1 objects restart and its device objects are made again.
   void Restore();
   void SetSize(int width, int height);
   void SetPicturePosition(int mode);
   // List 2 only: its objects are switched on while the slide is current.
   void SetActive(bool active);
-  // The layer and the live objects of both lists release their device objects.
+  // Device objects of the layer and of the live objects of both lists, never the resource
+  // manager's (the scene tells it). OnDeviceLost releases them, on a device loss and when the
+  // slide stops being current, so that only the current slide holds render targets; it may come
+  // again without a reset in between. OnDeviceReset makes them again; it does nothing when they
+  // are already made, so every object sees exactly one reset after each loss.
   void OnDeviceLost();
-  // The live objects of both lists make theirs again (the layer is reset by the slide show).
-  void OnObjectsReset();
+  void OnDeviceReset();
+  bool DeviceObjectsMade() const { return m_DeviceObjectsMade; }
 #endif
 
   MediaParamT<uint32_t> fadeIn;
@@ -88,4 +93,7 @@ class DS_SlideContainer : public DS_IOF_Item {
   std::vector<DS_RefPtr<DS_ABObj>> m_Objects2;
   std::vector<std::unique_ptr<DS_ABObj_Constructor>> m_Params1;
   std::vector<std::unique_ptr<DS_ABObj_Constructor>> m_Params2;
+#ifdef _WIN32
+  bool m_DeviceObjectsMade = false;  // reset since the last loss or release
+#endif
 };

@@ -4,11 +4,14 @@
 
 DS_SlideShow_Light::DS_SlideShow_Light() = default;
 
-// The overlay first, then the music files, the slides and the current slide.
+// The overlay first, then the music files, the slides and the current slide; the resource
+// manager, whose resources they hold, last.
 DS_SlideShow_Light::~DS_SlideShow_Light() {
   m_Overlay.reset();
   m_MusicFiles.clear();
   m_Slides.clear();
+  m_Current = DS_RefPtr<DS_SlideContainer>();
+  m_Resources.reset();
 }
 
 void DS_SlideShow_Light::Write(DS_IOF_Virtual& out) const {

@@ -13,6 +13,7 @@
 #include "layers/slideshow/slide_sequence.h"
 
 struct DS_FadeOverlay;
+class DS_DocResManager;
 
 class DS_SlideShow_Light : public DS_IOF_Item {
  public:
@@ -27,15 +28,28 @@ class DS_SlideShow_Light : public DS_IOF_Item {
   void Write(DS_IOF_Virtual& out) const override;
 
 #ifdef _WIN32
+  // Scene start, once after loading, the same for the saver, the viewer and the tests: every
+  // slide makes its live objects, the picture position reaches every slide, and the resource
+  // manager's device objects are made. No slide is current yet: the first Update makes slide 0
+  // current, which brings its device objects.
+  void StartScene(int picturePosition);
   // Once per frame with the application time, before Render. The first call makes slide 0
-  // current (a show has at least one slide: the loader rejects one without).
+  // current (a show has at least one slide: the loader rejects one without). A slide that stops
+  // being current releases its device objects; the one that becomes current makes them again.
   int Update(float time);
   // The current slide and the overlay; only after the first Update.
   int Render();
+  // Every slide, current or not, releases its device objects; then the resource manager.
   int OnDeviceLost();
-  // The current slide's layer and live objects; the others are restored as they become current.
+  // The resource manager first, then the current slide's layer and live objects; the others are
+  // made again as they become current.
   int OnDeviceReset();
   void SetPicturePosition(int mode);
+
+  // The manager the slides' resources come from. The show owns it and lets it go after its
+  // slides; the loader hands it over.
+  void AdoptResourceManager(std::unique_ptr<DS_DocResManager> manager);
+  DS_DocResManager* ResourceManager() const { return m_Resources.get(); }
 #endif
 
   const std::vector<DS_RefPtr<DS_SlideContainer>>& Slides() const { return m_Slides; }
@@ -51,6 +65,7 @@ class DS_SlideShow_Light : public DS_IOF_Item {
   void ActivateCurrentSlide();
 #endif
 
+  std::shared_ptr<DS_DocResManager> m_Resources;  // empty until the loader hands one over
   DS_RefPtr<DS_SlideContainer> m_Current;
   std::vector<DS_RefPtr<DS_SlideContainer>> m_Slides;
   std::vector<DS_RefPtr<DS_AudioFile>> m_MusicFiles;

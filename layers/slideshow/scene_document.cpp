@@ -2,11 +2,30 @@
 
 #include "core/data/ds_string.h"
 
+namespace {
+
+const char16_t kSlideShowClass[] = u"DS_SlideShow_Light";
+
+}  // namespace
+
+bool BeginsAsSceneDocument(const uint8_t* data, size_t size) {
+  if (!data) return false;
+  ds_string tag;
+  const size_t tagBytes = ParseArchiveString(data, size, tag);
+  if (tagBytes == 0) return false;
+  ds_string className;
+  return ParseArchiveString(data + tagBytes, size - tagBytes, className) != 0 && className == kSlideShowClass;
+}
+
 std::unique_ptr<DS_SlideShow_Light> ReadSceneDocument(const uint8_t* data, size_t size,
-                                                      const DS_ManagerRecordReader& readManager) {
-  if (!data || size == 0) throw DS_E_DOCUMENT_UNUSABLE;
+                                                      const DS_ManagerRecordReader& readManager,
+                                                      std::string* reason) {
+  if (!data || size == 0) {
+    if (reason) *reason = "the document is empty";
+    throw DS_E_DOCUMENT_UNUSABLE;
+  }
+  ResourceBuffer buffer(data, size);
   try {
-    ResourceBuffer buffer(data, size);
     ds_string tag;
     const size_t tagBytes = ParseArchiveString(buffer.cursor, buffer.Remaining(), tag);
     if (tagBytes == 0) throw DS_DocumentError("the version tag does not fit");
@@ -19,7 +38,9 @@ std::unique_ptr<DS_SlideShow_Light> ReadSceneDocument(const uint8_t* data, size_
     const DS_ObjectHeader manager = DS_ReadHeader(reader);
     readManager(reader, manager.version);
     return show;
-  } catch (const DS_DocumentError&) {
+  } catch (const DS_DocumentError& error) {
+    // A read that ran past the end marked the buffer: the document was cut short.
+    if (reason) *reason = buffer.failed ? std::string("the document is cut short: ") + error.what() : error.what();
     throw DS_E_DOCUMENT_UNUSABLE;
   }
 }

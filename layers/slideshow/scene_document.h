@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "core/data/ds_stream.h"
 #include "layers/slideshow/ds_slide_show.h"
@@ -13,20 +14,27 @@
 // Reads the manager's record after its header, with the header's version.
 using DS_ManagerRecordReader = std::function<void(DS_IOF_Virtual& in, uint32_t version)>;
 
+// Whether the bytes begin as a scene document: a version tag, then the slide show's class name.
+// Anything else (another record, an empty or cut tag) is no scene document at all.
+bool BeginsAsSceneDocument(const uint8_t* data, size_t size);
+
 // Reads a whole document from `size` bytes at `data`. A missing, empty, truncated or damaged
 // document, one that names a class no registry holds and one without a slide are rejected by
-// throwing the unsigned code DS_E_DOCUMENT_UNUSABLE (0x8200000B); the manager reader is then
-// either not called or its result is to be dropped by the caller.
+// throwing the unsigned code DS_E_DOCUMENT_UNUSABLE (0x8200000B), with what was wrong in
+// `reason` when one is given; the manager reader is then either not called or its result is to
+// be dropped by the caller.
 std::unique_ptr<DS_SlideShow_Light> ReadSceneDocument(const uint8_t* data, size_t size,
-                                                      const DS_ManagerRecordReader& readManager);
+                                                      const DS_ManagerRecordReader& readManager,
+                                                      std::string* reason = nullptr);
 
 #ifdef _WIN32
 class DS_DocResManager;
 
-// The same over a document in memory, with a new resource manager. On success the manager is
-// stored in g_DocResManager and the caller takes it over; on failure g_DocResManager is left as
-// it was and the code is thrown.
-std::unique_ptr<DS_SlideShow_Light> LoadSceneFromBytes(const uint8_t* data, size_t size);
+// The same over a document in memory, with a new resource manager. On success the show owns the
+// manager, which is also stored in g_DocResManager; on failure g_DocResManager is left as it was
+// and the code is thrown.
+std::unique_ptr<DS_SlideShow_Light> LoadSceneFromBytes(const uint8_t* data, size_t size,
+                                                       std::string* reason = nullptr);
 // The program's own document, resource "DDS" 107.
 std::unique_ptr<DS_SlideShow_Light> LoadSceneDocument();
 #endif

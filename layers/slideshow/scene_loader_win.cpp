@@ -33,8 +33,11 @@ struct InstallSlideParts {
 
 }  // namespace
 
-std::unique_ptr<DS_SlideShow_Light> LoadSceneFromBytes(const uint8_t* data, size_t size) {
-  if (!data || size == 0) throw DS_E_DOCUMENT_UNUSABLE;
+std::unique_ptr<DS_SlideShow_Light> LoadSceneFromBytes(const uint8_t* data, size_t size, std::string* reason) {
+  if (!data || size == 0) {
+    if (reason) *reason = "the document is empty";
+    throw DS_E_DOCUMENT_UNUSABLE;
+  }
   // A new manager names its cache as the process-wide one; a rejected document must leave the
   // cache of the scene already loaded in place.
   DS_ResourceCacheHolder* const previousCache = g_ResourceCache;
@@ -43,13 +46,14 @@ std::unique_ptr<DS_SlideShow_Light> LoadSceneFromBytes(const uint8_t* data, size
   try {
     show = ReadSceneDocument(data, size, [&](DS_IOF_Virtual& in, uint32_t version) {
       if (!manager->ReadFields(in, version)) throw DS_DocumentError("the resource record cannot be read");
-    });
+    }, reason);
   } catch (...) {
     manager.reset();
     g_ResourceCache = previousCache;
     throw;
   }
-  g_DocResManager = manager.release();
+  g_DocResManager = manager.get();
+  show->AdoptResourceManager(std::move(manager));
   return show;
 }
 

@@ -34,15 +34,8 @@ void DS_SlideContainer::Render() {
   if (!layer) return;
   std::vector<DS_ABObj*> objects;
   objects.reserve(m_Objects1.size());
-  int sceneTextureUsers = 0;
-  for (const auto& object : m_Objects1) {
-    objects.push_back(object.get());
-    if (object->NeedsSceneTexture()) ++sceneTextureUsers;
-  }
-  if (layer->HasDistortion()) ++sceneTextureUsers;
-  if (sceneTextureUsers > 0) layer->BeginTargetRender();
-  layer->RenderBackground(false);
-  layer->RenderObjects(objects.data(), objects.size(), sceneTextureUsers);
+  for (const auto& object : m_Objects1) objects.push_back(object.get());
+  layer->RenderScene(objects.data(), objects.size());
 }
 
 void DS_SlideContainer::EndFrame() {
@@ -57,11 +50,7 @@ void DS_SlideContainer::Update(float time) {
 
 void DS_SlideContainer::Restore() {
   for (const auto& object : m_Objects1) object->RestartControl();
-  if (DS_RefPtr<DS_2D_Light> layer = GetLayer()) {
-    layer->OnDeviceReset();
-    // The border quads belong to the output's view, which the slide shown before used.
-    layer->ApplyBorderImage();
-  }
+  OnDeviceReset();
 }
 
 void DS_SlideContainer::SetSize(int width, int height) {
@@ -81,9 +70,17 @@ void DS_SlideContainer::OnDeviceLost() {
   // Objects holding default-pool targets or fonts must let go of them, or the reset fails.
   for (const auto& object : m_Objects1) object->OnDeviceLost();
   for (const auto& object : m_Objects2) object->OnDeviceLost();
+  m_DeviceObjectsMade = false;
 }
 
-void DS_SlideContainer::OnObjectsReset() {
+void DS_SlideContainer::OnDeviceReset() {
+  if (m_DeviceObjectsMade) return;
+  if (DS_RefPtr<DS_2D_Light> layer = GetLayer()) {
+    layer->OnDeviceReset();
+    // The border quads belong to the output's view, which the slide shown before used.
+    layer->ApplyBorderImage();
+  }
   for (const auto& object : m_Objects1) object->OnDeviceReset();
   for (const auto& object : m_Objects2) object->OnDeviceReset();
+  m_DeviceObjectsMade = true;
 }

@@ -4,12 +4,23 @@
 #include "core/render/mesh.h"
 #include "core/render/quads.h"
 #include "core/render/vertex_records.h"
+#include "core/resources/doc_res_manager.h"
 #include "layers/slideshow/ds_slide_show.h"
 
 // Four pre-transformed black vertices over the back buffer whose alpha the show sets per frame.
 struct DS_FadeOverlay {
   DS_SimpleMesh<DX_V::TPC> quad;
 };
+
+void DS_SlideShow_Light::StartScene(int picturePosition) {
+  for (const auto& slide : m_Slides) slide->CreateObjects();
+  SetPicturePosition(picturePosition);
+  OnDeviceReset();
+}
+
+void DS_SlideShow_Light::AdoptResourceManager(std::unique_ptr<DS_DocResManager> manager) {
+  m_Resources = std::move(manager);
+}
 
 int DS_SlideShow_Light::Update(float time) {
   if (m_Slides.empty()) return 0;
@@ -24,7 +35,10 @@ int DS_SlideShow_Light::Update(float time) {
     MakeColouredQuadTPC(overlay->quad, 0x00000000, screen);
     m_Overlay = overlay;
   } else if (step.switched) {
-    m_Slides[step.previous]->SetActive(false);
+    DS_SlideContainer& previous = *m_Slides[step.previous];
+    previous.SetActive(false);
+    // Only the current slide keeps render targets in video memory.
+    previous.OnDeviceLost();
     m_Current = m_Slides[step.current];
     ActivateCurrentSlide();
   }
@@ -53,16 +67,15 @@ int DS_SlideShow_Light::Render() {
 
 int DS_SlideShow_Light::OnDeviceLost() {
   for (const auto& slide : m_Slides) slide->OnDeviceLost();
+  // After the layers and objects: the effects may still hold their textures as parameters.
+  if (m_Resources) m_Resources->OnDeviceLost();
   return 0;
 }
 
 int DS_SlideShow_Light::OnDeviceReset() {
-  if (!m_Current) return 0;
-  if (DS_RefPtr<DS_2D_Light> layer = m_Current->GetLayer()) {
-    layer->OnDeviceReset();
-    layer->ApplyBorderImage();
-  }
-  m_Current->OnObjectsReset();
+  // Before the layers and objects, which draw through the manager's effects.
+  if (m_Resources) m_Resources->OnDeviceReset();
+  if (m_Current) m_Current->OnDeviceReset();
   return 0;
 }
 

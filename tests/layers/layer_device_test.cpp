@@ -87,7 +87,8 @@ class LayerDevice : public ::testing::Test {
   void DrawFrame(DS_2D_Light& layer, float time, std::vector<DS_ABObj*> objects = {}) {
     ASSERT_EQ(Device()->BeginScene(), D3D_OK);
     layer.Update(time);
-    RenderLayerScene(layer, objects.data(), objects.size());
+    layer.RenderScene(objects.data(), objects.size());
+    layer.PostRender();
     Device()->EndScene();
   }
 
@@ -418,11 +419,13 @@ TEST_F(LayerDevice, AfterLossAndResetTheLayerDrawsItsSceneAgain) {
   ASSERT_TRUE(SameColour(ReadBack().At(80, 120), kRed));
 
   layer->OnDeviceLost();
+  m_Manager->OnDeviceLost();  // as the scene that owns it does, after its layers
   EXPECT_FALSE(layer->Targets().textures[0]);
   EXPECT_FALSE(layer->SceneTexture());
   ASSERT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
   // The device is back to its own defaults (lighting on, which would draw the picture black)
   // until the layer's reset sets its states and makes its targets again.
+  m_Manager->OnDeviceReset();
   layer->OnDeviceReset();
   ASSERT_TRUE(layer->Targets().textures[0]);
   DrawFrame(*layer, 0.1f, {&user});

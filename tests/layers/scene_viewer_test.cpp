@@ -1,7 +1,8 @@
 // The scene viewer end to end: documents written here are shown by the real viewer program
 // under Wine, and the frames it writes are checked: the picture with its border in the bars, the
 // default picture, the camera's zoom and glide against its trace, frames that repeat exactly
-// from run to run and across a device reset, and documents the viewer must refuse.
+// from run to run and across a device reset, the border picture in the bars of every slide of a
+// scene, and documents the viewer must refuse, each for its own reason.
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -18,8 +19,8 @@
 
 namespace {
 
-std::wstring g_Viewer;  // the viewer program, as a Windows path
-std::wstring g_TwoSlides;  // a two-slide scene document of the content tool, as a Windows path
+std::wstring g_Viewer;     // the viewer program, as a Windows path
+std::wstring g_Documents;  // the content tool's scene documents, as a Windows folder path
 constexpr int kWidth = 320, kHeight = 240;
 constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGrey = 0x808080;
 
@@ -78,19 +79,33 @@ class SceneViewer : public ::testing::Test {
     return path;
   }
 
-  // Runs the viewer; its exit code.
-  static DWORD Run(const std::wstring& arguments) {
+  // Runs the viewer; its exit code. What it writes to its error output lands in `errors`.
+  static DWORD Run(const std::wstring& arguments, std::string* errors = nullptr) {
     std::wstring line = L"\"" + g_Viewer + L"\" " + arguments;
+    const std::wstring errorPath = s_Dir + L"\\viewer-errors.txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE errorFile = CreateFileW(errorPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0,
+                                   nullptr);
     STARTUPINFOW si = {};
     si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    si.hStdError = errorFile;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessW(g_Viewer.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      return 0xFFFFFFFF;
+    const BOOL started =
+        CreateProcessW(g_Viewer.c_str(), &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi);
+    CloseHandle(errorFile);
+    if (!started) return 0xFFFFFFFF;
     WaitForSingleObject(pi.hProcess, 120000);
     DWORD code = 0xFFFFFFFF;
     GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    if (errors) {
+      const std::vector<char> text = FileBytes(errorPath);
+      errors->assign(text.begin(), text.end());
+    }
     return code;
   }
   static std::wstring Out(const std::wstring& name) { return s_Dir + L"\\" + name; }
@@ -221,40 +236,82 @@ TEST_F(SceneViewer, FramesRepeatExactlyFromRunToRunAndAcrossADeviceReset) {
   EXPECT_NE(FileBytes(Out(L"run1\\frame-001500.png")), FileBytes(Out(L"run1\\frame-003000.png")));
 }
 
-TEST_F(SceneViewer, RefusesDocumentsItCannotShow) {
+TEST_F(SceneViewer, RefusesDocumentsItCannotShowAndSaysWhy) {
   const std::vector<uint8_t> good = LayerDoc(0, 120).bytes;
   TestBytes otherClass;
   otherClass.Str(u"ds_2d_light").U32(3).Key(u"halves.png", 1);
   TestBytes trailing = LayerDoc(0, 120);
   trailing.U32(12345);
+  // Scene documents: a slide show header after the version tag, then something wrong.
+  const std::vector<uint8_t> scene = MakeDocument({TestSlide()});
+  TestSlide unknownLayer;
+  unknownLayer.layerClass = u"ds_2d_light";
+  TestSlide unknownObject;
+  unknownObject.list1 = {u"a"};
+  unknownObject.objectClass = u"VQTest_NoSuchKind";
+  const std::string unplayable = "the scene document cannot be played (0x8200000B): ";
   const struct {
     const wchar_t* name;
     std::vector<uint8_t> bytes;
+    std::string reason;
   } cases[] = {
-      {L"empty.dds", {}},
-      {L"cut-in-layer.dds", std::vector<uint8_t>(good.begin(), good.begin() + 30)},
-      {L"cut-in-manager.dds", std::vector<uint8_t>(good.begin(), good.end() - 20)},
-      {L"other-class.dds", otherClass.bytes},
+      {L"empty.dds", {}, "the document is empty"},
+      {L"cut-in-layer.dds", std::vector<uint8_t>(good.begin(), good.begin() + 30), "the document is cut short"},
+      {L"cut-in-manager.dds", std::vector<uint8_t>(good.begin(), good.end() - 20), "the document is cut short"},
+      {L"other-class.dds", otherClass.bytes,
+       "begins with \"ds_2d_light\", which is neither a scene document nor a registered layer class"},
+      {L"scene-cut.dds", std::vector<uint8_t>(scene.begin(), scene.begin() + scene.size() / 2),
+       unplayable + "the document is cut short"},
+      {L"scene-unknown-layer.dds", MakeDocument({unknownLayer}),
+       unplayable + "a slide names a layer class that is not registered"},
+      {L"scene-unknown-object.dds", MakeDocument({unknownObject}),
+       unplayable + "a slide names an object class that is not registered"},
+      {L"scene-no-slide.dds", MakeDocument({}), unplayable + "the document holds no slide"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.name, c.name + wcslen(c.name)));
     const std::wstring out = Out(std::wstring(L"refused-") + c.name);
-    EXPECT_EQ(Run(Common(Write(c.name, c.bytes), out)), 2u);
+    std::string errors;
+    EXPECT_EQ(Run(Common(Write(c.name, c.bytes), out), &errors), 2u);
+    EXPECT_NE(errors.find(c.reason), std::string::npos) << errors;
     EXPECT_FALSE(Exists(out + L"\\frame-000000.png"));
   }
-  EXPECT_EQ(Run(Common(Out(L"no-such.dds"), Out(L"refused-missing"))), 2u);
-  EXPECT_EQ(Run(L"--size 10x10 --doc x --out y"), 2u);
+  std::string errors;
+  EXPECT_EQ(Run(Common(Out(L"no-such.dds"), Out(L"refused-missing")), &errors), 2u);
+  EXPECT_NE(errors.find("cannot read"), std::string::npos) << errors;
+  EXPECT_EQ(Run(L"--size 10x10 --doc x --out y", &errors), 2u);
+  EXPECT_NE(errors.find("bad or incomplete option --size"), std::string::npos) << errors;
   // As the document loader does, the viewer ignores what follows the last record.
   EXPECT_EQ(Run(Common(Write(L"trailing.dds", trailing.bytes), Out(L"trailing"))), 0u);
+}
+
+TEST_F(SceneViewer, TheBorderPictureFillsTheBarsOnEverySlide) {
+  // Two wide slides (64 x 32, red then blue) in Fit with a green border picture: the bars above
+  // and below the picture show the border on the first slide and still after the switch.
+  if (g_Documents.empty()) GTEST_SKIP() << "no scene documents given";
+  constexpr std::uint32_t kGreen = 0x20C040;
+  const std::wstring out = Out(L"border");
+  ASSERT_EQ(Run(Common(g_Documents + L"\\border-fit.dds", out) + L" --position 1 --times 1,5"), 0u);
+  const struct {
+    const wchar_t* frame;
+    std::uint32_t picture;
+  } slides[] = {{L"frame-001000.png", 0xC03020}, {L"frame-005000.png", 0x2040C0}};
+  for (const auto& slide : slides) {
+    SCOPED_TRACE(std::string(slide.frame, slide.frame + wcslen(slide.frame)));
+    const DS_PixelReadback pixels = Frame(out, slide.frame);
+    EXPECT_TRUE(SameColour(pixels.At(kWidth / 2, kHeight / 2), slide.picture)) << std::hex << pixels.At(160, 120);
+    EXPECT_TRUE(SameColour(pixels.At(kWidth / 2, 10), kGreen)) << std::hex << pixels.At(160, 10);
+    EXPECT_TRUE(SameColour(pixels.At(kWidth / 2, kHeight - 10), kGreen)) << std::hex << pixels.At(160, 230);
+  }
 }
 
 TEST_F(SceneViewer, PlaysAWholeSceneDocumentThroughItsFades) {
   // Two plain slides (red, then blue), each fading in over 1 s, shown 2 s, fading out over 1 s;
   // the first frame is at the end of slide 0's fade-in.
-  if (g_TwoSlides.empty()) GTEST_SKIP() << "no scene document given";
+  if (g_Documents.empty()) GTEST_SKIP() << "no scene documents given";
   constexpr std::uint32_t kFirst = 0xC03020, kSecond = 0x2040C0;
   const std::wstring out = Out(L"show");
-  ASSERT_EQ(Run(Common(g_TwoSlides, out) + L" --times 1,2.5,3,5,7.5,9"), 0u);
+  ASSERT_EQ(Run(Common(g_Documents + L"\\two-slides.dds", out) + L" --times 1,2.5,3,5,7.5,9"), 0u);
   const auto centre = [&](const wchar_t* name) { return Frame(out, name).At(kWidth / 2, kHeight / 2); };
   EXPECT_TRUE(SameColour(centre(L"frame-001000.png"), kFirst));
   const std::uint32_t darker = centre(L"frame-002500.png");
@@ -273,10 +330,10 @@ TEST_F(SceneViewer, PlaysAWholeSceneDocumentThroughItsFades) {
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (argc < 2) {
-    fprintf(stderr, "usage: vq_scene_viewer_tests <scene-viewer.exe> [two-slide scene document]\n");
+    fprintf(stderr, "usage: vq_scene_viewer_tests <scene-viewer.exe> [folder of scene documents]\n");
     return 2;
   }
   g_Viewer = WindowsPath(argv[1]);
-  if (argc > 2) g_TwoSlides = WindowsPath(argv[2]);
+  if (argc > 2) g_Documents = WindowsPath(argv[2]);
   return RUN_ALL_TESTS();
 }

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <string>
 
 #include "core/data/ds_stream.h"
 #include "core/resources/resource_record.h"
@@ -100,7 +102,7 @@ class SceneDocument : public testing::Test {
   void SetUp() override { InstallHostSlideParts(); }
 
   // Reads the manager part with the bounded table reader and counts the calls.
-  std::unique_ptr<DS_SlideShow_Light> Read(const std::vector<uint8_t>& bytes) {
+  std::unique_ptr<DS_SlideShow_Light> Read(const std::vector<uint8_t>& bytes, std::string* reason = nullptr) {
     // An exact-size heap copy: a read past its end is seen by the address sanitizer.
     std::unique_ptr<uint8_t[]> copy(new uint8_t[bytes.size() ? bytes.size() : 1]);
     std::copy(bytes.begin(), bytes.end(), copy.get());
@@ -108,11 +110,11 @@ class SceneDocument : public testing::Test {
     return ReadSceneDocument(copy.get(), bytes.size(), [&](DS_IOF_Virtual& in, uint32_t version) {
       managerVersion = version;
       for (int table = 0; table < 4; ++table) EXPECT_EQ(DS_ReadCount(in, 4), 0u);
-    });
+    }, reason);
   }
-  uint32_t ReadFails(const std::vector<uint8_t>& bytes) {
+  uint32_t ReadFails(const std::vector<uint8_t>& bytes, std::string* reason = nullptr) {
     try {
-      Read(bytes);
+      Read(bytes, reason);
     } catch (uint32_t code) {
       return code;
     }
@@ -208,25 +210,65 @@ TEST_F(SceneDocument, UnplayableDocumentsAreRejected) {
   unknownSound.list2 = {u"x"};
   unknownSound.objectClass = u"DS_NoSuchConstructor";
 
-  const std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
-      {"no slides", MakeDocument({})},
-      {"a layer class in lower case", MakeDocument({TestSlide(), lowerCaseLayer})},
-      {"an unknown object class in list 1", MakeDocument({unknownObject})},
-      {"an unknown object class in list 2", MakeDocument({unknownSound})},
-  };
-  for (const auto& [what, bytes] : cases) {
-    SCOPED_TRACE(what);
-    EXPECT_EQ(ReadFails(bytes), DS_E_DOCUMENT_UNUSABLE);
-  }
-
-  // A slide of a class no slide registry holds, and counts the data cannot hold.
+  // A slide of a class no slide registry holds, counts the data cannot hold, a cut document.
   TestBytes unknownSlide;
   unknownSlide.Str(u"t").Header(u"DS_SlideShow_Light", 1).U32(1).Header(u"DS_Slide", 2).U32(0).U32(0);
-  EXPECT_EQ(ReadFails(unknownSlide.bytes), DS_E_DOCUMENT_UNUSABLE);
   TestBytes hugeCount;
   hugeCount.Str(u"t").Header(u"DS_SlideShow_Light", 1).U32(0xFFFFFFFFu);
-  EXPECT_EQ(ReadFails(hugeCount.bytes), DS_E_DOCUMENT_UNUSABLE);
-  EXPECT_EQ(ReadFails({}), DS_E_DOCUMENT_UNUSABLE);
+  const std::vector<uint8_t> whole = MakeDocument({TestSlide()});
+
+  // Each is refused with the same code and a reason of its own.
+  const struct {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    const char* reason;
+  } cases[] = {
+      {"no slides", MakeDocument({}), "the document holds no slide"},
+      {"a layer class in lower case", MakeDocument({TestSlide(), lowerCaseLayer}),
+       "a slide names a layer class that is not registered"},
+      {"an unknown object class in list 1", MakeDocument({unknownObject}),
+       "a slide names an object class that is not registered"},
+      {"an unknown object class in list 2", MakeDocument({unknownSound}),
+       "a slide names an object class that is not registered"},
+      {"an unknown slide class", unknownSlide.bytes, "the slide list names a class that is not registered"},
+      {"a huge slide count", hugeCount.bytes, "a list count exceeds the bytes that remain in the document"},
+      {"cut inside the manager", std::vector<uint8_t>(whole.begin(), whole.end() - 2),
+       "the document is cut short: the document ends inside a record"},
+      {"empty", {}, "the document is empty"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string reason;
+    EXPECT_EQ(ReadFails(c.bytes, &reason), DS_E_DOCUMENT_UNUSABLE);
+    EXPECT_EQ(reason, c.reason);
+  }
+}
+
+TEST_F(SceneDocument, OnlyBytesWithATagAndASlideShowHeaderBeginAsASceneDocument) {
+  const std::vector<uint8_t> scene = MakeDocument({TestSlide()});
+  TestBytes layer;
+  layer.Header(u"DS_2D_Light", 3);
+  TestBytes otherRoot;
+  otherRoot.Str(u"QXJ v 4.0.0").Header(u"DS_SlideShow", 1);
+  const struct {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    bool scene;
+  } cases[] = {
+      {"a scene document", scene, true},
+      {"its tag and header only", std::vector<uint8_t>(scene.begin(), scene.begin() + 70), true},
+      {"cut inside the header", std::vector<uint8_t>(scene.begin(), scene.begin() + 30), false},
+      {"a layer record", layer.bytes, false},
+      {"another root class", otherRoot.bytes, false},
+      {"empty", {}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    // An exact-size heap copy, so that a look past the end is seen.
+    std::unique_ptr<uint8_t[]> copy(new uint8_t[c.bytes.empty() ? 1 : c.bytes.size()]);
+    std::copy(c.bytes.begin(), c.bytes.end(), copy.get());
+    EXPECT_EQ(BeginsAsSceneDocument(copy.get(), c.bytes.size()), c.scene);
+  }
 }
 
 // Documents written by the content tool from the descriptions in the tree.

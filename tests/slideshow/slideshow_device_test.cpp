@@ -1,13 +1,16 @@
 // The slide show on a device under Wine: a two-slide document written by the content tool plays
 // its fades at chosen times, the picture position reaches every slide, live objects of both lists
-// are made at scene start and only the first list is drawn (last to first), and a device loss
-// and reset bring the current slide back.
+// are made at scene start and only the first list is drawn (last to first), a device loss and
+// reset bring the current slide back, and through losses and switches of a three-slide show every
+// live object is told of every loss and reset once before it runs again.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -74,18 +77,16 @@ class SlideShowDevice : public testing::Test {
     g_Events.clear();
   }
   void TearDown() override {
-    m_Show.reset();
+    m_Show.reset();  // and the resource manager it owns
     g_ViewState.ReleaseBorders();
-    m_Manager.reset();
+    g_DocResManager = nullptr;
   }
 
   // Loads and starts a scene as the scene record does.
   void Start(const std::vector<uint8_t>& bytes, int picturePosition = 1) {
     m_Show = LoadSceneFromBytes(bytes.data(), bytes.size());
-    m_Manager.reset(g_DocResManager);
-    for (const auto& slide : m_Show->Slides()) slide->CreateObjects();
-    m_Show->SetPicturePosition(picturePosition);
-    m_Show->OnDeviceReset();
+    ASSERT_EQ(m_Show->ResourceManager(), g_DocResManager);
+    m_Show->StartScene(picturePosition);
   }
   static std::vector<uint8_t> ReadDocument(const char* name) {
     std::ifstream file(g_DocumentDir + "/" + name, std::ios::binary);
@@ -110,7 +111,6 @@ class SlideShowDevice : public testing::Test {
 
   IDirect3DDevice9* Device() const { return s_Device->Device(); }
   static DS_TestDevice* s_Device;
-  std::unique_ptr<DS_DocResManager> m_Manager;
   std::unique_ptr<DS_SlideShow_Light> m_Show;
 };
 DS_TestDevice* SlideShowDevice::s_Device = nullptr;
@@ -159,7 +159,9 @@ TEST_F(SlideShowDevice, LiveObjectsOfBothListsAreMadeUpdatedAndOnlyTheFirstDrawn
 
   g_Events.clear();
   Frame(0.0f);
-  EXPECT_EQ(g_Events, (std::vector<std::string>{"on s", "update a", "update b", "update s", "render b", "render a"}));
+  // Becoming current brings back the device objects of both lists before anything runs.
+  EXPECT_EQ(g_Events, (std::vector<std::string>{"reset a", "reset b", "reset s", "on s", "update a", "update b",
+                                                "update s", "render b", "render a"}));
   g_Events.clear();
   Frame(0.1f);
   EXPECT_EQ(g_Events, (std::vector<std::string>{"update a", "update b", "update s", "render b", "render a"}));
@@ -188,6 +190,105 @@ TEST_F(SlideShowDevice, DeviceResetRestoresTheCurrentSlide) {
   m_Show->OnDeviceReset();
   const uint32_t again = Frame(6.5f);
   EXPECT_TRUE(SameColour(again, kColour2)) << std::hex << again;
+}
+
+// Replays recorded events against the device rule: an object is reset at most once after each
+// loss (or at its first start), and updates, draws or switches on only with its objects made.
+class LifeCycleRule {
+ public:
+  void Replay(const std::vector<std::string>& events) {
+    for (const std::string& event : events) {
+      const size_t space = event.find(' ');
+      const std::string verb = event.substr(0, space), name = event.substr(space + 1);
+      if (verb == "reset") {
+        EXPECT_FALSE(m_Made[name]) << name << " is reset twice without a loss between";
+        m_Made[name] = true;
+      } else if (verb == "lost") {
+        m_Made[name] = false;
+      } else if (verb == "render" || verb == "update" || verb == "on") {
+        EXPECT_TRUE(m_Made[name]) << name << ": " << verb << " without its device objects";
+      }
+    }
+  }
+
+ private:
+  std::map<std::string, bool> m_Made;
+};
+
+std::vector<std::string> Verbs(const std::vector<std::string>& events, const std::string& verb) {
+  std::vector<std::string> names;
+  for (const std::string& event : events)
+    if (event.compare(0, verb.size() + 1, verb + " ") == 0) names.push_back(event.substr(verb.size() + 1));
+  return names;
+}
+
+TEST_F(SlideShowDevice, ThreeSlidesKeepTheirDeviceObjectsInStepWithLossesAndSwitches) {
+  // Red, green and blue slides, each fading in 1 s, shown 2 s, fading out 1 s, with a recording
+  // object in each list. The first frame at t = 0 is the end of red's fade-in, so red runs to
+  // t = 3; each later slide starts at the frame that switches to it and runs 4 s.
+  Start(ReadDocument("three-slides.dds"));
+  const std::vector<std::string> all = {"red", "red-2", "green", "green-2", "blue", "blue-2"};
+  const uint32_t colours[] = {0xC03020, 0x30A040, 0x2040C0};
+  LifeCycleRule rule;
+  // Only the current slide holds render targets.
+  const auto onlyCurrentHoldsTargets = [&](size_t current) {
+    for (size_t i = 0; i < m_Show->Slides().size(); ++i) {
+      const DS_SlideContainer& slide = *m_Show->Slides()[i];
+      EXPECT_EQ(static_cast<bool>(slide.GetLayer()->Targets().textures[0]), i == current) << "slide " << i;
+      EXPECT_EQ(slide.DeviceObjectsMade(), i == current) << "slide " << i;
+    }
+  };
+  const auto frame = [&](float t) {
+    g_Events.clear();
+    const uint32_t centre = Frame(t);
+    rule.Replay(g_Events);
+    return centre;
+  };
+  // A loss tells every object of every slide; the reset (with the stored present parameters)
+  // succeeds, so nothing of the default pool is left, and brings back the current slide only.
+  const auto loseAndReset = [&](const std::vector<std::string>& current) {
+    g_Events.clear();
+    m_Show->OnDeviceLost();
+    std::vector<std::string> lost = Verbs(g_Events, "lost");
+    std::sort(lost.begin(), lost.end());
+    std::vector<std::string> expected = all;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(lost, expected);
+    EXPECT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
+    m_Show->OnDeviceReset();
+    EXPECT_EQ(Verbs(g_Events, "reset"), current);
+    rule.Replay(g_Events);
+  };
+
+  EXPECT_TRUE(SameColour(frame(0.0f), colours[0]));
+  onlyCurrentHoldsTargets(0);
+  loseAndReset({"red", "red-2"});
+  EXPECT_TRUE(SameColour(frame(1.0f), colours[0]));
+  onlyCurrentHoldsTargets(0);
+
+  // The switch: red lets go of its objects, green makes its own before it runs.
+  frame(3.5f);
+  EXPECT_EQ(Verbs(g_Events, "lost"), (std::vector<std::string>{"red", "red-2"}));
+  EXPECT_EQ(Verbs(g_Events, "reset"), (std::vector<std::string>{"green", "green-2"}));
+  onlyCurrentHoldsTargets(1);
+  EXPECT_TRUE(SameColour(frame(5.0f), colours[1]));
+  loseAndReset({"green", "green-2"});
+  EXPECT_TRUE(SameColour(frame(5.5f), colours[1]));
+
+  frame(8.0f);  // green started at 3.5
+  EXPECT_EQ(Verbs(g_Events, "reset"), (std::vector<std::string>{"blue", "blue-2"}));
+  onlyCurrentHoldsTargets(2);
+  EXPECT_TRUE(SameColour(frame(9.5f), colours[2]));
+  loseAndReset({"blue", "blue-2"});
+  EXPECT_TRUE(SameColour(frame(10.0f), colours[2]));
+
+  // Round to red again, which was released when it stopped being current and lost twice since.
+  frame(12.5f);
+  EXPECT_EQ(Verbs(g_Events, "reset"), (std::vector<std::string>{"red", "red-2"}));
+  onlyCurrentHoldsTargets(0);
+  EXPECT_TRUE(SameColour(frame(14.0f), colours[0]));
+  loseAndReset({"red", "red-2"});
+  EXPECT_TRUE(SameColour(frame(14.5f), colours[0]));
 }
 
 TEST_F(SlideShowDevice, ARejectedDocumentKeepsTheLoadedManager) {

@@ -20,7 +20,24 @@ bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes) {
   return ok;
 }
 
+namespace {
+
+// The class name the document begins with, for the message; empty when none can be read.
+std::wstring FirstClassName(const std::vector<uint8_t>& bytes) {
+  ds_string name;
+  if (ParseArchiveString(bytes.data(), bytes.size(), name) == 0) return std::wstring();
+  std::wstring wide;
+  for (char16_t unit : name) wide += static_cast<wchar_t>(unit);
+  return wide;
+}
+
+}  // namespace
+
 bool LoadLayerDocument(const std::vector<uint8_t>& bytes, LayerDocument& document, std::wstring& error) {
+  if (bytes.empty()) {
+    error = L"the document is empty";
+    return false;
+  }
   ResourceBuffer buffer(bytes.data(), bytes.size());
   DS_DocumentReader in(&buffer);
   document.manager = std::make_unique<DS_DocResManager>();
@@ -29,7 +46,8 @@ bool LoadLayerDocument(const std::vector<uint8_t>& bytes, LayerDocument& documen
     // Through the layer registry, as a slide reads its layer: a class it does not hold gives none.
     document.layer = ReadLightObject(in);
     if (!document.layer) {
-      error = L"the document does not begin with a layer record";
+      error = L"the document begins with \"" + FirstClassName(bytes) +
+              L"\", which is neither a scene document nor a registered layer class";
       return false;
     }
     if (in.Remaining() == 0) return true;

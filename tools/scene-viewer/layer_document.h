@@ -17,6 +17,8 @@ struct LayerDocument {
 
 // Reads the bytes of a file; false when it cannot be read.
 bool ReadWholeFile(const std::wstring& path, std::vector<uint8_t>& bytes);
-// Parses the document; false with a message when it is not a layer document or is cut short.
+// Parses the document; false with a message that says why when it is empty, begins with a class
+// the layer registry does not hold, is cut short or has something other than a manager after
+// the layer.
 // Decoding happens here, so the device must be current.
 bool LoadLayerDocument(const std::vector<uint8_t>& bytes, LayerDocument& document, std::wstring& error);

@@ -23,8 +23,9 @@ class ViewedScene {
   virtual DS_2D_Light* TracedLayer() const = 0;
 };
 
-// Reads the document (a scene document first, else a layer document) and prepares it as the
-// saver does at scene start. Decoding happens here, so the device must be current. Null with a
-// message when the bytes are neither.
+// Reads the document (a scene document when the bytes begin as one, else a layer document) and
+// prepares it as the saver does at scene start. Decoding happens here, so the device must be
+// current. Null with the reason when the document cannot be shown: the scene loader's code and
+// what it found wrong, or what is wrong with the layer document.
 std::unique_ptr<ViewedScene> LoadViewedScene(const std::vector<uint8_t>& bytes, const ViewerOptions& options,
                                              std::wstring& error);
