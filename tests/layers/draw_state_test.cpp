@@ -229,10 +229,10 @@ class DrawStates : public ::testing::Test {
     SetPulseClock([] { return 0.7f; });
     IDirect3DDevice9* d = Device();
     // Textures with alpha that varies across them, so that filtering, addressing and every
-    // alpha operation show.
-    m_Pattern = MakeMippedTexture(d, 16, 16, [](int x, int y) {
-      return (static_cast<std::uint32_t>(64 + 12 * x) << 24) | (x < 8 ? 0xFF8000u : 0x0080FFu) |
-             (y < 8 ? 0x00u : 0x60u);
+    // alpha operation show; the pattern is drawn smaller than it is, so that a mip filter shows.
+    m_Pattern = MakeMippedTexture(d, 256, 256, [](int x, int y) {
+      return (static_cast<std::uint32_t>(64 + 12 * (x / 16)) << 24) | (x < 128 ? 0xFF8000u : 0x0080FFu) |
+             (y < 128 ? 0x00u : 0x60u);
     });
     m_Overlay = MakeMippedTexture(d, 16, 16, [](int x, int y) { return ((x + y) % 2 ? 0xC0FFFFFFu : 0x80202020u); });
     m_Stray = MakeSolidTexture(d, 0xFF20C020);
