@@ -7,6 +7,7 @@
 #include "core/data/class_registry.h"
 #include "core/render/device_globals.h"
 #include "core/render/device_utils.h"
+#include "core/render/draw_states.h"
 #include "core/render/image_set_frames.h"
 #include "core/render/mesh_ops.h"
 #include "core/render/view_state.h"
@@ -100,6 +101,7 @@ void DS_2D_Light::RenderBackground(bool flag) {
   if (!g_Device) return;
   g_ViewState.ApplyTransforms();
   g_ViewState.SetWorld(m_Background.world);
+  SetPictureStates();  // before the clear, which honours the scissor and write mask states
   g_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
   DrawQuadPT(m_Background);
 }
@@ -131,14 +133,10 @@ bool DS_2D_Light::EnableRandomPan() {
 }
 
 void DS_2D_Light::DrawColouredQuad(const DS_MeshBase& quad) {
-  if (!g_Device || !CanDraw(quad)) return;
-  g_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-  g_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
-  g_Device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+  if (!CanDraw(quad)) return;
+  SetColouredQuadStates();
   BindMeshTPC(quad);
   DrawBoundPrimitives(quad);
-  g_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  g_Device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
 }
 
 void DS_2D_Light::BeginTargetRender() {

@@ -1,6 +1,6 @@
-// The fixed render, sampler and texture-stage states every layer sets on each device reset.
-// The draws change some of them and put back only what they name; alpha operations and alpha
-// blending are left to the device defaults until a draw enables blending.
+// The fixed render, sampler and texture-stage states every layer sets on each device reset; alpha
+// operations and alpha blending are left to the device defaults. Each draw sets its whole state
+// itself (core/render/draw_states.h), so none depends on these or on what another draw left.
 #pragma once
 
 void SetLayerDefaultStates();

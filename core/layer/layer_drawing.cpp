@@ -1,15 +1,14 @@
 // The layer's drawing interface: live objects hand their geometry to the layer, which sets the
-// world from the object's frame through g_ViewState, binds, sets the states the geometry needs,
-// draws and puts back what it changed. Every other state is as the previous draw left it,
-// starting from the defaults set at device reset.
+// world from the object's frame through g_ViewState, sets the whole pipeline state the kind of
+// geometry needs (draw_states.h), binds and draws. Nothing is put back: every draw sets what it
+// relies on, whatever the draw before it left.
 #include <d3dx9.h>
-
-#include <cstring>
 
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/layer_drawing.h"
 #include "core/layer/pulse_clock.h"
 #include "core/render/device_globals.h"
+#include "core/render/draw_states.h"
 #include "core/render/mesh_ops.h"
 #include "core/render/view_state.h"
 
@@ -36,51 +35,13 @@ void DrawIndexedAsBound(const DS_IndexedMesh<V>& mesh) {
                                  static_cast<UINT>(mesh.triangleCount));
 }
 
-void BindMeshPC(const DS_MeshBase& mesh) {
-  g_Device->SetVertexShader(nullptr);
-  g_Device->SetFVF(DX_V::PC::kFormat);
-  g_Device->SetStreamSource(0, mesh.vertexBuffer.Get(), 0, DX_V::PC::kStride);
-}
-
-DWORD TextureFactorOf(unsigned alpha) { return (static_cast<DWORD>(alpha & 0xFF) << 24) | 0xFFFFFFu; }
-
-// Stage 0 shows the texture's colour, its alpha scaled by the texture factor's.
-void SetTextureFactorAlphaStates() {
-  IDirect3DDevice9* d = g_Device;
-  d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-  d->SetRenderState(D3DRS_ZENABLE, FALSE);
-  d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-  d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-  d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  d->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-  d->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_TFACTOR);
-}
-
-void RestoreSecondArguments() {
-  g_Device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-  g_Device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-  g_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-}
-
-DWORD FloatBits(float value) {
-  DWORD bits;
-  static_assert(sizeof bits == sizeof value, "a render-state float is 32 bits");
-  memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
 }  // namespace
 
 void DrawColouredQuadPC(const DS_MeshBase& quad) {
   if (!CanDraw(quad)) return;
-  g_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-  g_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
-  g_Device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+  SetColouredQuadStates();
   BindMeshPC(quad);
   DrawBoundPrimitives(quad);
-  g_Device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  g_Device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
 }
 
 unsigned MarkerAlpha(int mode, bool highlighted, float t) {
@@ -115,12 +76,8 @@ void DS_2D_Light::DrawMarkers(const DS_SimpleMesh<DX_V::PC>& bounds, int mode, b
   IDirect3DDevice9* d = g_Device;
   g_ViewState.SetWorld(bounds.world);
   if (mode == 0) DrawColouredQuadPC(bounds);
+  SetMarkerStates(MarkerAlpha(mode, highlighted, PulseTime()));
   BindMeshPC(bounds);
-  SetTextureFactorAlphaStates();
-  d->SetRenderState(D3DRS_POINTSPRITEENABLE, TRUE);
-  d->SetRenderState(D3DRS_POINTSCALEENABLE, FALSE);
-  d->SetRenderState(D3DRS_POINTSIZE, FloatBits(60.0f));
-  d->SetRenderState(D3DRS_TEXTUREFACTOR, TextureFactorOf(MarkerAlpha(mode, highlighted, PulseTime())));
   if (mode == 0) {
     d->SetTexture(0, m_Markers[4].Get());
     d->DrawPrimitive(D3DPT_POINTLIST, 0, 4);
@@ -135,13 +92,13 @@ void DS_2D_Light::DrawMarkers(const DS_SimpleMesh<DX_V::PC>& bounds, int mode, b
       d->DrawPrimitive(D3DPT_POINTLIST, c.corner, 1);
     }
   }
-  RestoreSecondArguments();
 }
 
 // Meshes through effects -------------------------------------------------------------------------------
 
 void DS_2D_Light::DrawIndexedPT(const DS_IndexedMesh<DX_V::PT>& mesh, ID3DXEffect* effect) {
   if (!effect || !CanDrawIndexed(mesh, mesh)) return;
+  SetEffectStates();
   BindIndexedPT(mesh);
   DrawEffectPasses(effect, [&] { DrawIndexedAsBound(mesh); });
 }
@@ -149,15 +106,15 @@ void DS_2D_Light::DrawIndexedPT(const DS_IndexedMesh<DX_V::PT>& mesh, ID3DXEffec
 void DS_2D_Light::DrawMeshPT(const DS_SimpleMesh<DX_V::PT>& mesh, ID3DXEffect* effect) {
   if (!effect || !CanDraw(mesh)) return;
   g_ViewState.SetWorld(mesh.world);
-  g_Device->SetVertexShader(nullptr);
-  g_Device->SetFVF(DX_V::PT::kFormat);
-  g_Device->SetStreamSource(0, mesh.vertexBuffer.Get(), 0, DX_V::PT::kStride);
+  SetEffectStates();
+  BindMeshPT(mesh);
   DrawEffectPasses(effect, [&] { DrawBoundPrimitives(mesh); });
 }
 
 void DS_2D_Light::DrawIndexedPCT(const DS_IndexedMesh<DX_V::PCT>& mesh, ID3DXEffect* effect) {
   if (!effect || !CanDrawIndexed(mesh, mesh)) return;
   g_ViewState.SetWorld(mesh.world);
+  SetEffectStates();
   BindIndexedPCT(mesh);
   DrawEffectPasses(effect, [&] { DrawIndexedAsBound(mesh); });
 }
@@ -170,7 +127,7 @@ void DS_2D_Light::DrawObject3D(const DS_Object3DPartView& part) {
   IDirect3DDevice9* d = g_Device;
   const bool translucent = (mesh.flags & 0xFF) != 0;
   g_ViewState.ApplyTransforms();
-  if (translucent) d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+  SetObject3DStates(translucent);
   d->SetTexture(0, mesh.texture.Get());
   BindIndexedPNT(mesh);
   const int passes = translucent ? 2 : 1;
@@ -185,8 +142,6 @@ void DS_2D_Light::DrawObject3D(const DS_Object3DPartView& part) {
       DrawIndexedAsBound(mesh);
     }
   }
-  d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
 }
 
 void DS_2D_Light::DrawSpriteArray(const DS_SpriteArrayView& sprites) {
@@ -195,26 +150,17 @@ void DS_2D_Light::DrawSpriteArray(const DS_SpriteArrayView& sprites) {
   IDirect3DDevice9* d = g_Device;
   g_ViewState.ApplyTransforms();
   g_ViewState.SetWorld(geometry.world);
-  d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-  d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-  d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-  d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
   const bool blendNormally = sprites.overlay || sprites.blendMode == 0;
-  d->SetRenderState(D3DRS_DESTBLEND, blendNormally ? D3DBLEND_INVSRCALPHA : D3DBLEND_ONE);
+  SetSpriteArrayStates(false, blendNormally ? D3DBLEND_INVSRCALPHA : D3DBLEND_ONE);
   d->SetTexture(0, sprites.CurrentTexture());
   BindIndexedPCT(geometry);
   DrawIndexedAsBound(geometry);
   if (sprites.overlay) {
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    // The overlay's colour over the first pass, additive for blend mode 1.
+    SetSpriteArrayStates(true, sprites.blendMode == 1 ? D3DBLEND_ONE : D3DBLEND_INVSRCALPHA);
     d->SetTexture(0, sprites.overlay);
-    if (sprites.blendMode == 1) d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
     DrawIndexedAsBound(geometry);
   }
-  d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-  d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-  d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
 }
 
 void DS_2D_Light::DrawFrameTree(const DS_SpriteArrayT<DX_V::PNT>& geometry) {
@@ -222,9 +168,7 @@ void DS_2D_Light::DrawFrameTree(const DS_SpriteArrayT<DX_V::PNT>& geometry) {
   if (geometry.children.empty() || !CanDrawIndexed(geometry, geometry)) return;
   IDirect3DDevice9* d = g_Device;
   g_ViewState.ApplyTransforms();
-  d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-  d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-  d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  SetFrameTreeStates();
   d->SetTexture(0, geometry.texture.Get());
   BindIndexedPNT(geometry);
   for (const DS_Frame* child : geometry.children) {
@@ -235,24 +179,18 @@ void DS_2D_Light::DrawFrameTree(const DS_SpriteArrayT<DX_V::PNT>& geometry) {
     d->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
     DrawIndexedAsBound(geometry);
   }
-  d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
 }
 
 void DS_2D_Light::DrawPulsing(DS_TexturedQuad& quad, const D3DXMATRIX* parent, bool pulse) {
   quad.UpdateWorld(parent);
   if (!CanDraw(quad)) return;
-  IDirect3DDevice9* d = g_Device;
-  d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
   // The quad keeps its size in area units whatever the picture's size.
   const float f = g_ViewState.fitRatio / g_ViewState.viewZoom;
   D3DXMATRIX scaling, world;
   D3DXMatrixScaling(&scaling, f, f, 1.0f);
   D3DXMatrixMultiply(&world, &scaling, &quad.world);
   g_ViewState.SetWorld(world);
-  SetTextureFactorAlphaStates();
-  d->SetRenderState(D3DRS_TEXTUREFACTOR, TextureFactorOf(pulse ? PulseAlpha(PulseTime(), 2.5f) : 255u));
+  SetPulsingQuadStates(pulse ? PulseAlpha(PulseTime(), 2.5f) : 255u);
   BindQuadPT(quad);
   DrawBoundPrimitives(quad);
-  RestoreSecondArguments();
 }

@@ -4,7 +4,7 @@
 #include "core/render/mesh.h"
 
 // A coloured picture-space PC quad, alpha-blended with its vertex colours; the caller has set the
-// world. Alpha blending stays on.
+// world.
 void DrawColouredQuadPC(const DS_MeshBase& quad);
 // The alpha byte of the selection markers at pulse time t.
 unsigned MarkerAlpha(int mode, bool highlighted, float t);

@@ -47,6 +47,8 @@ void BindQuadTPCT(const DS_TexturedQuad& quad) {
 }
 
 void BindMeshTPC(const DS_MeshBase& mesh) { BindStream<DX_V::TPC>(mesh); }
+void BindMeshPT(const DS_MeshBase& mesh) { BindStream<DX_V::PT>(mesh); }
+void BindMeshPC(const DS_MeshBase& mesh) { BindStream<DX_V::PC>(mesh); }
 void BindIndexedPT(const DS_IndexedMesh<DX_V::PT>& mesh) { BindIndexed(mesh); }
 void BindIndexedPCT(const DS_IndexedMesh<DX_V::PCT>& mesh) { BindIndexed(mesh); }
 void BindIndexedPNT(const DS_IndexedMesh<DX_V::PNT>& mesh) { BindIndexed(mesh); }

@@ -18,6 +18,8 @@ bool CreateQuadBufferTPCT(DS_MeshBase& mesh);
 void BindQuadPT(const DS_TexturedQuad& quad);
 void BindQuadTPCT(const DS_TexturedQuad& quad);
 void BindMeshTPC(const DS_MeshBase& mesh);
+void BindMeshPT(const DS_MeshBase& mesh);  // no texture: an effect's passes set theirs
+void BindMeshPC(const DS_MeshBase& mesh);
 void BindIndexedPT(const DS_IndexedMesh<DX_V::PT>& mesh);
 void BindIndexedPCT(const DS_IndexedMesh<DX_V::PCT>& mesh);
 void BindIndexedPNT(const DS_IndexedMesh<DX_V::PNT>& mesh);

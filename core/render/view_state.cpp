@@ -2,6 +2,7 @@
 
 #include "core/render/device_globals.h"
 #include "core/render/device_utils.h"
+#include "core/render/draw_states.h"
 #include "core/render/mesh_ops.h"
 
 DS_ViewState g_ViewState;
@@ -153,6 +154,7 @@ void DS_ViewState::DrawBorders() const {
   if (!g_Device) return;
   ApplyTransforms();
   SetWorld(borders[0].world);
+  SetPictureStates();
   for (const DS_TexturedQuad& quad : borders) DrawQuadPT(quad);
 }
 

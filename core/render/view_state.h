@@ -43,7 +43,7 @@ class DS_ViewState {
   // resolves the border image link to the first frame of its picture; an empty holder leaves
   // the borders untextured.
   void SetBorderTexture(const DS_ComHolder<IDirect3DTexture9>& texture);
-  // Applies the transforms and draws the four border quads with the states that are current.
+  // Applies the transforms and draws the four border quads with the picture's states.
   void DrawBorders() const;
   // Drops the border quads' buffers and texture (before the device they were made on goes).
   void ReleaseBorders();

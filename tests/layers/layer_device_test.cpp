@@ -19,6 +19,7 @@
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "tests/layers/random_sequence.h"
+#include "tests/layers/stored_picture.h"
 #include "tests/render/test_device.h"
 #include "tests/core/test_bytes.h"
 
@@ -66,11 +67,7 @@ class LayerDevice : public ::testing::Test {
   }
 
   void AddPicture(const DS_ResourceKey& key, const DS_ComHolder<IDirect3DTexture9>& texture, unsigned w, unsigned h) {
-    DS_ImageSet& set = m_Manager->Store().imageSets[key];
-    set.textures.assign(1, texture);
-    set.width = w;
-    set.height = h;
-    set.aspect = static_cast<float>(h) / static_cast<float>(w);
+    StorePicture(*m_Manager, key, texture, w, h);
   }
 
   // A layer on the halves picture with the grey border, set up as a slide does.
