@@ -7,11 +7,13 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 #include "core/data/ds_stream.h"
 #include "core/data/file_links.h"
 #include "core/resources/resource_record.h"
+#include "tools/content-tool/records.h"
 
 namespace {
 
@@ -59,7 +61,8 @@ std::vector<uint8_t> SolidBitmap(uint32_t rgb, int width, int height) {
 
 class DocumentBuilder {
  public:
-  explicit DocumentBuilder(const DS_ContentOptions& options) : m_Options(options) {
+  DocumentBuilder(const DS_ContentOptions& options, const DS_RecordBook& records)
+      : m_Options(options), m_Records(records) {
     m_BaseDir = fs::path(options.descriptionPath).parent_path();
   }
 
@@ -76,6 +79,7 @@ class DocumentBuilder {
     for (size_t i = 0; i < music.size(); ++i) WriteMusic(music[i], "music[" + std::to_string(i) + "]");
     const json& effects = List(scene, "effects", "(top)");
     for (size_t i = 0; i < effects.size(); ++i) AddEffect(effects[i], "effects[" + std::to_string(i) + "]");
+    for (const auto& [id, file] : m_Options.carriedEffects) AddCarriedEffect(id, file);
     const json& masks = List(scene, "masks", "(top)");
     for (size_t i = 0; i < masks.size(); ++i) AddMask(masks[i], "masks[" + std::to_string(i) + "]");
     DS_WriteHeader(m_Out, u"DS_DocResManager", 3);
@@ -210,14 +214,17 @@ class DocumentBuilder {
     }
   }
 
-  // A layer kind's own fields (when it names any), then the base layer part: picture and camera.
+  // A layer kind's own fields (named, or positional with "fields"), then the base layer part:
+  // picture and camera.
   void WriteLayer(const json& layer, const std::string& where) {
     if (!layer.is_object()) throw EntryError(where, "must be an object");
     const std::string kind = Text(layer, "class", where, "DS_2D_Light");
     if (kind.empty()) throw EntryError(where + ".class", "is empty");
-    if (kind != "DS_2D_Light") {
+    if (kind != "DS_2D_Light" && layer.contains("fields")) {
       DS_WriteHeader(m_Out, DsFromUtf8(kind), static_cast<uint32_t>(Number(layer, "version", where, 1, 0, 1000)));
       WriteFields(List(layer, "fields", where), where + ".fields");
+    } else if (kind != "DS_2D_Light") {
+      WriteNamedObject(kind, layer, where, {"picture", "camera"});
     }
     DS_WriteHeader(m_Out, u"DS_2D_Light", 3);
     const json defaultPicture = {{"library", "common_res.dll"}, {"id", 5}};
@@ -233,17 +240,21 @@ class DocumentBuilder {
     WriteLink(PictureKey(camera.contains("border") ? camera.at("border") : defaultBorder, cameraWhere + ".border"));
   }
 
-  // Objects are written field by field as the description lists them: the tool knows the
-  // framing (header, lists, links placed in the tables) and leaves each kind's layout to the
-  // description.
+  // An object record: named fields after its record description, or (with "fields") the
+  // positional form, written value by value as listed.
   void WriteObject(const json& object, const std::string& where) {
     if (!object.is_object()) throw EntryError(where, "must be an object");
     const std::string kind = Text(object, "class", where, nullptr);
     if (kind.empty()) throw EntryError(where + ".class", "is empty");
+    if (!object.contains("fields")) {
+      WriteNamedObject(kind, object, where, {});
+      return;
+    }
     DS_WriteHeader(m_Out, DsFromUtf8(kind), static_cast<uint32_t>(Number(object, "version", where, 1, 0, 1000)));
     WriteFields(List(object, "fields", where), where + ".fields");
   }
 
+  // The positional form: a list of one-value objects {"<type>": value}, written as listed.
   void WriteFields(const json& fields, const std::string& where) {
     for (size_t i = 0; i < fields.size(); ++i) {
       const std::string at = where + "[" + std::to_string(i) + "]";
@@ -251,44 +262,117 @@ class DocumentBuilder {
       if (!field.is_object() || field.size() != 1) throw EntryError(at, "must be an object of one typed value");
       const std::string type = field.begin().key();
       const json& v = field.begin().value();
-      if (type == "uint" || type == "ulong") {
-        const auto n = static_cast<uint32_t>(Checked(v, at, 0, UINT32_MAX));
-        type == "uint" ? m_Out.WriteUInt(n) : m_Out.WriteULong(n);
-      } else if (type == "int") {
-        m_Out.WriteInt(static_cast<int32_t>(Checked(v, at, INT32_MIN, INT32_MAX)));
-      } else if (type == "byte") {
-        m_Out.WriteByte(static_cast<uint8_t>(Checked(v, at, 0, 255)));
-      } else if (type == "bool") {
-        if (!v.is_boolean()) throw EntryError(at, "must be true or false");
-        m_Out.WriteBool(v.get<bool>());
-      } else if (type == "float") {
-        if (!v.is_number()) throw EntryError(at, "must be a number");
-        m_Out.WriteFloat(v.get<float>());
-      } else if (type == "int64") {
-        m_Out.WriteInt64(Checked(v, at, INT64_MIN, INT64_MAX));
-      } else if (type == "point") {
-        if (!v.is_array() || v.size() != 2) throw EntryError(at, "must be [x, y]");
-        DS_Point p;
-        p.x = static_cast<int32_t>(Checked(v[0], at, INT32_MIN, INT32_MAX));
-        p.y = static_cast<int32_t>(Checked(v[1], at, INT32_MIN, INT32_MAX));
-        m_Out.WritePoint(p);
-      } else if (type == "string") {
-        if (!v.is_string()) throw EntryError(at, "must be a string");
-        m_Out.WriteString(DsFromUtf8(v.get<std::string>()));
-      } else if (type == "picture") {
-        WriteLink(PictureKey(v, at + ".picture"));
-      } else if (type == "header") {
+      if (type == "header") {
         if (!v.is_array() || v.size() != 2 || !v[0].is_string()) throw EntryError(at, "must be [\"Class\", version]");
         DS_WriteHeader(m_Out, DsFromUtf8(v[0].get<std::string>()), static_cast<uint32_t>(Checked(v[1], at, 0, 1000)));
-      } else if (type == "guid") {
-        DS_Guid guid;
-        if (!v.is_string() || !DS_GuidFromString(DsFromUtf8(v.get<std::string>()), guid))
-          throw EntryError(at, "must be a GUID of the form {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
-        WriteGuid(m_Out, guid);
+      } else if (DS_RecordBook::IsScalarType(type)) {
+        WriteValue(type, v, at);
       } else {
         throw EntryError(at, "unknown field type \"" + type + "\"");
       }
     }
+  }
+
+  // One value of a scalar type. A picture given as null is the empty link (names nothing).
+  void WriteValue(const std::string& type, const json& v, const std::string& at) {
+    if (type == "uint" || type == "ulong") {
+      const auto n = static_cast<uint32_t>(Checked(v, at, 0, UINT32_MAX));
+      type == "uint" ? m_Out.WriteUInt(n) : m_Out.WriteULong(n);
+    } else if (type == "int") {
+      m_Out.WriteInt(static_cast<int32_t>(Checked(v, at, INT32_MIN, INT32_MAX)));
+    } else if (type == "byte") {
+      m_Out.WriteByte(static_cast<uint8_t>(Checked(v, at, 0, 255)));
+    } else if (type == "bool") {
+      if (!v.is_boolean()) throw EntryError(at, "must be true or false");
+      m_Out.WriteBool(v.get<bool>());
+    } else if (type == "float") {
+      if (!v.is_number()) throw EntryError(at, "must be a number");
+      m_Out.WriteFloat(v.get<float>());
+    } else if (type == "int64") {
+      m_Out.WriteInt64(Checked(v, at, INT64_MIN, INT64_MAX));
+    } else if (type == "point") {
+      if (!v.is_array() || v.size() != 2) throw EntryError(at, "must be [x, y]");
+      DS_Point p;
+      p.x = static_cast<int32_t>(Checked(v[0], at, INT32_MIN, INT32_MAX));
+      p.y = static_cast<int32_t>(Checked(v[1], at, INT32_MIN, INT32_MAX));
+      m_Out.WritePoint(p);
+    } else if (type == "string") {
+      if (!v.is_string()) throw EntryError(at, "must be a string");
+      m_Out.WriteString(DsFromUtf8(v.get<std::string>()));
+    } else if (type == "picture") {
+      WriteLink(v.is_null() ? DS_ResourceKey() : PictureKey(v, at + ".picture"));
+    } else if (type == "guid") {
+      DS_Guid guid;
+      if (!v.is_string() || !DS_GuidFromString(DsFromUtf8(v.get<std::string>()), guid))
+        throw EntryError(at, "must be a GUID of the form {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
+      WriteGuid(m_Out, guid);
+    } else {
+      throw EntryError(at, "unknown field type \"" + type + "\"");
+    }
+  }
+
+  // The named form: the record of `className` as its description lists it, each field taken
+  // from the object by name or from its default, base parts with their own headers. Names
+  // taken are added to `used`.
+  void WriteNamedRecord(const std::string& className, const json& object, const std::string& where,
+                        std::set<std::string>& used) {
+    const DS_RecordDescription* record = m_Records.Find(className);
+    if (!record) throw EntryError(where, "no record description of " + className + " (add records/" + className + ".json)");
+    DS_WriteHeader(m_Out, DsFromUtf8(record->className), record->version);
+    for (const DS_RecordItem& item : record->items) {
+      if (!item.baseClass.empty()) {
+        WriteNamedRecord(item.baseClass, object, where, used);
+        continue;
+      }
+      used.insert(item.name);
+      const bool given = object.contains(item.name);
+      const json& value = given ? object.at(item.name) : item.value;
+      const std::string at = given ? where + "." + item.name
+                                   : where + "." + item.name + " (the default in " + record->file + ")";
+      WriteTyped(item.type, value, at);
+    }
+  }
+
+  void WriteTyped(const DS_FieldType& type, const json& value, const std::string& at) {
+    if (!type.recordClass.empty()) {
+      const json& fields = value.is_null() ? json::object() : value;
+      WriteNamedObject(type.recordClass, fields, at, {});
+    } else if (type.count == 0) {
+      WriteValue(type.scalar, value.is_null() ? TypeDefault(type.scalar) : value, at);
+    } else {
+      if (value.is_null()) {
+        for (size_t i = 0; i < type.count; ++i) WriteValue(type.scalar, TypeDefault(type.scalar), at);
+        return;
+      }
+      if (!value.is_array() || value.size() != type.count)
+        throw EntryError(at, "must be a list of " + std::to_string(type.count) + " values");
+      for (size_t i = 0; i < type.count; ++i) WriteValue(type.scalar, value[i], at + "[" + std::to_string(i) + "]");
+    }
+  }
+
+  // A whole named record; every key of the object must be a field of the class or its bases
+  // (or one of `reserved`, which the caller writes itself).
+  void WriteNamedObject(const std::string& className, const json& object, const std::string& where,
+                        std::set<std::string> used) {
+    if (!object.is_object()) throw EntryError(where, "must be an object of named fields");
+    used.insert("class");
+    WriteNamedRecord(className, object, where, used);
+    for (const auto& [key, value] : object.items()) {
+      (void)value;
+      if (used.count(key)) continue;
+      std::string known;
+      for (const std::string& name : m_Records.FieldNames(className)) known += (known.empty() ? "" : ", ") + name;
+      throw EntryError(where, "unknown field \"" + key + "\" of " + className + " (its fields: " + known + ")");
+    }
+  }
+
+  static json TypeDefault(const std::string& type) {
+    if (type == "bool") return false;
+    if (type == "string") return "";
+    if (type == "point") return json::array({0, 0});
+    if (type == "guid") return "{00000000-0000-0000-0000-000000000000}";
+    if (type == "picture") return nullptr;
+    return 0;
   }
 
   void WriteMusic(const json& music, const std::string& where) {
@@ -315,6 +399,18 @@ class DocumentBuilder {
     m_Saved[key].push_back(std::move(entry));
   }
 
+  // An effect the scene carries by default, unless the description's "effects" name its key.
+  void AddCarriedEffect(int64_t id, const std::string& file) {
+    DS_ResourceKey key;
+    key.name = u"common_res.dll";
+    key.stamp = id;
+    if (m_Saved.count(key)) return;
+    DS_ResourceEntry entry(static_cast<int>(id), key.name);
+    const auto bytes = ReadFile(file, "the carried effect " + std::to_string(id));
+    entry.SetData(static_cast<uint32_t>(bytes.size()), bytes.data());
+    m_Saved[key].push_back(std::move(entry));
+  }
+
   void AddMask(const json& mask, const std::string& where) {
     if (!mask.is_object()) throw EntryError(where, "must be an object");
     DS_MaskEntry entry;
@@ -330,6 +426,7 @@ class DocumentBuilder {
   }
 
   const DS_ContentOptions& m_Options;
+  const DS_RecordBook& m_Records;
   fs::path m_BaseDir;
   DS_IOF_ByteWriter m_Out;
   DS_EntryTable m_Pictures;
@@ -351,8 +448,11 @@ std::vector<uint8_t> BuildSceneDocument(const DS_ContentOptions& options) {
   } catch (const json::exception& e) {
     throw std::runtime_error(path + ": not valid JSON: " + e.what());
   }
+  DS_RecordBook records;
+  for (const auto& folder : options.recordFolders) records.LoadFolder(folder);
+  records.Check();
   try {
-    return DocumentBuilder(options).Build(scene);
+    return DocumentBuilder(options, records).Build(scene);
   } catch (const EntryError& e) {
     throw std::runtime_error(path + ": " + e.what());
   } catch (const json::exception& e) {
