@@ -2,7 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -68,6 +70,7 @@ class DocumentBuilder {
 
   std::vector<uint8_t> Build(const json& scene) {
     if (!scene.is_object()) throw EntryError("(top)", "the description is not a JSON object");
+    OnlyKeys(scene, {"tag", "slides", "music", "effects", "masks"}, "(top)");
     m_Out.WriteString(DsFromUtf8(Text(scene, "tag", "(top)", "QXJ v 4.0.0")));
     DS_WriteHeader(m_Out, u"DS_SlideShow_Light", 1);
     const json& slides = List(scene, "slides", "(top)");
@@ -95,6 +98,15 @@ class DocumentBuilder {
     const json& value = owner.at(key);
     if (!value.is_array()) throw EntryError(where + "." + key, "must be a list");
     return value;
+  }
+  // Every key of an entry must be one it has: a misspelt key is an error, not a default.
+  static void OnlyKeys(const json& owner, std::initializer_list<const char*> keys, const std::string& where) {
+    for (const auto& item : owner.items()) {
+      if (std::find_if(keys.begin(), keys.end(), [&](const char* k) { return item.key() == k; }) != keys.end()) continue;
+      std::string known;
+      for (const char* k : keys) known += (known.empty() ? "" : ", ") + std::string(k);
+      throw EntryError(where, "unknown key \"" + item.key() + "\" (" + known + ")");
+    }
   }
   static std::string Text(const json& owner, const char* key, const std::string& where, const char* fallback) {
     if (!owner.contains(key)) {
@@ -163,6 +175,7 @@ class DocumentBuilder {
   // it (a library key with its own bytes overrides the library's picture for this document).
   DS_ResourceKey PictureKey(const json& picture, const std::string& where) {
     if (!picture.is_object()) throw EntryError(where, "must be an object");
+    OnlyKeys(picture, {"library", "id", "file", "colour", "width", "height"}, where);
     const bool inLibrary = picture.contains("library") || picture.contains("id");
     const bool embedded = picture.contains("file") || picture.contains("colour");
     DS_ResourceKey key;
@@ -199,6 +212,7 @@ class DocumentBuilder {
   // Records ------------------------------------------------------------------------------------
   void WriteSlide(const json& slide, const std::string& where) {
     if (!slide.is_object()) throw EntryError(where, "must be an object");
+    OnlyKeys(slide, {"name", "fade_in", "display", "fade_out", "further", "layer", "objects", "list2"}, where);
     DS_WriteHeader(m_Out, u"DS_SlideContainer", 2);
     m_Out.WriteUInt(static_cast<uint32_t>(Number(slide, "fade_in", where, 1, 0, 86400)));
     m_Out.WriteUInt(static_cast<uint32_t>(Number(slide, "fade_out", where, 1, 0, 86400)));
@@ -225,6 +239,8 @@ class DocumentBuilder {
       WriteFields(List(layer, "fields", where), where + ".fields");
     } else if (kind != "DS_2D_Light") {
       WriteNamedObject(kind, layer, where, {"picture", "camera"});
+    } else {
+      OnlyKeys(layer, {"class", "picture", "camera"}, where);
     }
     DS_WriteHeader(m_Out, u"DS_2D_Light", 3);
     const json defaultPicture = {{"library", "common_res.dll"}, {"id", 5}};
@@ -232,6 +248,7 @@ class DocumentBuilder {
     const json camera = layer.contains("camera") ? layer.at("camera") : json::object();
     const std::string cameraWhere = where + ".camera";
     if (!camera.is_object()) throw EntryError(cameraWhere, "must be an object");
+    OnlyKeys(camera, {"mode", "zoom", "speed", "border"}, cameraWhere);
     DS_WriteHeader(m_Out, u"DSM_Camera", 2);
     m_Out.WriteInt(static_cast<int32_t>(Number(camera, "mode", cameraWhere, 0, INT32_MIN, INT32_MAX)));
     m_Out.WriteUInt(static_cast<uint32_t>(Number(camera, "zoom", cameraWhere, 120, 1, 100000)));
@@ -377,6 +394,7 @@ class DocumentBuilder {
 
   void WriteMusic(const json& music, const std::string& where) {
     if (!music.is_object()) throw EntryError(where, "must be an object");
+    OnlyKeys(music, {"name", "file", "path"}, where);
     const std::string file = Text(music, "file", where, nullptr);
     DS_NamedBlob blob;
     const auto bytes = ReadFile(file, where + ".file");
@@ -390,6 +408,7 @@ class DocumentBuilder {
   // A compiled effect in the saved resources under its library key (id, library, bytes, no name).
   void AddEffect(const json& effect, const std::string& where) {
     if (!effect.is_object()) throw EntryError(where, "must be an object");
+    OnlyKeys(effect, {"library", "id", "file"}, where);
     DS_ResourceKey key;
     key.name = DsFromUtf8(Text(effect, "library", where, "common_res.dll"));
     key.stamp = Checked(effect.contains("id") ? effect.at("id") : json(), where + ".id", 1, 0xFFFF);
@@ -413,10 +432,12 @@ class DocumentBuilder {
 
   void AddMask(const json& mask, const std::string& where) {
     if (!mask.is_object()) throw EntryError(where, "must be an object");
+    OnlyKeys(mask, {"guid", "name", "flag", "picture"}, where);
     DS_MaskEntry entry;
     if (!DS_GuidFromString(DsFromUtf8(Text(mask, "guid", where, nullptr)), entry.id))
       throw EntryError(where + ".guid", "is not a GUID of the form {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
     entry.name = DsFromUtf8(Text(mask, "name", where, ""));
+    if (mask.contains("flag") && !mask.at("flag").is_boolean()) throw EntryError(where + ".flag", "must be true or false");
     entry.flag = !mask.contains("flag") || mask.at("flag").get<bool>();
     std::string label;
     const auto bytes = PictureBytes(mask.contains("picture") ? mask.at("picture") : json::object(), where + ".picture", label);

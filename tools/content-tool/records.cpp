@@ -143,8 +143,26 @@ void DS_RecordBook::CollectNames(const std::string& className, std::vector<std::
   path.pop_back();
 }
 
+// A record may hold another through a base part or a record field, but never itself: its
+// writing would not end.
+void DS_RecordBook::CheckNesting(const std::string& className, std::vector<std::string>& path) const {
+  const DS_RecordDescription* d = Find(className);
+  if (std::find(path.begin(), path.end(), className) != path.end())
+    throw FileError(d->file, className + " holds itself (through " + path.back() + ")");
+  path.push_back(className);
+  for (const DS_RecordItem& item : d->items) {
+    const std::string& inner = item.baseClass.empty() ? item.type.recordClass : item.baseClass;
+    if (!inner.empty()) CheckNesting(inner, path);
+  }
+  path.pop_back();
+}
+
 void DS_RecordBook::Check() const {
-  for (const auto& [name, d] : m_Records) FieldNames(name);
+  for (const auto& entry : m_Records) FieldNames(entry.first);  // every named class exists
+  for (const auto& entry : m_Records) {
+    std::vector<std::string> path;
+    CheckNesting(entry.first, path);
+  }
 }
 
 const DS_RecordDescription* DS_RecordBook::Find(const std::string& className) const {

@@ -38,8 +38,8 @@ class DS_RecordBook {
   // Reads every <class>.json of the folder; a class described twice, a malformed file or an
   // unknown type throws std::runtime_error naming the file.
   void LoadFolder(const std::string& folder);
-  // After the folders are read: every base part names a described class, no class is its own
-  // base, and no field name is used twice within a class and its bases.
+  // After the folders are read: every base part and record field names a described class, no
+  // class holds itself, and no field name is used twice within a class and its bases.
   void Check() const;
 
   const DS_RecordDescription* Find(const std::string& className) const;
@@ -50,6 +50,7 @@ class DS_RecordBook {
   static bool IsScalarType(const std::string& name);
 
  private:
+  void CheckNesting(const std::string& className, std::vector<std::string>& path) const;
   void CollectNames(const std::string& className, std::vector<std::string>& names, std::vector<std::string>& path) const;
 
   std::map<std::string, DS_RecordDescription> m_Records;

@@ -118,8 +118,23 @@ TEST_F(ContentTool, MistakesInADescriptionNameTheEntry) {
     EXPECT_NE(message.find(path + ": "), std::string::npos) << message;
     EXPECT_NE(message.find(c.message), std::string::npos) << message;
   }
-  const std::string layer = Scene("layer.json", "", R"({ "class": "VQTest_Layer", "depht": 1 })");
-  EXPECT_NE(Failure(Options(layer)).find(R"(slides[0].layer: unknown field "depht" of VQTest_Layer)"), std::string::npos);
+  // Misspelt keys outside the objects, and a layer kind's unknown field.
+  const Case scenes[] = {
+      {R"({ "slides": [ { "name": "s", "layer": { "class": "VQTest_Layer", "depht": 1 } } ] })",
+       R"(slides[0].layer: unknown field "depht" of VQTest_Layer)"},
+      {R"({ "slides": [ { "name": "s", "fade": 2 } ] })", R"(slides[0]: unknown key "fade" (name, fade_in,)"},
+      {R"({ "slides": [ { "layer": { "camera": { "zoom": 100, "sped": 3 } } } ] })",
+       R"(slides[0].layer.camera: unknown key "sped")"},
+      {R"({ "slides": [ { "layer": { "picture": { "colour": "#000000", "widht": 8 } } } ] })",
+       R"(slides[0].layer.picture: unknown key "widht")"},
+      {R"({ "slides": [ { } ], "masks": [ { "guid": "{00000001-0000-0000-0000-000000000000}", "flag": 1 } ] })",
+       "masks[0].flag: must be true or false"},
+  };
+  for (const Case& c : scenes) {
+    SCOPED_TRACE(c.object);
+    const std::string message = Failure(Options(Write("whole.json", c.object)));
+    EXPECT_NE(message.find(c.message), std::string::npos) << message;
+  }
 }
 
 TEST_F(ContentTool, MistakesInARecordDescriptionNameTheFile) {
@@ -138,6 +153,9 @@ TEST_F(ContentTool, MistakesInARecordDescriptionNameTheFile) {
        R"(the field name "name" is used twice in VQBad_Twice and its bases)"},
       {"VQBad_Loop.json", R"({ "class": "VQBad_Loop", "version": 1, "record": [ { "base": "VQBad_Loop" } ] })",
        "VQBad_Loop is its own base"},
+      {"VQBad_Nest.json",
+       R"({ "class": "VQBad_Nest", "version": 1, "record": [ { "name": "inner", "type": "record VQBad_Nest" } ] })",
+       "VQBad_Nest holds itself (through VQBad_Nest)"},
       {"VQBad_Named.json", R"({ "class": "VQBad_Other", "version": 1, "record": [] })",
        "describes VQBad_Other: name the file VQBad_Other.json"},
       {"VQBad_Reserved.json", R"({ "class": "VQBad_Reserved", "version": 1, "record": [ { "name": "class", "type": "uint" } ] })",
