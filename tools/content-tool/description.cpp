@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <initializer_list>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <map>
 #include <set>
@@ -235,6 +235,7 @@ class DocumentBuilder {
     const std::string kind = Text(layer, "class", where, "DS_2D_Light");
     if (kind.empty()) throw EntryError(where + ".class", "is empty");
     if (kind != "DS_2D_Light" && layer.contains("fields")) {
+      OnlyKeys(layer, {"class", "version", "fields", "picture", "camera"}, where);
       DS_WriteHeader(m_Out, DsFromUtf8(kind), static_cast<uint32_t>(Number(layer, "version", where, 1, 0, 1000)));
       WriteFields(List(layer, "fields", where), where + ".fields");
     } else if (kind != "DS_2D_Light") {
@@ -267,6 +268,7 @@ class DocumentBuilder {
       WriteNamedObject(kind, object, where, {});
       return;
     }
+    OnlyKeys(object, {"class", "version", "fields"}, where);
     DS_WriteHeader(m_Out, DsFromUtf8(kind), static_cast<uint32_t>(Number(object, "version", where, 1, 0, 1000)));
     WriteFields(List(object, "fields", where), where + ".fields");
   }
@@ -370,8 +372,9 @@ class DocumentBuilder {
   // A whole named record; every key of the object must be a field of the class or its bases
   // (or one of `reserved`, which the caller writes itself).
   void WriteNamedObject(const std::string& className, const json& object, const std::string& where,
-                        std::set<std::string> used) {
+                        std::set<std::string> reserved) {
     if (!object.is_object()) throw EntryError(where, "must be an object of named fields");
+    std::set<std::string>& used = reserved;
     used.insert("class");
     WriteNamedRecord(className, object, where, used);
     for (const auto& [key, value] : object.items()) {
