@@ -9,8 +9,5 @@ function(vq_add_present_subdirectories)
   endforeach()
 endfunction()
 
-# vq_add_product_library(<target>): an object library whose objects all go into vorniquel.scr
-# (object libraries keep every self-registering class that a static library would let drop).
-function(vq_add_product_library target)
-  set_property(GLOBAL APPEND PROPERTY VQ_PRODUCT_LIBRARIES ${target})
-endfunction()
+# The product's object libraries, the content kinds and the programs that link them all.
+include(${CMAKE_CURRENT_LIST_DIR}/products.cmake)

@@ -21,7 +21,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // Everything the saver made is released here, so the process ends at once. The libraries'
   // own teardown at a normal exit can hang or crash in the audio and media drivers under Wine
   // after the saver has finished, and the system then kills the process.
-  ReleasePrimarySoundBuffer();
   ReleaseSoundDevice();
   std::fflush(nullptr);
   TerminateProcess(GetCurrentProcess(), static_cast<UINT>(result));

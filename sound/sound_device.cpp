@@ -1,7 +1,5 @@
 #include "sound/sound_device.h"
 
-#include <cstdlib>
-
 #include "sound/sound_settings.h"
 
 IDirectSound8* g_SoundDevice = nullptr;
@@ -10,14 +8,12 @@ DWORD g_SoundBufferFlags = 0;
 
 namespace {
 
-// Registered device first, so that at exit the primary buffer goes before the device.
-struct ExitReleases {
-  ExitReleases() {
-    std::atexit(ReleaseSoundDevice);
-    std::atexit(ReleasePrimarySoundBuffer);
+void ReleasePrimarySoundBuffer() {
+  if (g_PrimarySoundBuffer) {
+    g_PrimarySoundBuffer->Release();
+    g_PrimarySoundBuffer = nullptr;
   }
-};
-const ExitReleases g_ExitReleases;
+}
 
 }  // namespace
 
@@ -51,14 +47,8 @@ void StopPrimarySoundBuffer() {
   g_PrimarySoundBuffer->Stop();
 }
 
-void ReleasePrimarySoundBuffer() {
-  if (g_PrimarySoundBuffer) {
-    g_PrimarySoundBuffer->Release();
-    g_PrimarySoundBuffer = nullptr;
-  }
-}
-
 void ReleaseSoundDevice() {
+  ReleasePrimarySoundBuffer();
   if (g_SoundDevice) {
     g_SoundDevice->Release();
     g_SoundDevice = nullptr;

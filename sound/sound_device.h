@@ -1,6 +1,7 @@
 // The one DirectSound device of the process and its looping primary buffer. Opened by the
-// application's device-reset hook, once per process; released at process exit. Without a sound
-// server the device cannot be created and everything that plays sound stays silent.
+// application's device-reset hook, once per process; released by the program that ran the
+// application once the application is gone (ReleaseSoundDevice), before the process ends. Without a
+// sound server the device cannot be created and everything that plays sound stays silent.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,7 @@ void SetPrimarySoundVolume(DWORD volume, bool muted);
 // The device-lost step: the primary buffer's volume to 0 and stopped; the device stays open.
 void StopPrimarySoundBuffer();
 
-// Run at process exit, the buffer before the device; callable earlier by tests.
-void ReleasePrimarySoundBuffer();
+// Releases the primary buffer, then the device; the device may be opened again afterwards.
+// Every program that runs the application calls it after the application is gone: nothing
+// releases the device at exit, where the audio driver's own teardown may already have run.
 void ReleaseSoundDevice();

@@ -13,37 +13,18 @@
 #include <iterator>
 #include <vector>
 
+#include "bench/bench_support.h"
 #include "core/render/device_globals.h"
 #include "core/resources/picture_decoders.h"
 #include "saver/frame_clock.h"
 #include "saver/scene_saver_app.h"
+#include "sound/sound_device.h"
 #include "tests/render/test_device.h"
 
 namespace {
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
-
-double CpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto seconds = [](const FILETIME& t) {
-    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
-}
-
-double WallSeconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-}
 
 class BenchApp : public CSceneSaverApp {
  public:
@@ -69,9 +50,7 @@ double DecodePictures(int count, char** paths) {
   return WallSeconds() - start;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunBench(int argc, char** argv) {
   const int frames = argc > 1 ? std::atoi(argv[1]) : 300;
   BenchApp app;
   app.m_RunMode = RunMode_TestWindow;
@@ -90,7 +69,7 @@ int main(int argc, char** argv) {
   const double start = WallSeconds();
   for (int frame = 0; frame < 3; ++frame) {
     app.RenderOutputs();
-    Pump();
+    PumpMessages();
   }
   const double toScene = WallSeconds() - start;
   if (app.m_ErrorMode || !app.Scene(0).Running()) {
@@ -100,13 +79,13 @@ int main(int argc, char** argv) {
 
   for (int i = 0; i < 20; ++i) {  // warm up: the first slide's device objects
     app.RenderOutputs();
-    Pump();
+    PumpMessages();
   }
   const double cpuStart = CpuSeconds();
   const double wallStart = WallSeconds();
   for (int i = 0; i < frames; ++i) {
     app.RenderOutputs();
-    Pump();
+    PumpMessages();
   }
   const double perFrame = (CpuSeconds() - cpuStart) / frames;
   const double wallPerFrame = (WallSeconds() - wallStart) / frames;
@@ -119,4 +98,13 @@ int main(int argc, char** argv) {
   std::printf("ratio start-up / decoding:    %.2f\n", decode > 0 ? toScene / decode : 0.0);
   app.CloseOutputs();
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int result = RunBench(argc, argv);
+  // The application opened the sound device; released as the saver releases it, after the application.
+  ReleaseSoundDevice();
+  return result;
 }

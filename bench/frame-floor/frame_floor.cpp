@@ -6,25 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench/bench_support.h"
 #include "core/render/device_globals.h"
 #include "saver/saver_shell.h"
 #include "tests/render/test_device.h"
 
 namespace {
-
-double CpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-  auto seconds = [](const FILETIME& t) {
-    return (static_cast<double>(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) * 1e-7;
-  };
-  return seconds(kernel) + seconds(user);
-}
-
-void Pump() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-}
 
 // Only Clear and Present, with the same present parameters as a windowed output.
 double MinimalFrameCost(int frames, int width, int height) {
@@ -43,7 +30,7 @@ double MinimalFrameCost(int frames, int width, int height) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF203040, 1.0f, 0);
     device->Present(nullptr, nullptr, nullptr, nullptr);
   }
-  Pump();
+  PumpMessages();
   const double start = CpuSeconds();
   for (int i = 0; i < frames; ++i) {
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF203040, 1.0f, 0);
@@ -103,7 +90,7 @@ double FrameworkFrameCost(int outputs, int frames, int width, int height) {
     std::exit(2);
   }
   for (int i = 0; i < 10; ++i) shell.RenderOutputs();
-  Pump();
+  PumpMessages();
   const double start = CpuSeconds();
   for (int i = 0; i < frames; ++i) shell.RenderOutputs();
   const double cost = (CpuSeconds() - start) / frames;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <functional>
 
-#include "tests/effects/effect_test_device.h"
+#include "tests/effects/effect_test_support.h"
 #include "tools/fxasm/checked_effect.h"
 #include "tools/fxasm/effect_validator.h"
 
@@ -63,12 +63,13 @@ const Damage kDamages[] = {
 };
 
 TEST(DamagedEffect, NoDamagedBinaryBecomesAnEffect) {
-  TestDevice device;
-  ASSERT_TRUE(device.Ok());
+  DS_TestDevice testDevice;
+  ASSERT_TRUE(OpenEffectTestDevice(testDevice));
+  IDirect3DDevice9* const device = testDevice.Device();
   const std::vector<uint8_t> good = ReadFileBytes(VQ_EFFECT_DIR "/97.fxo");
   ASSERT_GT(good.size(), 200u);
   DS_ComHolder<ID3DXEffect> effect;
-  ASSERT_HRESULT_SUCCEEDED(fxasm::CreateCheckedEffect(device.Device(), good.data(), good.size(), effect.Receive()));
+  ASSERT_HRESULT_SUCCEEDED(fxasm::CreateCheckedEffect(device, good.data(), good.size(), effect.Receive()));
 
   for (const Damage& damage : kDamages) {
     SCOPED_TRACE(damage.what);
@@ -76,12 +77,11 @@ TEST(DamagedEffect, NoDamagedBinaryBecomesAnEffect) {
     damage.apply(bytes);
     bytes.reserve(1);  // a valid pointer even for no bytes
     DS_ComHolder<ID3DXEffect> checked;
-    EXPECT_EQ(fxasm::CreateCheckedEffect(device.Device(), bytes.data(), bytes.size(), checked.Receive()),
-              D3DXERR_INVALIDDATA);
+    EXPECT_EQ(fxasm::CreateCheckedEffect(device, bytes.data(), bytes.size(), checked.Receive()), D3DXERR_INVALIDDATA);
     EXPECT_FALSE(checked);
     if (damage.loaderRefuses) {
       DS_ComHolder<ID3DXEffect> raw;
-      EXPECT_TRUE(FAILED(device.CreateEffect(bytes, raw)));
+      EXPECT_TRUE(FAILED(CreateEffect(device, bytes, raw)));
       EXPECT_FALSE(raw);
     }
   }

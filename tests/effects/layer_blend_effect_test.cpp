@@ -6,7 +6,7 @@
 #include <cmath>
 #include <functional>
 
-#include "tests/effects/effect_test_device.h"
+#include "tests/effects/effect_test_support.h"
 
 namespace effect_test {
 namespace {
@@ -86,11 +86,12 @@ struct TechniqueCase {
 class LayerBlendEffect : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_Device.Ok()) << "no Direct3D device";
-    ASSERT_HRESULT_SUCCEEDED(m_Device.CreateEffect(ReadFileBytes(VQ_EFFECT_DIR "/97.fxo"), m_Effect));
-    m_Texture1 = m_Device.MakeTexture(Texture1Pixels());
-    m_Texture2 = m_Device.MakeTexture(Texture2Pixels());
-    m_Target = m_Device.MakeRenderTarget(4, 4);
+    ASSERT_TRUE(OpenEffectTestDevice(m_TestDevice)) << "no Direct3D device";
+    m_Device = m_TestDevice.Device();
+    ASSERT_HRESULT_SUCCEEDED(CreateEffect(m_Device, ReadFileBytes(VQ_EFFECT_DIR "/97.fxo"), m_Effect));
+    m_Texture1 = MakeTexture(m_Device, Texture1Pixels());
+    m_Texture2 = MakeTexture(m_Device, Texture2Pixels());
+    m_Target = MakeRenderTarget(m_Device, 4, 4);
     ASSERT_TRUE(m_Texture1 && m_Texture2 && m_Target.surface);
   }
 
@@ -101,10 +102,10 @@ class LayerBlendEffect : public ::testing::Test {
     ASSERT_HRESULT_SUCCEEDED(m_Effect->SetFloatArray("BlendColor", kBlendColor, 4));
     ASSERT_HRESULT_SUCCEEDED(m_Effect->SetTexture("Texture1", m_Texture1.Get()));
     ASSERT_HRESULT_SUCCEEDED(m_Effect->SetTexture("Texture2", m_Texture2.Get()));
-    m_Device.Bind(m_Target);
-    m_Device.Device()->Clear(0, nullptr, D3DCLEAR_TARGET, clear, 1.0f, 0);
-    m_Device.DrawScreenQuad(m_Effect.Get(), 4, 4, kDiffuse);
-    const Pixels result = m_Device.ReadBack(m_Target);
+    Bind(m_Device, m_Target);
+    m_Device->Clear(0, nullptr, D3DCLEAR_TARGET, clear, 1.0f, 0);
+    DrawScreenQuad(m_Device, m_Effect.Get(), 4, 4, kDiffuse);
+    const Pixels result = ReadBack(m_Device, m_Target);
     ASSERT_EQ(result.argb.size(), 16u);
     const Pixels t1 = Texture1Pixels(), t2 = Texture2Pixels();
     for (uint32_t i = 0; i < 16; ++i) {
@@ -116,7 +117,8 @@ class LayerBlendEffect : public ::testing::Test {
     }
   }
 
-  TestDevice m_Device;
+  DS_TestDevice m_TestDevice;
+  IDirect3DDevice9* m_Device = nullptr;
   DS_ComHolder<ID3DXEffect> m_Effect;
   DS_ComHolder<IDirect3DTexture9> m_Texture1, m_Texture2;
   RenderTarget m_Target;

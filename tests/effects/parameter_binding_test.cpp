@@ -8,16 +8,17 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tests/effects/effect_test_device.h"
+#include "tests/effects/effect_test_support.h"
 
 namespace effect_test {
 namespace {
 
 TEST(ParameterBinding, MatrixPlacesTheQuadWhereTheMatrixSays) {
-  TestDevice device;
-  ASSERT_TRUE(device.Ok());
+  DS_TestDevice testDevice;
+  ASSERT_TRUE(OpenEffectTestDevice(testDevice));
+  IDirect3DDevice9* const device = testDevice.Device();
   DS_ComHolder<ID3DXEffect> effect;
-  ASSERT_HRESULT_SUCCEEDED(device.CreateEffect(ReadFileBytes(VQ_TEST_EFFECT_DIR "/transform-test.fxo"), effect));
+  ASSERT_HRESULT_SUCCEEDED(CreateEffect(device, ReadFileBytes(VQ_TEST_EFFECT_DIR "/transform-test.fxo"), effect));
 
   // The unit square, scaled to 0.5 x 0.25 and moved to (-0.75, 0.5) in clip space: pixels
   // x 8..23 and y 8..15 of a 64 x 64 target. A transposed upload would put the move into w.
@@ -29,24 +30,23 @@ TEST(ParameterBinding, MatrixPlacesTheQuadWhereTheMatrixSays) {
   const D3DXVECTOR4 color(0.25f, 0.5f, 1.0f, 1.0f);
   ASSERT_HRESULT_SUCCEEDED(effect->SetVector("Color", &color));
 
-  RenderTarget target = device.MakeRenderTarget(64, 64);
+  RenderTarget target = MakeRenderTarget(device, 64, 64);
   ASSERT_TRUE(target.surface);
-  device.Bind(target);
-  IDirect3DDevice9* d3d = device.Device();
-  d3d->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
+  Bind(device, target);
+  device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
   const float square[4][3] = {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {1, 1, 0}};
-  d3d->SetFVF(D3DFVF_XYZ);
-  d3d->BeginScene();
+  device->SetFVF(D3DFVF_XYZ);
+  device->BeginScene();
   UINT passes = 0;
   ASSERT_HRESULT_SUCCEEDED(effect->Begin(&passes, 0));
   ASSERT_EQ(passes, 1u);
   ASSERT_HRESULT_SUCCEEDED(effect->BeginPass(0));
-  d3d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, square, sizeof square[0]);
+  device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, square, sizeof square[0]);
   effect->EndPass();
   effect->End();
-  d3d->EndScene();
+  device->EndScene();
 
-  const Pixels pixels = device.ReadBack(target);
+  const Pixels pixels = ReadBack(device, target);
   ASSERT_EQ(pixels.argb.size(), 64u * 64u);
   int wrong = 0;
   for (uint32_t y = 0; y < 64; ++y) {
@@ -76,17 +76,19 @@ double LinearWrapBlue(const Pixels& texture, double u) {
 }
 
 TEST(ParameterBinding, FloatFloat4TexturesAndSamplerStatesReachThePixelShader) {
-  TestDevice device;
-  ASSERT_TRUE(device.Ok());
+  DS_TestDevice testDevice;
+  ASSERT_TRUE(OpenEffectTestDevice(testDevice));
+  IDirect3DDevice9* const device = testDevice.Device();
   DS_ComHolder<ID3DXEffect> effect;
-  ASSERT_HRESULT_SUCCEEDED(device.CreateEffect(ReadFileBytes(VQ_TEST_EFFECT_DIR "/pixel-parameters-test.fxo"), effect));
+  ASSERT_HRESULT_SUCCEEDED(
+      CreateEffect(device, ReadFileBytes(VQ_TEST_EFFECT_DIR "/pixel-parameters-test.fxo"), effect));
 
   const Pixels texA{4, 1, {0xFFFF8000, 0xFF80FF00, 0xFF40C000, 0xFFFFFF00}};
   const Pixels texB{2, 1, {0xFF000000, 0xFF0000FF}};
-  DS_ComHolder<IDirect3DTexture9> a = device.MakeTexture(texA), b = device.MakeTexture(texB);
+  DS_ComHolder<IDirect3DTexture9> a = MakeTexture(device, texA), b = MakeTexture(device, texB);
   ASSERT_HRESULT_SUCCEEDED(effect->SetTexture("TexA", a.Get()));
   ASSERT_HRESULT_SUCCEEDED(effect->SetTexture("TexB", b.Get()));
-  RenderTarget target = device.MakeRenderTarget(12, 1);
+  RenderTarget target = MakeRenderTarget(device, 12, 1);
   ASSERT_TRUE(target.surface);
 
   struct Step {
@@ -105,11 +107,11 @@ TEST(ParameterBinding, FloatFloat4TexturesAndSamplerStatesReachThePixelShader) {
       ASSERT_HRESULT_SUCCEEDED(effect->SetFloat("Gain", step.gain));
       ASSERT_HRESULT_SUCCEEDED(effect->SetFloatArray("Tint", step.tint, 4));
     }
-    device.Bind(target);
-    device.Device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
+    Bind(device, target);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
     // u from -1 to 2: SampA clamps to its edge texels, SampB repeats and filters between texels.
-    device.DrawScreenQuad(effect.Get(), 12, 1, 0xFFFFFFFF, -1.0f, 2.0f);
-    const Pixels pixels = device.ReadBack(target);
+    DrawScreenQuad(device, effect.Get(), 12, 1, 0xFFFFFFFF, -1.0f, 2.0f);
+    const Pixels pixels = ReadBack(device, target);
     ASSERT_EQ(pixels.argb.size(), 12u);
     for (uint32_t x = 0; x < 12; ++x) {
       const double u = -1.0 + (x + 0.5) * 3.0 / 12.0;
@@ -128,21 +130,22 @@ TEST(ParameterBinding, FloatFloat4TexturesAndSamplerStatesReachThePixelShader) {
 }
 
 TEST(ParameterBinding, SamplerPassStateAppliesTheWholeSamplerToAFixedFunctionStage) {
-  TestDevice device;
-  ASSERT_TRUE(device.Ok());
+  DS_TestDevice testDevice;
+  ASSERT_TRUE(OpenEffectTestDevice(testDevice));
+  IDirect3DDevice9* const device = testDevice.Device();
   DS_ComHolder<ID3DXEffect> effect;
-  ASSERT_HRESULT_SUCCEEDED(device.CreateEffect(ReadFileBytes(VQ_TEST_EFFECT_DIR "/fixed-function-test.fxo"), effect));
+  ASSERT_HRESULT_SUCCEEDED(CreateEffect(device, ReadFileBytes(VQ_TEST_EFFECT_DIR "/fixed-function-test.fxo"), effect));
   const Pixels texture{4, 1, {0xFF102030, 0xFF405060, 0xFF708090, 0xFFA0B0C0}};
-  DS_ComHolder<IDirect3DTexture9> tex = device.MakeTexture(texture);
+  DS_ComHolder<IDirect3DTexture9> tex = MakeTexture(device, texture);
   ASSERT_HRESULT_SUCCEEDED(effect->SetTexture("Tex", tex.Get()));
   // The device's own sampler 0 wraps and filters linearly: only the sampler block can clamp.
-  device.Device()->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
-  device.Device()->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-  RenderTarget target = device.MakeRenderTarget(12, 1);
+  device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
+  device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+  RenderTarget target = MakeRenderTarget(device, 12, 1);
   ASSERT_TRUE(target.surface);
-  device.Bind(target);
-  device.DrawScreenQuad(effect.Get(), 12, 1, 0xFFFFFFFF, -1.0f, 2.0f);
-  const Pixels pixels = device.ReadBack(target);
+  Bind(device, target);
+  DrawScreenQuad(device, effect.Get(), 12, 1, 0xFFFFFFFF, -1.0f, 2.0f);
+  const Pixels pixels = ReadBack(device, target);
   ASSERT_EQ(pixels.argb.size(), 12u);
   for (uint32_t x = 0; x < 12; ++x) {
     const uint32_t expected = PointClamp(texture, -1.0 + (x + 0.5) * 3.0 / 12.0);

@@ -4,34 +4,19 @@
 //                   fail_created (OnDeviceCreated fails), probe_loop (see ProbeLoop)
 //   VQ_HARNESS_LOG  the log file (Windows path); one "key=value ..." line per event
 #include <windows.h>
-#include <gdiplus.h>
 
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "saver/scene_saver_app.h"
+#include "tests/harness/harness_support.h"
 
 namespace {
 
 std::string g_Options;
-FILE* g_Log = nullptr;
-DWORD g_StartTick = 0;
 
 bool HasOption(const char* word) {
   const std::string list = "," + g_Options + ",";
   return list.find("," + std::string(word) + ",") != std::string::npos;
-}
-
-void Log(const char* format, ...) {
-  if (g_Log == nullptr) return;
-  va_list args;
-  va_start(args, format);
-  std::fprintf(g_Log, "t=%lu ", static_cast<unsigned long>(GetTickCount() - g_StartTick));
-  std::vfprintf(g_Log, format, args);
-  std::fputc('\n', g_Log);
-  std::fflush(g_Log);
-  va_end(args);
 }
 
 unsigned long long Handle(HWND window) {
@@ -46,33 +31,31 @@ class TestApp : public CSceneSaverApp {
   }
   // Called by Prepare right after the preview's start-up wait.
   HRESULT AddSoftwareRasterizer() override {
-    Log("event=after-wait main=%llu", Handle(m_MainWindow));
+    HarnessLog("event=after-wait main=%llu", Handle(m_MainWindow));
     return CSceneSaverApp::AddSoftwareRasterizer();
   }
   HRESULT OnDeviceCreated() override {
-    Log("event=device-created");
+    HarnessLog("event=device-created");
     if (HasOption("fail_created")) return E_FAIL;
     return CSceneSaverApp::OnDeviceCreated();
   }
   HRESULT OnShutdown() override {
-    Log("event=shutdown");
+    HarnessLog("event=shutdown");
     return CSceneSaverApp::OnShutdown();
   }
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_CREATE) Log("event=window-created hwnd=%llu", Handle(window));
+    if (message == WM_CREATE) HarnessLog("event=window-created hwnd=%llu", Handle(window));
     return CSceneSaverApp::HandleMessage(window, message, wParam, lParam);
   }
 
   void LogState(const char* event) {
-    Log("event=%s mode=%d parent=%llu main=%llu monitors=%u error=%d code=0x%08lX text=%ls", event,
-        static_cast<int>(m_RunMode), Handle(m_ParentWindow), Handle(m_MainWindow),
-        m_MonitorCount, m_ErrorMode ? 1 : 0, static_cast<unsigned long>(m_ErrorCode),
-        m_ErrorText);
+    HarnessLog("event=%s mode=%d parent=%llu main=%llu monitors=%u error=%d code=0x%08lX text=%ls", event,
+               static_cast<int>(m_RunMode), Handle(m_ParentWindow), Handle(m_MainWindow), m_MonitorCount,
+               m_ErrorMode ? 1 : 0, static_cast<unsigned long>(m_ErrorCode), m_ErrorText);
     for (UINT i = 0; i < m_MonitorCount; ++i) {
       const DS_SaverMonitor& m = m_Monitors[i];
-      Log("event=monitor index=%u handle=%d rect=%ld,%ld,%ld,%ld window=%llu", i,
-          m.monitor != nullptr ? 1 : 0, m.screenRect.left, m.screenRect.top, m.screenRect.right,
-          m.screenRect.bottom, Handle(m.saverWindow));
+      HarnessLog("event=monitor index=%u handle=%d rect=%ld,%ld,%ld,%ld window=%llu", i, m.monitor != nullptr ? 1 : 0,
+                 m.screenRect.left, m.screenRect.top, m.screenRect.right, m.screenRect.bottom, Handle(m.saverWindow));
     }
   }
 
@@ -88,7 +71,7 @@ class TestApp : public CSceneSaverApp {
     MainLoop();
     const bool quitLeft = PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
     const bool real = quitPosted && !quitLeft;
-    Log("event=probe-loop real=%d", real ? 1 : 0);
+    HarnessLog("event=probe-loop real=%d", real ? 1 : 0);
     return real ? 0 : 77;
   }
 };
@@ -96,25 +79,15 @@ class TestApp : public CSceneSaverApp {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  g_StartTick = GetTickCount();
+  OpenHarnessLog(L"VQ_HARNESS_LOG");
   char buffer[512];
   if (GetEnvironmentVariableA("VQ_HARNESS", buffer, sizeof(buffer)) > 0) g_Options = buffer;
-  wchar_t logPath[MAX_PATH];
-  if (GetEnvironmentVariableW(L"VQ_HARNESS_LOG", logPath, MAX_PATH) > 0) {
-    g_Log = _wfopen(logPath, L"a");
+
+  StartHarnessGdiplus();
+  if (HasOption("probe_loop")) {
+    TestApp app;
+    return app.ProbeLoop();
   }
-
-  ULONG_PTR gdiplusToken = 0;
-  Gdiplus::GdiplusStartupInput gdiplusInput;
-  Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
-
-  TestApp app;
-  if (HasOption("probe_loop")) return app.ProbeLoop();
-  Log("event=start options=%s", g_Options.c_str());
-  app.CSaverShell::Prepare(instance);
-  app.LogState("prepared");
-  const int result = app.CSaverShell::Execute();
-  app.LogState("executed");
-  if (g_Log != nullptr) std::fclose(g_Log);
-  return result;
+  HarnessLog("event=start options=%s", g_Options.c_str());
+  return RunHarnessApp<TestApp>(instance);
 }

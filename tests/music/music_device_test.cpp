@@ -45,7 +45,10 @@ int FilterCount() {
 
 class MusicDeviceTest : public ::testing::Test {
  protected:
-  void TearDown() override { CloseMusicGraph(); }
+  void TearDown() override {
+    CloseMusicGraph();
+    ReleaseSoundDevice();  // nothing releases it at exit
+  }
   MusicTestWindow window;
 };
 
@@ -85,11 +88,12 @@ TEST_F(MusicDeviceTest, SoundDeviceOpensOnceWithALoopingPrimaryBufferOrFailsClea
   EXPECT_FALSE(status & DSBSTATUS_PLAYING);
   EXPECT_NE(g_SoundDevice, nullptr);
 
-  ReleasePrimarySoundBuffer();
-  ReleaseSoundDevice();
+  ReleaseSoundDevice();  // the buffer, then the device
+  EXPECT_EQ(g_PrimarySoundBuffer, nullptr);
   EXPECT_EQ(g_SoundDevice, nullptr);
-  // Opened again and left open: the exit handlers release it when the program ends.
+  // Opened again after the release, with a primary buffer of its own; TearDown releases it.
   EXPECT_TRUE(OpenSoundDevice(window.Handle()));
+  EXPECT_NE(g_PrimarySoundBuffer, nullptr);
 }
 
 TEST_F(MusicDeviceTest, GraphOpensWithItsFiveInterfacesAndClosesThemAll) {

@@ -33,7 +33,7 @@ bool DS_TestDevice::Open(int width, int height, const wchar_t* title, const DS_T
   Close();
   m_Window = MakeTestWindow(width, height, title);
   if (!m_Window) return false;
-  m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
+  m_D3D.Attach(Direct3DCreate9(D3D_SDK_VERSION));
   if (!m_D3D) return false;
   m_Present = {};
   m_Present.BackBufferWidth = static_cast<UINT>(width);
@@ -43,11 +43,11 @@ bool DS_TestDevice::Open(int width, int height, const wchar_t* title, const DS_T
   m_Present.SwapEffect = options.swapEffect;
   m_Present.hDeviceWindow = m_Window;
   m_Present.Windowed = TRUE;
-  m_Present.EnableAutoDepthStencil = TRUE;
+  m_Present.EnableAutoDepthStencil = options.depthFormat != D3DFMT_UNKNOWN;
   m_Present.AutoDepthStencilFormat = options.depthFormat;
   m_Present.PresentationInterval = options.presentationInterval;
   if (FAILED(m_D3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, m_Window, options.behaviour, &m_Present,
-                                 &m_Device)))
+                                 m_Device.Receive())))
     return false;
   MakeCurrent();
   SetDefaultStates();
@@ -55,21 +55,19 @@ bool DS_TestDevice::Open(int width, int height, const wchar_t* title, const DS_T
 }
 
 void DS_TestDevice::Close() {
-  if (g_Device == m_Device) g_Device = nullptr;
-  if (m_Device) m_Device->Release();
-  m_Device = nullptr;
-  if (m_D3D) m_D3D->Release();
-  m_D3D = nullptr;
+  if (m_Device && g_Device == m_Device.Get()) g_Device = nullptr;
+  m_Device.Reset();
+  m_D3D.Reset();
   if (m_Window) DestroyWindow(m_Window);
   m_Window = nullptr;
 }
 
-void DS_TestDevice::MakeCurrent() const { g_Device = m_Device; }
+void DS_TestDevice::MakeCurrent() const { g_Device = m_Device.Get(); }
 
 void DS_TestDevice::SetDefaultStates() const {
   // The layer's states go to g_Device: this device for the call, the current one kept.
   IDirect3DDevice9* const current = g_Device;
-  g_Device = m_Device;
+  g_Device = m_Device.Get();
   SetLayerDefaultStates();
   g_Device = current;
   // The layers leave blending to the device default (off after a reset); tests that enabled it

@@ -17,7 +17,7 @@ HWND MakeTestWindow(int width, int height, const wchar_t* title, int x = 0);
 // output; the defaults suit the drawing tests (no wait for the display, software vertices).
 struct DS_TestDeviceOptions {
   D3DSWAPEFFECT swapEffect = D3DSWAPEFFECT_DISCARD;
-  D3DFORMAT depthFormat = D3DFMT_D24S8;
+  D3DFORMAT depthFormat = D3DFMT_D24S8;  // D3DFMT_UNKNOWN: no depth buffer
   UINT presentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
   DWORD behaviour = D3DCREATE_SOFTWARE_VERTEXPROCESSING;
 };
@@ -29,11 +29,13 @@ class DS_TestDevice {
   DS_TestDevice& operator=(const DS_TestDevice&) = delete;
   ~DS_TestDevice() { Close(); }
 
-  // A width x height back buffer (X8R8G8B8) with a depth buffer; `title` names the window.
+  // A width x height back buffer (X8R8G8B8) with the options' depth buffer; `title` names the
+  // window. Makes the device current and sets the default states.
   bool Open(int width, int height, const wchar_t* title = L"render test", const DS_TestDeviceOptions& options = {});
   void Close();
 
-  IDirect3DDevice9* Device() const { return m_Device; }
+  IDirect3DDevice9* Device() const { return m_Device.Get(); }
+  // The parameters the device was made with, for a Reset with the same ones.
   D3DPRESENT_PARAMETERS& PresentParameters() { return m_Present; }
   // Makes this device the current one (g_Device).
   void MakeCurrent() const;
@@ -43,8 +45,8 @@ class DS_TestDevice {
 
  private:
   HWND m_Window = nullptr;
-  IDirect3D9* m_D3D = nullptr;
-  IDirect3DDevice9* m_Device = nullptr;
+  DS_ComHolder<IDirect3D9> m_D3D;
+  DS_ComHolder<IDirect3DDevice9> m_Device;
   D3DPRESENT_PARAMETERS m_Present = {};
 };
 
@@ -54,7 +56,9 @@ class DS_PixelReadback {
   bool Read(IDirect3DDevice9* device, IDirect3DSurface9* surface);
   bool ReadBackBuffer(IDirect3DDevice9* device);
   bool ReadTexture(IDirect3DDevice9* device, IDirect3DTexture9* texture);
-  std::uint32_t At(int x, int y) const { return m_Pixels[static_cast<size_t>(y * m_Width + x)] & 0x00FFFFFFu; }
+  // The colour at (x, y) without its alpha; Argb with it.
+  std::uint32_t At(int x, int y) const { return Argb(x, y) & 0x00FFFFFFu; }
+  std::uint32_t Argb(int x, int y) const { return m_Pixels[static_cast<size_t>(y * m_Width + x)]; }
   int Width() const { return m_Width; }
   int Height() const { return m_Height; }
 

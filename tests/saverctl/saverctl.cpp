@@ -12,12 +12,18 @@ namespace {
 
 DWORD Elapsed(DWORD since) { return GetTickCount() - since; }
 
-bool Launch(const std::wstring& commandLine, PROCESS_INFORMATION* process) {
+// Starts the command line, `started` the tick it was started at; prints "cannot-start <error>"
+// when it does not start.
+bool Launch(const std::wstring& commandLine, PROCESS_INFORMATION* process, DWORD* started) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   std::wstring line = commandLine;  // CreateProcessW may write into its command line
-  return CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, process) != 0;
+  *started = GetTickCount();
+  if (CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process)) {
+    return true;
+  }
+  std::printf("cannot-start %lu\n", static_cast<unsigned long>(GetLastError()));
+  return false;
 }
 
 // Waits for the process and prints "exit <code> ms <elapsed>", or "timeout" (the process is
@@ -42,11 +48,8 @@ int ReportExit(PROCESS_INFORMATION& process, DWORD started, DWORD limitMs) {
 
 int Run(DWORD limitMs, const std::wstring& commandLine) {
   PROCESS_INFORMATION process = {};
-  const DWORD started = GetTickCount();
-  if (!Launch(commandLine, &process)) {
-    std::printf("cannot-start %lu\n", static_cast<unsigned long>(GetLastError()));
-    return 2;
-  }
+  DWORD started = 0;
+  if (!Launch(commandLine, &process, &started)) return 2;
   return ReportExit(process, started, limitMs);
 }
 
@@ -132,24 +135,23 @@ HWND CreateHostWindow(int width, int height) {
                          frame.bottom - frame.top, nullptr, nullptr, hostClass.hInstance, nullptr);
 }
 
-void ReplaceHandle(std::wstring& commandLine, HWND window) {
-  const std::wstring handle = std::to_wstring(reinterpret_cast<UINT_PTR>(window));
+// Creates a host window of the given client size and prints "host <handle>", then starts the
+// command with %HWND% replaced by the host's decimal handle. The host, or null when the command
+// did not start (the caller then answers 2).
+HWND LaunchHosted(int width, int height, std::wstring commandLine, PROCESS_INFORMATION* process, DWORD* started) {
+  HWND host = CreateHostWindow(width, height);
+  std::printf("host %llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(host)));
   const size_t at = commandLine.find(L"%HWND%");
-  if (at != std::wstring::npos) commandLine.replace(at, 6, handle);
+  if (at != std::wstring::npos) commandLine.replace(at, 6, std::to_wstring(reinterpret_cast<UINT_PTR>(host)));
+  return Launch(commandLine, process, started) ? host : nullptr;
 }
 
 // Runs the command with %HWND% replaced by a window of this program (the owner a control panel
 // would pass), pumping its messages until the process ends.
-int HostRun(DWORD limitMs, std::wstring commandLine) {
-  HWND host = CreateHostWindow(200, 100);
-  std::printf("host %llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(host)));
-  ReplaceHandle(commandLine, host);
+int HostRun(DWORD limitMs, const std::wstring& commandLine) {
   PROCESS_INFORMATION process = {};
-  const DWORD started = GetTickCount();
-  if (!Launch(commandLine, &process)) {
-    std::printf("cannot-start %lu\n", static_cast<unsigned long>(GetLastError()));
-    return 2;
-  }
+  DWORD started = 0;
+  if (!LaunchHosted(200, 100, commandLine, &process, &started)) return 2;
   while (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT && Elapsed(started) < limitMs) {
     PumpFor(20);
   }
@@ -159,17 +161,11 @@ int HostRun(DWORD limitMs, std::wstring commandLine) {
 // Hosts a preview parent of the given client size, starts the command with %HWND% replaced by
 // the parent's decimal handle, reports the child, pokes it with input that must not end it,
 // destroys the parent and reports how the process ended.
-int PreviewHost(int width, int height, DWORD limitMs, std::wstring commandLine) {
-  HWND host = CreateHostWindow(width, height);
-  std::printf("host %llu\n", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(host)));
-  ReplaceHandle(commandLine, host);
-
+int PreviewHost(int width, int height, DWORD limitMs, const std::wstring& commandLine) {
   PROCESS_INFORMATION process = {};
-  const DWORD started = GetTickCount();
-  if (!Launch(commandLine, &process)) {
-    std::printf("cannot-start %lu\n", static_cast<unsigned long>(GetLastError()));
-    return 2;
-  }
+  DWORD started = 0;
+  HWND host = LaunchHosted(width, height, commandLine, &process, &started);
+  if (!host) return 2;
   HWND child = nullptr;
   while (child == nullptr && Elapsed(started) < limitMs) {
     PumpFor(20);
