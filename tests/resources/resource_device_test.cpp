@@ -354,7 +354,7 @@ TEST_F(ResourceDeviceTest, EffectsCompileTheLastRawEntry) {
   EXPECT_EQ(manager->GetRawEntry(Key(kLibrary, 91)).Size(), 4u);  // sounds take the first
 
   EXPECT_FALSE(manager->GetEffect(Key(kLibrary, 92)));  // bytes the runtime rejects
-  EXPECT_FALSE(manager->GetEffect(Key(kLibrary, 63)));  // not in the library
+  EXPECT_FALSE(manager->GetEffect(Key(kLibrary, 64)));  // no effect has this id (library_ids.cmake)
   EXPECT_FALSE(manager->GetEffect(Key(kMissingLibrary, 63)));
 }
 
