@@ -3,9 +3,14 @@
 // pictures 2 and 5 (and a container, 250) in the test program's resources.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/resources/doc_res_manager.h"
 #include "core/resources/mesh_decoders.h"
@@ -349,7 +354,7 @@ TEST_F(ResourceDeviceTest, EffectsCompileTheLastRawEntry) {
   EXPECT_EQ(manager->GetRawEntry(Key(kLibrary, 91)).Size(), 4u);  // sounds take the first
 
   EXPECT_FALSE(manager->GetEffect(Key(kLibrary, 92)));  // bytes the runtime rejects
-  EXPECT_FALSE(manager->GetEffect(Key(kLibrary, 63)));  // not in the library
+  EXPECT_FALSE(manager->GetEffect(Key(kLibrary, 64)));  // no effect has this id (library_ids.cmake)
   EXPECT_FALSE(manager->GetEffect(Key(kMissingLibrary, 63)));
 }
 
@@ -495,6 +500,57 @@ TEST_F(ResourceDeviceTest, NoOutputReceivesAnotherOutputsObjects) {
     EXPECT_NE(otherMesh.vertexBuffer.Get(), cachedMesh.vertexBuffer.Get());
   }
   EXPECT_EQ(deviceOf(cachedMesh.vertexBuffer.Get()), device.device.Get());
+}
+
+// The compiled effects as the saver finds them: every resource effect in common_res.dll as
+// RT_RCDATA under its id, and the effects a scene carries in the default scene document's saved
+// resources under ("common_res.dll", id), both with the bytes the effect tool wrote.
+std::vector<uint8_t> FileBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+TEST_F(ResourceDeviceTest, EveryResourceEffectIsInTheLibraryAsRcdata) {
+  HMODULE library = LoadLibraryExW(L"common_res.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(library, nullptr);
+  for (int id : {VQ_RESOURCE_EFFECT_IDS}) {
+    SCOPED_TRACE(id);
+    const std::vector<uint8_t> compiled = FileBytes(VQ_EFFECT_DIR "/" + std::to_string(id) + ".fxo");
+    ASSERT_GT(compiled.size(), 16u);
+    HRSRC found = FindResourceW(library, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    ASSERT_NE(found, nullptr);
+    const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(library, found)));
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::vector<uint8_t>(data, data + SizeofResource(library, found)), compiled);
+  }
+  FreeLibrary(library);
+
+  // With no document entry the manager compiles the library's copy.
+  DS_ComHolder<ID3DXEffect> glow = manager->GetEffect(Key(kLibrary, 97));
+  ASSERT_TRUE(glow);
+  for (const char* technique : {"Blend_Max", "Blend_Normal", "Blend_Screen", "Common"})
+    EXPECT_NE(glow->GetTechniqueByName(technique), nullptr) << technique;
+}
+
+TEST_F(ResourceDeviceTest, TheDefaultSceneCarriesEffect97) {
+  const std::vector<uint8_t> document = FileBytes(VQ_DEFAULT_SCENE);
+  ASSERT_FALSE(document.empty()) << VQ_DEFAULT_SCENE;
+  // The manager's record closes the document.
+  const std::vector<uint8_t> header = DocBytes().str(u"DS_DocResManager").bytes;
+  const auto at = std::find_end(document.begin(), document.end(), header.begin(), header.end());
+  ASSERT_NE(at, document.end());
+  ResourceBuffer buffer(&*at, static_cast<size_t>(document.end() - at));
+  DS_DocumentReader reader(&buffer);
+  const DS_ObjectHeader record = DS_ReadHeader(reader);
+  ASSERT_TRUE(manager->ReadFields(reader, record.version));
+
+  const DS_ResourceEntry& saved = manager->GetRawEntry(Key(kLibrary, 97));
+  const std::vector<uint8_t> compiled = FileBytes(VQ_EFFECT_DIR "/97.fxo");
+  ASSERT_GT(compiled.size(), 16u);
+  EXPECT_EQ(saved.bytes, compiled);
+  EXPECT_EQ(saved.libraryPath, u"common_res.dll");
+  EXPECT_EQ(saved.resourceId, 97);
+  EXPECT_TRUE(manager->GetEffect(Key(kLibrary, 97)));
 }
 
 }  // namespace

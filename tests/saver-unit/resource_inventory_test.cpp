@@ -1,9 +1,10 @@
 // The resources of the built saver, read from the .scr files as data (the 32-bit product and
-// the 64-bit test build): the icon and every string with its exact text.
+// the 64-bit test build): the icon, every string with its exact text, and its "DDS" resources.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,26 @@ TEST_P(SaverResources, HasTheWindowIcon) {
   HRSRC icon = FindResourceW(module_, MAKEINTRESOURCEW(101), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
   ASSERT_NE(icon, nullptr);
   EXPECT_GT(SizeofResource(module_, icon), 6u);
+}
+
+BOOL CALLBACK CollectId(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR ids) {
+  // Named (string) resources count as id -1.
+  reinterpret_cast<std::vector<int>*>(ids)->push_back(IS_INTRESOURCE(name) ? static_cast<int>(reinterpret_cast<ULONG_PTR>(name)) : -1);
+  return TRUE;
+}
+
+// The program's "DDS" resources are exactly the wave heights, the loading picture and the scene
+// document: the ids 0, 54 to 57 and 61 must find nothing, and since meshes, containers, effects
+// and sounds are looked up here when common_res.dll is missing, the program holds nothing else
+// under a library id, and no RT_RCDATA at all.
+TEST_P(SaverResources, HoldsOnlyItsOwnPicturesAndDocument) {
+  std::vector<int> dds;
+  EnumResourceNamesW(module_, L"DDS", CollectId, reinterpret_cast<LONG_PTR>(&dds));
+  std::sort(dds.begin(), dds.end());
+  EXPECT_EQ(dds, (std::vector<int>{2, 5, 107}));
+  std::vector<int> rcdata;
+  EnumResourceNamesW(module_, MAKEINTRESOURCEW(10), CollectId, reinterpret_cast<LONG_PTR>(&rcdata));  // RT_RCDATA
+  EXPECT_TRUE(rcdata.empty()) << rcdata.size() << " RT_RCDATA resources";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothBuilds, SaverResources, ::testing::Values(0, 1));

@@ -2,16 +2,20 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 #include "core/data/ds_stream.h"
 #include "core/data/file_links.h"
 #include "core/resources/resource_record.h"
+#include "tools/content-tool/records.h"
 
 namespace {
 
@@ -59,12 +63,14 @@ std::vector<uint8_t> SolidBitmap(uint32_t rgb, int width, int height) {
 
 class DocumentBuilder {
  public:
-  explicit DocumentBuilder(const DS_ContentOptions& options) : m_Options(options) {
+  DocumentBuilder(const DS_ContentOptions& options, const DS_RecordBook& records)
+      : m_Options(options), m_Records(records) {
     m_BaseDir = fs::path(options.descriptionPath).parent_path();
   }
 
   std::vector<uint8_t> Build(const json& scene) {
     if (!scene.is_object()) throw EntryError("(top)", "the description is not a JSON object");
+    OnlyKeys(scene, {"tag", "slides", "music", "effects", "masks"}, "(top)");
     m_Out.WriteString(DsFromUtf8(Text(scene, "tag", "(top)", "QXJ v 4.0.0")));
     DS_WriteHeader(m_Out, u"DS_SlideShow_Light", 1);
     const json& slides = List(scene, "slides", "(top)");
@@ -76,6 +82,7 @@ class DocumentBuilder {
     for (size_t i = 0; i < music.size(); ++i) WriteMusic(music[i], "music[" + std::to_string(i) + "]");
     const json& effects = List(scene, "effects", "(top)");
     for (size_t i = 0; i < effects.size(); ++i) AddEffect(effects[i], "effects[" + std::to_string(i) + "]");
+    for (const auto& [id, file] : m_Options.carriedEffects) AddCarriedEffect(id, file);
     const json& masks = List(scene, "masks", "(top)");
     for (size_t i = 0; i < masks.size(); ++i) AddMask(masks[i], "masks[" + std::to_string(i) + "]");
     DS_WriteHeader(m_Out, u"DS_DocResManager", 3);
@@ -91,6 +98,15 @@ class DocumentBuilder {
     const json& value = owner.at(key);
     if (!value.is_array()) throw EntryError(where + "." + key, "must be a list");
     return value;
+  }
+  // Every key of an entry must be one it has: a misspelt key is an error, not a default.
+  static void OnlyKeys(const json& owner, std::initializer_list<const char*> keys, const std::string& where) {
+    for (const auto& item : owner.items()) {
+      if (std::find_if(keys.begin(), keys.end(), [&](const char* k) { return item.key() == k; }) != keys.end()) continue;
+      std::string known;
+      for (const char* k : keys) known += (known.empty() ? "" : ", ") + std::string(k);
+      throw EntryError(where, "unknown key \"" + item.key() + "\" (" + known + ")");
+    }
   }
   static std::string Text(const json& owner, const char* key, const std::string& where, const char* fallback) {
     if (!owner.contains(key)) {
@@ -159,6 +175,7 @@ class DocumentBuilder {
   // it (a library key with its own bytes overrides the library's picture for this document).
   DS_ResourceKey PictureKey(const json& picture, const std::string& where) {
     if (!picture.is_object()) throw EntryError(where, "must be an object");
+    OnlyKeys(picture, {"library", "id", "file", "colour", "width", "height"}, where);
     const bool inLibrary = picture.contains("library") || picture.contains("id");
     const bool embedded = picture.contains("file") || picture.contains("colour");
     DS_ResourceKey key;
@@ -195,6 +212,7 @@ class DocumentBuilder {
   // Records ------------------------------------------------------------------------------------
   void WriteSlide(const json& slide, const std::string& where) {
     if (!slide.is_object()) throw EntryError(where, "must be an object");
+    OnlyKeys(slide, {"name", "fade_in", "display", "fade_out", "further", "layer", "objects", "list2"}, where);
     DS_WriteHeader(m_Out, u"DS_SlideContainer", 2);
     m_Out.WriteUInt(static_cast<uint32_t>(Number(slide, "fade_in", where, 1, 0, 86400)));
     m_Out.WriteUInt(static_cast<uint32_t>(Number(slide, "fade_out", where, 1, 0, 86400)));
@@ -210,14 +228,20 @@ class DocumentBuilder {
     }
   }
 
-  // A layer kind's own fields (when it names any), then the base layer part: picture and camera.
+  // A layer kind's own fields (named, or positional with "fields"), then the base layer part:
+  // picture and camera.
   void WriteLayer(const json& layer, const std::string& where) {
     if (!layer.is_object()) throw EntryError(where, "must be an object");
     const std::string kind = Text(layer, "class", where, "DS_2D_Light");
     if (kind.empty()) throw EntryError(where + ".class", "is empty");
-    if (kind != "DS_2D_Light") {
+    if (kind != "DS_2D_Light" && layer.contains("fields")) {
+      OnlyKeys(layer, {"class", "version", "fields", "picture", "camera"}, where);
       DS_WriteHeader(m_Out, DsFromUtf8(kind), static_cast<uint32_t>(Number(layer, "version", where, 1, 0, 1000)));
       WriteFields(List(layer, "fields", where), where + ".fields");
+    } else if (kind != "DS_2D_Light") {
+      WriteNamedObject(kind, layer, where, {"picture", "camera"});
+    } else {
+      OnlyKeys(layer, {"class", "picture", "camera"}, where);
     }
     DS_WriteHeader(m_Out, u"DS_2D_Light", 3);
     const json defaultPicture = {{"library", "common_res.dll"}, {"id", 5}};
@@ -225,6 +249,7 @@ class DocumentBuilder {
     const json camera = layer.contains("camera") ? layer.at("camera") : json::object();
     const std::string cameraWhere = where + ".camera";
     if (!camera.is_object()) throw EntryError(cameraWhere, "must be an object");
+    OnlyKeys(camera, {"mode", "zoom", "speed", "border"}, cameraWhere);
     DS_WriteHeader(m_Out, u"DSM_Camera", 2);
     m_Out.WriteInt(static_cast<int32_t>(Number(camera, "mode", cameraWhere, 0, INT32_MIN, INT32_MAX)));
     m_Out.WriteUInt(static_cast<uint32_t>(Number(camera, "zoom", cameraWhere, 120, 1, 100000)));
@@ -233,17 +258,22 @@ class DocumentBuilder {
     WriteLink(PictureKey(camera.contains("border") ? camera.at("border") : defaultBorder, cameraWhere + ".border"));
   }
 
-  // Objects are written field by field as the description lists them: the tool knows the
-  // framing (header, lists, links placed in the tables) and leaves each kind's layout to the
-  // description.
+  // An object record: named fields after its record description, or (with "fields") the
+  // positional form, written value by value as listed.
   void WriteObject(const json& object, const std::string& where) {
     if (!object.is_object()) throw EntryError(where, "must be an object");
     const std::string kind = Text(object, "class", where, nullptr);
     if (kind.empty()) throw EntryError(where + ".class", "is empty");
+    if (!object.contains("fields")) {
+      WriteNamedObject(kind, object, where, {});
+      return;
+    }
+    OnlyKeys(object, {"class", "version", "fields"}, where);
     DS_WriteHeader(m_Out, DsFromUtf8(kind), static_cast<uint32_t>(Number(object, "version", where, 1, 0, 1000)));
     WriteFields(List(object, "fields", where), where + ".fields");
   }
 
+  // The positional form: a list of one-value objects {"<type>": value}, written as listed.
   void WriteFields(const json& fields, const std::string& where) {
     for (size_t i = 0; i < fields.size(); ++i) {
       const std::string at = where + "[" + std::to_string(i) + "]";
@@ -251,48 +281,123 @@ class DocumentBuilder {
       if (!field.is_object() || field.size() != 1) throw EntryError(at, "must be an object of one typed value");
       const std::string type = field.begin().key();
       const json& v = field.begin().value();
-      if (type == "uint" || type == "ulong") {
-        const auto n = static_cast<uint32_t>(Checked(v, at, 0, UINT32_MAX));
-        type == "uint" ? m_Out.WriteUInt(n) : m_Out.WriteULong(n);
-      } else if (type == "int") {
-        m_Out.WriteInt(static_cast<int32_t>(Checked(v, at, INT32_MIN, INT32_MAX)));
-      } else if (type == "byte") {
-        m_Out.WriteByte(static_cast<uint8_t>(Checked(v, at, 0, 255)));
-      } else if (type == "bool") {
-        if (!v.is_boolean()) throw EntryError(at, "must be true or false");
-        m_Out.WriteBool(v.get<bool>());
-      } else if (type == "float") {
-        if (!v.is_number()) throw EntryError(at, "must be a number");
-        m_Out.WriteFloat(v.get<float>());
-      } else if (type == "int64") {
-        m_Out.WriteInt64(Checked(v, at, INT64_MIN, INT64_MAX));
-      } else if (type == "point") {
-        if (!v.is_array() || v.size() != 2) throw EntryError(at, "must be [x, y]");
-        DS_Point p;
-        p.x = static_cast<int32_t>(Checked(v[0], at, INT32_MIN, INT32_MAX));
-        p.y = static_cast<int32_t>(Checked(v[1], at, INT32_MIN, INT32_MAX));
-        m_Out.WritePoint(p);
-      } else if (type == "string") {
-        if (!v.is_string()) throw EntryError(at, "must be a string");
-        m_Out.WriteString(DsFromUtf8(v.get<std::string>()));
-      } else if (type == "picture") {
-        WriteLink(PictureKey(v, at + ".picture"));
-      } else if (type == "header") {
+      if (type == "header") {
         if (!v.is_array() || v.size() != 2 || !v[0].is_string()) throw EntryError(at, "must be [\"Class\", version]");
         DS_WriteHeader(m_Out, DsFromUtf8(v[0].get<std::string>()), static_cast<uint32_t>(Checked(v[1], at, 0, 1000)));
-      } else if (type == "guid") {
-        DS_Guid guid;
-        if (!v.is_string() || !DS_GuidFromString(DsFromUtf8(v.get<std::string>()), guid))
-          throw EntryError(at, "must be a GUID of the form {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
-        WriteGuid(m_Out, guid);
+      } else if (DS_RecordBook::IsScalarType(type)) {
+        WriteValue(type, v, at);
       } else {
         throw EntryError(at, "unknown field type \"" + type + "\"");
       }
     }
   }
 
+  // One value of a scalar type. A picture given as null is the empty link (names nothing).
+  void WriteValue(const std::string& type, const json& v, const std::string& at) {
+    if (type == "uint" || type == "ulong") {
+      const auto n = static_cast<uint32_t>(Checked(v, at, 0, UINT32_MAX));
+      type == "uint" ? m_Out.WriteUInt(n) : m_Out.WriteULong(n);
+    } else if (type == "int") {
+      m_Out.WriteInt(static_cast<int32_t>(Checked(v, at, INT32_MIN, INT32_MAX)));
+    } else if (type == "byte") {
+      m_Out.WriteByte(static_cast<uint8_t>(Checked(v, at, 0, 255)));
+    } else if (type == "bool") {
+      if (!v.is_boolean()) throw EntryError(at, "must be true or false");
+      m_Out.WriteBool(v.get<bool>());
+    } else if (type == "float") {
+      if (!v.is_number()) throw EntryError(at, "must be a number");
+      m_Out.WriteFloat(v.get<float>());
+    } else if (type == "int64") {
+      m_Out.WriteInt64(Checked(v, at, INT64_MIN, INT64_MAX));
+    } else if (type == "point") {
+      if (!v.is_array() || v.size() != 2) throw EntryError(at, "must be [x, y]");
+      DS_Point p;
+      p.x = static_cast<int32_t>(Checked(v[0], at, INT32_MIN, INT32_MAX));
+      p.y = static_cast<int32_t>(Checked(v[1], at, INT32_MIN, INT32_MAX));
+      m_Out.WritePoint(p);
+    } else if (type == "string") {
+      if (!v.is_string()) throw EntryError(at, "must be a string");
+      m_Out.WriteString(DsFromUtf8(v.get<std::string>()));
+    } else if (type == "picture") {
+      WriteLink(v.is_null() ? DS_ResourceKey() : PictureKey(v, at + ".picture"));
+    } else if (type == "guid") {
+      DS_Guid guid;
+      if (!v.is_string() || !DS_GuidFromString(DsFromUtf8(v.get<std::string>()), guid))
+        throw EntryError(at, "must be a GUID of the form {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
+      WriteGuid(m_Out, guid);
+    } else {
+      throw EntryError(at, "unknown field type \"" + type + "\"");
+    }
+  }
+
+  // The named form: the record of `className` as its description lists it, each field taken
+  // from the object by name or from its default, base parts with their own headers. Names
+  // taken are added to `used`.
+  void WriteNamedRecord(const std::string& className, const json& object, const std::string& where,
+                        std::set<std::string>& used) {
+    const DS_RecordDescription* record = m_Records.Find(className);
+    if (!record) throw EntryError(where, "no record description of " + className + " (add records/" + className + ".json)");
+    DS_WriteHeader(m_Out, DsFromUtf8(record->className), record->version);
+    for (const DS_RecordItem& item : record->items) {
+      if (!item.baseClass.empty()) {
+        WriteNamedRecord(item.baseClass, object, where, used);
+        continue;
+      }
+      used.insert(item.name);
+      const bool given = object.contains(item.name);
+      const json& value = given ? object.at(item.name) : item.value;
+      const std::string at = given ? where + "." + item.name
+                                   : where + "." + item.name + " (the default in " + record->file + ")";
+      WriteTyped(item.type, value, at);
+    }
+  }
+
+  void WriteTyped(const DS_FieldType& type, const json& value, const std::string& at) {
+    if (!type.recordClass.empty()) {
+      const json& fields = value.is_null() ? json::object() : value;
+      WriteNamedObject(type.recordClass, fields, at, {});
+    } else if (type.count == 0) {
+      WriteValue(type.scalar, value.is_null() ? TypeDefault(type.scalar) : value, at);
+    } else {
+      if (value.is_null()) {
+        for (size_t i = 0; i < type.count; ++i) WriteValue(type.scalar, TypeDefault(type.scalar), at);
+        return;
+      }
+      if (!value.is_array() || value.size() != type.count)
+        throw EntryError(at, "must be a list of " + std::to_string(type.count) + " values");
+      for (size_t i = 0; i < type.count; ++i) WriteValue(type.scalar, value[i], at + "[" + std::to_string(i) + "]");
+    }
+  }
+
+  // A whole named record; every key of the object must be a field of the class or its bases
+  // (or one of `reserved`, which the caller writes itself).
+  void WriteNamedObject(const std::string& className, const json& object, const std::string& where,
+                        std::set<std::string> reserved) {
+    if (!object.is_object()) throw EntryError(where, "must be an object of named fields");
+    std::set<std::string>& used = reserved;
+    used.insert("class");
+    WriteNamedRecord(className, object, where, used);
+    for (const auto& [key, value] : object.items()) {
+      (void)value;
+      if (used.count(key)) continue;
+      std::string known;
+      for (const std::string& name : m_Records.FieldNames(className)) known += (known.empty() ? "" : ", ") + name;
+      throw EntryError(where, "unknown field \"" + key + "\" of " + className + " (its fields: " + known + ")");
+    }
+  }
+
+  static json TypeDefault(const std::string& type) {
+    if (type == "bool") return false;
+    if (type == "string") return "";
+    if (type == "point") return json::array({0, 0});
+    if (type == "guid") return "{00000000-0000-0000-0000-000000000000}";
+    if (type == "picture") return nullptr;
+    return 0;
+  }
+
   void WriteMusic(const json& music, const std::string& where) {
     if (!music.is_object()) throw EntryError(where, "must be an object");
+    OnlyKeys(music, {"name", "file", "path"}, where);
     const std::string file = Text(music, "file", where, nullptr);
     DS_NamedBlob blob;
     const auto bytes = ReadFile(file, where + ".file");
@@ -306,6 +411,7 @@ class DocumentBuilder {
   // A compiled effect in the saved resources under its library key (id, library, bytes, no name).
   void AddEffect(const json& effect, const std::string& where) {
     if (!effect.is_object()) throw EntryError(where, "must be an object");
+    OnlyKeys(effect, {"library", "id", "file"}, where);
     DS_ResourceKey key;
     key.name = DsFromUtf8(Text(effect, "library", where, "common_res.dll"));
     key.stamp = Checked(effect.contains("id") ? effect.at("id") : json(), where + ".id", 1, 0xFFFF);
@@ -315,12 +421,26 @@ class DocumentBuilder {
     m_Saved[key].push_back(std::move(entry));
   }
 
+  // An effect the scene carries by default, unless the description's "effects" name its key.
+  void AddCarriedEffect(int64_t id, const std::string& file) {
+    DS_ResourceKey key;
+    key.name = u"common_res.dll";
+    key.stamp = id;
+    if (m_Saved.count(key)) return;
+    DS_ResourceEntry entry(static_cast<int>(id), key.name);
+    const auto bytes = ReadFile(file, "the carried effect " + std::to_string(id));
+    entry.SetData(static_cast<uint32_t>(bytes.size()), bytes.data());
+    m_Saved[key].push_back(std::move(entry));
+  }
+
   void AddMask(const json& mask, const std::string& where) {
     if (!mask.is_object()) throw EntryError(where, "must be an object");
+    OnlyKeys(mask, {"guid", "name", "flag", "picture"}, where);
     DS_MaskEntry entry;
     if (!DS_GuidFromString(DsFromUtf8(Text(mask, "guid", where, nullptr)), entry.id))
       throw EntryError(where + ".guid", "is not a GUID of the form {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}");
     entry.name = DsFromUtf8(Text(mask, "name", where, ""));
+    if (mask.contains("flag") && !mask.at("flag").is_boolean()) throw EntryError(where + ".flag", "must be true or false");
     entry.flag = !mask.contains("flag") || mask.at("flag").get<bool>();
     std::string label;
     const auto bytes = PictureBytes(mask.contains("picture") ? mask.at("picture") : json::object(), where + ".picture", label);
@@ -330,6 +450,7 @@ class DocumentBuilder {
   }
 
   const DS_ContentOptions& m_Options;
+  const DS_RecordBook& m_Records;
   fs::path m_BaseDir;
   DS_IOF_ByteWriter m_Out;
   DS_EntryTable m_Pictures;
@@ -351,8 +472,11 @@ std::vector<uint8_t> BuildSceneDocument(const DS_ContentOptions& options) {
   } catch (const json::exception& e) {
     throw std::runtime_error(path + ": not valid JSON: " + e.what());
   }
+  DS_RecordBook records;
+  for (const auto& folder : options.recordFolders) records.LoadFolder(folder);
+  records.Check();
   try {
-    return DocumentBuilder(options).Build(scene);
+    return DocumentBuilder(options, records).Build(scene);
   } catch (const EntryError& e) {
     throw std::runtime_error(path + ": " + e.what());
   } catch (const json::exception& e) {

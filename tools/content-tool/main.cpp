@@ -1,6 +1,7 @@
 // content-tool: writes a scene document from a scene description.
-//   content-tool <description.json> <document out> [-I <folder>]...
+//   content-tool <description.json> <document out> [-I <folder>]... [-R <folder>]... [-E <id>=<file>]...
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <fstream>
 #include <string>
@@ -14,6 +15,18 @@ int main(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "-I" && i + 1 < argc) {
       options.searchDirs.push_back(argv[++i]);
+    } else if (arg == "-R" && i + 1 < argc) {
+      options.recordFolders.push_back(argv[++i]);
+    } else if (arg == "-E" && i + 1 < argc) {
+      const std::string effect = argv[++i];
+      const size_t equals = effect.find('=');
+      char* end = nullptr;
+      const long id = std::strtol(effect.c_str(), &end, 10);
+      if (equals == std::string::npos || end != effect.c_str() + equals || id < 1 || id > 0xFFFF || equals + 1 == effect.size()) {
+        std::fprintf(stderr, "content-tool: -E takes <id>=<compiled effect file>, not \"%s\"\n", effect.c_str());
+        return 2;
+      }
+      options.carriedEffects.emplace_back(id, effect.substr(equals + 1));
     } else if (options.descriptionPath.empty()) {
       options.descriptionPath = arg;
     } else if (output.empty()) {
@@ -24,7 +37,9 @@ int main(int argc, char** argv) {
     }
   }
   if (options.descriptionPath.empty() || output.empty()) {
-    std::fprintf(stderr, "usage: content-tool <description.json> <document out> [-I <folder>]...\n");
+    std::fprintf(stderr,
+                 "usage: content-tool <description.json> <document out> [-I <folder>]... [-R <records folder>]... "
+                 "[-E <id>=<compiled effect>]...\n");
     return 2;
   }
   try {

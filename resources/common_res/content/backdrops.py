@@ -1,18 +1,14 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the resource library common_res.dll into the given folder:
+"""The backdrops of common_res.dll, drawn into the folder given as the only argument:
   meadow.png        "DDS" 5: the default layer picture (1280 x 720), a meadow with hills under a dawn sky
   border.png        "DDS" 6: the border image, a dark charcoal texture with faint velvet noise
-  sparkle_set.bin   "DDS" 240: a three-frame pulsing sparkle in the image-set container form
-                    (u32 F, F float32 frame times, u32 N, N resource entries)
 """
 import math
 import os
-import struct
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'pictures'))
-from png_writer import (fractal_noise_2d, mix, png_bytes, clamp_byte, smoothstep,  # noqa: E402
-                        write_png)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'pictures'))
+from png_writer import fractal_noise_2d, mix, smoothstep, write_png  # noqa: E402
 
 
 def meadow(x, y, width=1280, height=720):
@@ -49,53 +45,11 @@ def border(x, y):
     return (v, v * 0.96, v * 1.05)
 
 
-def sparkle_frame(radius):
-    size = 64
-
-    def rows():
-        for y in range(size):
-            row = bytearray()
-            for x in range(size):
-                d = math.hypot(x - 31.5, y - 31.5)
-                a = max(0.0, 1.0 - d / radius) ** 1.5
-                row.extend((255, 250, clamp_byte(200 + 55 * a), clamp_byte(a * 255)))
-            yield row
-    return png_bytes(size, size, 4, list(rows()))
-
-
-def archive_string(text):
-    units = text.encode('utf-16-le')
-    length = len(units) // 2
-    if length < 255:
-        header = b'\xff\xfe\xff' + bytes([length])
-    elif length < 65535:
-        header = b'\xff\xfe\xff\xff' + struct.pack('<H', length)
-    else:
-        header = b'\xff\xfe\xff\xff\xff\xff' + struct.pack('<I', length)
-    return header + units
-
-
-def embedded_entry(data, name):
-    return struct.pack('<i', 0) + archive_string('') + struct.pack('<I', len(data)) + data + \
-        archive_string(name)
-
-
-def image_set_container(frames, times):
-    out = struct.pack('<I', len(times)) + b''.join(struct.pack('<f', t) for t in times)
-    out += struct.pack('<I', len(frames))
-    for k, data in enumerate(frames):
-        out += embedded_entry(data, 'frame%d.png' % k)
-    return out
-
-
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     write_png(os.path.join(out, 'meadow.png'), 1280, 720, 3, meadow)
     write_png(os.path.join(out, 'border.png'), 256, 256, 3, border)
-    frames = [sparkle_frame(r) for r in (12.0, 20.0, 28.0)]
-    with open(os.path.join(out, 'sparkle_set.bin'), 'wb') as f:
-        f.write(image_set_container(frames, [0.15, 0.15, 0.3]))
 
 
 if __name__ == '__main__':

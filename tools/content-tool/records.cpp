@@ -1,0 +1,177 @@
+#include "tools/content-tool/records.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <stdexcept>
+
+namespace {
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+const char* const kScalarTypes[] = {"uint", "ulong", "int", "byte", "bool", "float", "int64",
+                                    "point", "string", "guid", "picture"};
+
+// Keys of a description object that are not fields.
+const char* const kReservedNames[] = {"class", "fields", "version"};
+
+std::runtime_error FileError(const std::string& file, const std::string& what) {
+  return std::runtime_error(file + ": " + what);
+}
+
+DS_FieldType ParseType(const std::string& text, const std::string& file, const std::string& where) {
+  DS_FieldType type;
+  static const std::regex record("^record ([A-Za-z_][A-Za-z0-9_]*)$");
+  static const std::regex array("^([a-z0-9]+)\\[([1-9][0-9]{0,2})\\]$");
+  std::smatch match;
+  if (std::regex_match(text, match, record)) {
+    type.recordClass = match[1];
+    return type;
+  }
+  if (std::regex_match(text, match, array)) {
+    type.scalar = match[1];
+    type.count = std::stoul(match[2]);
+  } else {
+    type.scalar = text;
+  }
+  if (!DS_RecordBook::IsScalarType(type.scalar))
+    throw FileError(file, where + ": unknown type \"" + text + "\" (a scalar type, \"<type>[n]\" or \"record <Class>\")");
+  return type;
+}
+
+DS_RecordDescription ParseDescription(const json& doc, const std::string& file) {
+  if (!doc.is_object()) throw FileError(file, "is not a JSON object");
+  DS_RecordDescription d;
+  d.file = file;
+  if (!doc.contains("class") || !doc.at("class").is_string() || doc.at("class").get<std::string>().empty())
+    throw FileError(file, "\"class\" must name the class");
+  d.className = doc.at("class").get<std::string>();
+  if (!doc.contains("version") || !doc.at("version").is_number_unsigned() || doc.at("version").get<uint64_t>() > 1000)
+    throw FileError(file, "\"version\" must be the record's version, 0..1000");
+  d.version = doc.at("version").get<uint32_t>();
+  for (const auto& [key, value] : doc.items()) {
+    if (key != "class" && key != "version" && key != "record" && key != "about")
+      throw FileError(file, "unknown key \"" + key + "\" (class, version, record, about)");
+    (void)value;
+  }
+  if (!doc.contains("record") || !doc.at("record").is_array()) throw FileError(file, "\"record\" must be the list of fields");
+  const json& items = doc.at("record");
+  for (size_t i = 0; i < items.size(); ++i) {
+    const std::string where = "record[" + std::to_string(i) + "]";
+    const json& item = items[i];
+    if (!item.is_object()) throw FileError(file, where + ": must be an object");
+    DS_RecordItem entry;
+    if (item.contains("base")) {
+      if (item.size() != 1 || !item.at("base").is_string())
+        throw FileError(file, where + ": a base part is { \"base\": \"<Class>\" } alone");
+      entry.baseClass = item.at("base").get<std::string>();
+      d.items.push_back(std::move(entry));
+      continue;
+    }
+    for (const auto& [key, value] : item.items()) {
+      if (key != "name" && key != "type" && key != "default" && key != "about")
+        throw FileError(file, where + ": unknown key \"" + key + "\" (name, type, default, about)");
+      (void)value;
+    }
+    if (!item.contains("name") || !item.at("name").is_string() || item.at("name").get<std::string>().empty())
+      throw FileError(file, where + ": \"name\" must name the field");
+    entry.name = item.at("name").get<std::string>();
+    for (const char* reserved : kReservedNames) {
+      if (entry.name == reserved) throw FileError(file, where + ": \"" + entry.name + "\" cannot name a field");
+    }
+    if (!item.contains("type") || !item.at("type").is_string()) throw FileError(file, where + ": \"type\" is missing");
+    entry.type = ParseType(item.at("type").get<std::string>(), file, where + ".type");
+    if (item.contains("default")) entry.value = item.at("default");
+    d.items.push_back(std::move(entry));
+  }
+  return d;
+}
+
+}  // namespace
+
+bool DS_RecordBook::IsScalarType(const std::string& name) {
+  return std::find(std::begin(kScalarTypes), std::end(kScalarTypes), name) != std::end(kScalarTypes);
+}
+
+void DS_RecordBook::LoadFolder(const std::string& folder) {
+  std::error_code error;
+  if (!fs::is_directory(folder, error)) throw FileError(folder, "is not a folder of record descriptions");
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().extension() == ".json") files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  for (const auto& path : files) {
+    const std::string file = path.string();
+    std::ifstream in(path);
+    json doc;
+    try {
+      doc = json::parse(in);
+    } catch (const json::exception& e) {
+      throw FileError(file, std::string("not valid JSON: ") + e.what());
+    }
+    DS_RecordDescription d = ParseDescription(doc, file);
+    if (path.stem().string() != d.className) throw FileError(file, "describes " + d.className + ": name the file " + d.className + ".json");
+    const auto known = m_Records.find(d.className);
+    if (known != m_Records.end()) throw FileError(file, d.className + " is described already by " + known->second.file);
+    m_Records.emplace(d.className, std::move(d));
+  }
+}
+
+void DS_RecordBook::CollectNames(const std::string& className, std::vector<std::string>& names,
+                                 std::vector<std::string>& path) const {
+  const DS_RecordDescription* d = Find(className);
+  if (std::find(path.begin(), path.end(), className) != path.end())
+    throw FileError(d->file, className + " is its own base");
+  path.push_back(className);
+  for (const DS_RecordItem& item : d->items) {
+    if (!item.baseClass.empty()) {
+      if (!Find(item.baseClass)) throw FileError(d->file, "the base part " + item.baseClass + " is not described");
+      CollectNames(item.baseClass, names, path);
+      continue;
+    }
+    if (std::find(names.begin(), names.end(), item.name) != names.end())
+      throw FileError(Find(path.front())->file, "the field name \"" + item.name + "\" is used twice in " + path.front() +
+                                                  " and its bases (again in " + className + ")");
+    names.push_back(item.name);
+    if (!item.type.recordClass.empty() && !Find(item.type.recordClass))
+      throw FileError(d->file, "the field \"" + item.name + "\" is a record of " + item.type.recordClass + ", which is not described");
+  }
+  path.pop_back();
+}
+
+// A record may hold another through a base part or a record field, but never itself: its
+// writing would not end.
+void DS_RecordBook::CheckNesting(const std::string& className, std::vector<std::string>& path) const {
+  const DS_RecordDescription* d = Find(className);
+  if (std::find(path.begin(), path.end(), className) != path.end())
+    throw FileError(d->file, className + " holds itself (through " + path.back() + ")");
+  path.push_back(className);
+  for (const DS_RecordItem& item : d->items) {
+    const std::string& inner = item.baseClass.empty() ? item.type.recordClass : item.baseClass;
+    if (!inner.empty()) CheckNesting(inner, path);
+  }
+  path.pop_back();
+}
+
+void DS_RecordBook::Check() const {
+  for (const auto& entry : m_Records) FieldNames(entry.first);  // every named class exists
+  for (const auto& entry : m_Records) {
+    std::vector<std::string> path;
+    CheckNesting(entry.first, path);
+  }
+}
+
+const DS_RecordDescription* DS_RecordBook::Find(const std::string& className) const {
+  const auto found = m_Records.find(className);
+  return found == m_Records.end() ? nullptr : &found->second;
+}
+
+std::vector<std::string> DS_RecordBook::FieldNames(const std::string& className) const {
+  std::vector<std::string> names, path;
+  if (Find(className)) CollectNames(className, names, path);
+  return names;
+}
