@@ -255,7 +255,8 @@ class LayerSide final : public LiveSide {
   void OnDeviceReset() override { m_Layer->OnDeviceReset(); }
   void Draw(float time) override {
     m_Layer->Update(time);
-    RenderLayerScene(*m_Layer, nullptr, 0);
+    m_Layer->RenderScene(nullptr, 0);
+    m_Layer->PostRender();
   }
 
  private:
@@ -277,10 +278,7 @@ class SlideSide final : public LiveSide {
            m_Slide->ParameterSets2().empty();
   }
   void OnDeviceLost() override { m_Slide->OnDeviceLost(); }
-  void OnDeviceReset() override {
-    m_Slide->Restore();
-    m_Slide->OnObjectsReset();
-  }
+  void OnDeviceReset() override { m_Slide->OnDeviceReset(); }
   void Draw(float time) override {
     m_Slide->Update(time);
     m_Slide->Render();
@@ -309,7 +307,8 @@ class ObjectSide final : public LiveSide {
     m_Layer->Update(time);
     DS_ABObj* objects[1] = {m_Object.get()};
     if (m_Object) m_Object->Update(time);
-    RenderLayerScene(*m_Layer, objects, m_Object ? 1 : 0);
+    m_Layer->RenderScene(objects, m_Object ? 1 : 0);
+    m_Layer->PostRender();
   }
 
  private:
@@ -415,9 +414,12 @@ TEST_P(ClassOnDevice, IsMadeAndComesThroughLossAndResetTwice) {
 
   // Lost twice, the device reset, reset twice: nothing is kept that stops the reset, nothing is
   // made twice over, and the next frame is the same.
+  // The scene tells its resource manager once, after its slides let go and before they return.
   side->OnDeviceLost();
   side->OnDeviceLost();
+  m_Manager->OnDeviceLost();
   ASSERT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
+  m_Manager->OnDeviceReset();
   side->OnDeviceReset();
   side->OnDeviceReset();
   const DS_PixelReadback after = Frame(*side, 0.5f);
@@ -430,7 +432,9 @@ TEST_P(ClassOnDevice, IsMadeAndComesThroughLossAndResetTwice) {
 
   // What the second reset made is released by one loss again.
   side->OnDeviceLost();
+  m_Manager->OnDeviceLost();
   EXPECT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
+  m_Manager->OnDeviceReset();
   side->OnDeviceReset();
 }
 

@@ -536,7 +536,7 @@ TEST_F(ResourceDeviceTest, TheDefaultSceneCarriesEffect97) {
   const std::vector<uint8_t> document = FileBytes(VQ_DEFAULT_SCENE);
   ASSERT_FALSE(document.empty()) << VQ_DEFAULT_SCENE;
   // The manager's record closes the document.
-  const std::vector<uint8_t> header = DocBytes().str(u"DS_DocResManager").bytes;
+  const std::vector<uint8_t> header = TestBytes().Str(u"DS_DocResManager").bytes;
   const auto at = std::find_end(document.begin(), document.end(), header.begin(), header.end());
   ASSERT_NE(at, document.end());
   ResourceBuffer buffer(&*at, static_cast<size_t>(document.end() - at));
