@@ -22,6 +22,16 @@ function(vq_link_product_libraries target)
     "cmake_language(DEFER DIRECTORY [[${CMAKE_SOURCE_DIR}]] CALL vq_link_product_libraries_now [[${target}]])")
 endfunction()
 
+# vq_place_common_res(<target>): the resource library common_res.dll (the default pictures,
+# meshes and effects) is copied beside the program after each build of it, where the normal DLL
+# search finds it.
+function(vq_place_common_res target)
+  add_dependencies(${target} vq_common_res)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/saver/common_res.dll
+            $<TARGET_FILE_DIR:${target}>/common_res.dll)
+endfunction()
+
 function(vq_link_product_libraries_now target)
   get_property(libraries GLOBAL PROPERTY VQ_PRODUCT_LIBRARIES)
   target_link_libraries(${target} PRIVATE vq_core ${libraries})
