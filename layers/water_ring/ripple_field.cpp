@@ -56,12 +56,17 @@ void DS_RippleField::Drop() {
   if (m_Columns < 3 || m_Rows < 3) return;
   const std::uint32_t column = static_cast<std::uint32_t>(std::rand()) % (m_Columns - 2) + 1;
   const std::uint32_t row = static_cast<std::uint32_t>(std::rand()) % (m_Rows - 2) + 1;
+  DropAt(row, column);
+}
+
+void DS_RippleField::DropAt(std::uint32_t row, std::uint32_t column) {
+  if (row < 1 || column < 1 || row + 1 >= m_Rows || column + 1 >= m_Columns) return;
   const float s = dropStrength;
-  for (int dr = -1; dr <= 1; ++dr) {
-    for (int dc = -1; dc <= 1; ++dc) {
-      const int edges = (dr != 0) + (dc != 0);  // 0 the centre, 1 an edge, 2 a corner neighbour
+  for (std::uint32_t r = row - 1; r <= row + 1; ++r) {
+    for (std::uint32_t c = column - 1; c <= column + 1; ++c) {
+      const int edges = (r != row) + (c != column);  // 0 the centre, 1 an edge, 2 a corner neighbour
       const float share = edges == 0 ? 0.25f : edges == 1 ? 0.125f : 0.0625f;
-      Cell(row + dr, column + dc).velocity -= share * s;
+      Cell(r, c).velocity -= share * s;
     }
   }
 }

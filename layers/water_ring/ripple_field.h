@@ -39,6 +39,8 @@ class DS_RippleField {
   // One drop of the drop strength at a random inner cell (column first, then row, from rand()).
   // A grid with fewer than three columns or rows has no inner cell and takes none.
   void Drop();
+  // A drop of the drop strength at an inner cell (nothing at a border cell or outside the grid).
+  void DropAt(std::uint32_t row, std::uint32_t column);
   // The kSubSteps averaging passes of one step. A field that has run away to infinity or NaN
   // (a wave gain far beyond the scheme's stability) is calmed to still water.
   void Simulate();

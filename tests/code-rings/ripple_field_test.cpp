@@ -33,11 +33,8 @@ double MeanHeight(const DS_RippleField& field) {
 
 // A drop of strength 1 at (row, column), as Drop makes it at a random cell.
 void DropAt(DS_RippleField& field, std::uint32_t row, std::uint32_t column) {
-  for (int dr = -1; dr <= 1; ++dr)
-    for (int dc = -1; dc <= 1; ++dc) {
-      const int edges = (dr != 0) + (dc != 0);
-      field.Cell(row + dr, column + dc).velocity -= edges == 0 ? 0.25f : edges == 1 ? 0.125f : 0.0625f;
-    }
+  field.dropStrength = 1.0f;
+  field.DropAt(row, column);
 }
 
 // The distance from (row, column) of the farthest cell that rises or falls by more than a tenth of
@@ -100,6 +97,9 @@ TEST(RippleField, DropsOnlyOnInnerCells) {
     field.Size(30, 30, 1, factor);
     std::srand(7);
     for (int i = 0; i < 200; ++i) field.Drop();
+    // A drop placed on a border cell or outside the grid falls nowhere.
+    const std::uint32_t placed[][2] = {{0, 1}, {1, 0}, {field.Rows() - 1, 1}, {1, field.Columns() - 1}, {1000, 1000}};
+    for (const auto& at : placed) field.DropAt(at[0], at[1]);
     double sum = 0.0;
     for (std::uint32_t r = 0; r < field.Rows(); ++r)
       for (std::uint32_t c = 0; c < field.Columns(); ++c) sum += field.Cell(r, c).velocity;
