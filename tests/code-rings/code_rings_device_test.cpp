@@ -25,6 +25,7 @@
 #include "layers/slideshow/scene_document.h"
 #include "layers/water_ring/ds_water_ring_light.h"
 #include "tests/layers/stored_picture.h"
+#include "tests/code-rings/glyph_pixels.h"
 #include "tests/render/test_device.h"
 
 namespace {
@@ -34,11 +35,6 @@ constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF;
 std::string g_DocumentDir;
 
 DS_ResourceKey Key(const char16_t* name, int64_t stamp) { return DS_ResourceKey{name, stamp}; }
-
-bool IsGreen(std::uint32_t rgb) {
-  const int r = rgb >> 16 & 0xFF, g = rgb >> 8 & 0xFF, b = rgb & 0xFF;
-  return g > 60 && g > r + 40 && g > b + 40;
-}
 
 class CodeRingsDevice : public ::testing::Test {
  protected:

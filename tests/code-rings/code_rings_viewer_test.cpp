@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/core/test_bytes.h"
+#include "tests/code-rings/glyph_pixels.h"
 #include "tests/render/test_device.h"
 
 namespace {
@@ -31,11 +32,6 @@ std::wstring WindowsPath(const char* path) {
 
 // One written frame's pixels (0x00RRGGBB), row by row.
 using Pixels = std::vector<std::uint32_t>;
-
-bool IsGreen(std::uint32_t rgb) {
-  const int r = rgb >> 16 & 0xFF, g = rgb >> 8 & 0xFF, b = rgb & 0xFF;
-  return g > 60 && g > r + 40 && g > b + 40;
-}
 
 class CodeRingsViewer : public ::testing::Test {
  protected:
