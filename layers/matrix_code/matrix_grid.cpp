@@ -44,9 +44,11 @@ std::unique_ptr<DS_MatrixGrid> DS_MatrixGrid::Create(const DS_MatrixSettings& se
 
 void DS_MatrixGrid::PickFlickerCells() {
   for (std::int32_t& cell : cells) cell &= ~kFlicker;
-  // The stored count is unsigned: 0 would mean four billion picks.
+  // The stored count is unsigned: 0 would mean four billion picks. Four picks per cell mark
+  // nearly every cell already; more would only stall the frame.
   if (flickerCount < 2) return;
-  for (std::int32_t i = 0; i < flickerCount - 1; ++i) {
+  const std::int64_t picks = std::min<std::int64_t>(flickerCount - 1, 4 * std::int64_t{columnCount} * rowCount);
+  for (std::int64_t i = 0; i < picks; ++i) {
     const std::int32_t column = Rand() % columnCount;
     const std::int32_t row = Rand() % rowCount;
     Cell(row, column) |= kFlicker;

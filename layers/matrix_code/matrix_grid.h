@@ -48,8 +48,8 @@ class DS_MatrixGrid {
   // picked.
   static std::unique_ptr<DS_MatrixGrid> Create(const DS_MatrixSettings& settings, std::int32_t w, std::int32_t h);
 
-  // Clears every flicker mark, then marks flicker count - 1 random cells (repeats possible);
-  // a count below 2 marks none.
+  // Clears every flicker mark, then marks flicker count - 1 random cells (repeats possible, at
+  // most four picks per cell); a count below 2 marks none.
   void PickFlickerCells();
   // Writes `glyph` at `row` of `column` (nothing at or past the last row). A row below 0 scrolls
   // the column down one cell first and writes at the top.

@@ -79,6 +79,9 @@ TEST(MatrixGrid, FlickerPicks) {
     EXPECT_LE(FlickerCells(*grid), most) << count;
     EXPECT_GE(FlickerCells(*grid), most > 0 ? 1 : 0) << count;
   }
+  // A huge count marks nearly every cell, without billions of picks.
+  const auto many = DS_MatrixGrid::Create(Settings(16, 20, 0x7FFFFFFF, 0, 2), 64, 64);
+  EXPECT_GE(FlickerCells(*many), 20);
   // A new pick clears the old marks first.
   const auto grid = DS_MatrixGrid::Create(Settings(16, 20, 4, 0, 2), 640, 480);
   for (int i = 0; i < 20; ++i) grid->PickFlickerCells();
