@@ -207,23 +207,33 @@ TEST_F(CodeRingsDevice, PictureModeOneWithoutAPictureAndAGlyphStripThatFailed) {
 }
 
 TEST_F(CodeRingsDevice, StillWaterShowsThePictureSteadily) {
-  auto layer = MakeWater();
-  layer->Surface().dropStrength = 0.0f;
-  layer->SetupSurface();
-  const DS_PixelReadback a = Frame(*layer, 0.1f), b = Frame(*layer, 0.2f);
-  int red = 0, blue = 0, differing = 0;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) {
-      red += SameColour(a.At(x, y), kRed, 60);
-      blue += SameColour(a.At(x, y), kBlue, 60);
-      differing += !SameColour(a.At(x, y), b.At(x, y), 2);
-    }
-  EXPECT_GT(red, kWidth * kHeight / 3);
-  EXPECT_GT(blue, kWidth * kHeight / 3);
-  EXPECT_EQ(differing, 0);
-  // Stripes across, as in the picture: eight pixels of it are 40 of the screen.
-  EXPECT_TRUE(SameColour(a.At(20, kHeight / 2), kRed, 60));
-  EXPECT_TRUE(SameColour(a.At(60, kHeight / 2), kBlue, 60));
+  // Render mode 0 puts the layer picture under the water; mode 1 the whole scene, drawn into the
+  // layer's target first.
+  for (int32_t mode : {0, 1}) {
+    SCOPED_TRACE(mode);
+    auto layer = std::make_unique<DS_WaterRingLight>();
+    layer->SetPictureLink(Key(u"stripes.png", 2));
+    layer->dropRate.Set(0);
+    layer->renderMode.Store(mode);
+    layer = Made(std::move(layer));
+    EXPECT_EQ(layer->HasDistortion(), mode == 1);
+    layer->Surface().dropStrength = 0.0f;
+    layer->SetupSurface();
+    const DS_PixelReadback a = Frame(*layer, 0.1f), b = Frame(*layer, 0.2f);
+    int red = 0, blue = 0, differing = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        red += SameColour(a.At(x, y), kRed, 60);
+        blue += SameColour(a.At(x, y), kBlue, 60);
+        differing += !SameColour(a.At(x, y), b.At(x, y), 2);
+      }
+    EXPECT_GT(red, kWidth * kHeight / 3);
+    EXPECT_GT(blue, kWidth * kHeight / 3);
+    EXPECT_EQ(differing, 0);
+    // Stripes across, as in the picture: eight pixels of it are 40 of the screen.
+    EXPECT_TRUE(SameColour(a.At(20, kHeight / 2), kRed, 60));
+    EXPECT_TRUE(SameColour(a.At(60, kHeight / 2), kBlue, 60));
+  }
 }
 
 TEST_F(CodeRingsDevice, RingsSpreadFromADropAndShiftThePicture) {
