@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <fstream>
 #include <set>
 #include <string>
 #include <utility>
@@ -19,16 +20,9 @@
 
 namespace {
 
-std::wstring g_Viewer;  // the viewer program, as a Windows path
+std::wstring g_Viewer;  // the viewer program, as a Windows path (Z: and the host's path)
 constexpr int kWidth = 320, kHeight = 240;
 constexpr int kCell = 32;  // 16 picture pixels of the 160 x 120 picture on the 320 x 240 screen
-
-std::wstring WindowsPath(const char* path) {
-  std::wstring w;
-  for (const char* p = path; *p; ++p) w += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  if (!w.empty() && w[0] == L'\\') w = L"Z:" + w;
-  return w;
-}
 
 // One written frame's pixels (0x00RRGGBB), row by row.
 using Pixels = std::vector<std::uint32_t>;
@@ -91,10 +85,8 @@ class CodeRingsViewer : public ::testing::Test {
 
   static std::wstring Write(const std::wstring& name, const std::vector<uint8_t>& bytes) {
     const std::wstring path = s_Dir + L"\\" + name;
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(f);
+    std::ofstream(std::string(path.begin(), path.end()), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
   }
 
@@ -218,6 +210,6 @@ int main(int argc, char** argv) {
     fprintf(stderr, "usage: vq_code_rings_viewer_tests <scene-viewer.exe>\n");
     return 2;
   }
-  g_Viewer = WindowsPath(argv[1]);
+  for (const char* p = argv[1]; *p; ++p) g_Viewer += static_cast<wchar_t>(*p);
   return RUN_ALL_TESTS();
 }
