@@ -1,0 +1,28 @@
+#include "objects/discharge/ds_discharge_constructor.h"
+
+#include "core/data/class_registry.h"
+
+void DS_DischargeConstructor::Write(DS_IOF_Virtual& out) const {
+  DS_WriteHeader(out, u"DS_DischargeConstructor", kVersion);
+  DS_StatObjConstructor::Write(out);
+}
+
+void DS_DischargeConstructor::ReadFields(DS_IOF_Virtual& in, uint32_t) { DS_StatObjConstructor::ReadObject(in); }
+
+std::unique_ptr<DS_ParticleSystemCtrl> DS_DischargeConstructor::Clone() const {
+  return std::make_unique<DS_DischargeConstructor>(*this);
+}
+
+uint32_t DS_DischargeConstructor::NextFrame(uint32_t frame) {
+  const uint32_t n = SheetFrames();
+  if (n < 2) return 0;
+  // rand() finds another frame at once almost always; a source that keeps repeating one value
+  // (a test sequence) must not hold the frame for ever either.
+  for (int draw = 0; draw < 1000; ++draw) {
+    const uint32_t r = static_cast<uint32_t>(random()) % n;
+    if (r != frame) return r;
+  }
+  return (frame + 1) % n;
+}
+
+DS_REGISTER_CONSTRUCTOR(DS_DischargeConstructor);
