@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "core/layer/ds_abobj.h"
 #include "objects/particles/ds_particle.h"
 #include "objects/sprite_prop/ds_base_sprite_prop.h"
 
