@@ -2,17 +2,6 @@
 
 #include "core/data/class_registry.h"
 
-void DS_DischargeConstructor::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_DischargeConstructor", kVersion);
-  DS_StatObjConstructor::Write(out);
-}
-
-void DS_DischargeConstructor::ReadFields(DS_IOF_Virtual& in, uint32_t) { DS_StatObjConstructor::ReadObject(in); }
-
-std::unique_ptr<DS_ParticleSystemCtrl> DS_DischargeConstructor::Clone() const {
-  return std::make_unique<DS_DischargeConstructor>(*this);
-}
-
 uint32_t DS_DischargeConstructor::NextFrame(uint32_t frame) {
   const uint32_t n = SheetFrames();
   if (n < 2) return 0;

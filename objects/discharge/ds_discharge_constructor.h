@@ -4,14 +4,12 @@
 
 #include "objects/stat_obj/ds_stat_obj_constructor.h"
 
-class DS_DischargeConstructor final : public DS_StatObjConstructor {
+class DS_DischargeConstructor final : public DS_ParticleKindT<DS_DischargeConstructor, DS_StatObjConstructor> {
  public:
+  static constexpr const char16_t* kClassName = u"DS_DischargeConstructor";
   static constexpr uint32_t kVersion = 1;
   static constexpr uint32_t kMinVersion = 1;
 
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
-  std::unique_ptr<DS_ParticleSystemCtrl> Clone() const override;
   // A random frame other than `frame`; a sheet of fewer than two frames has no other and stays
   // on frame 0.
   uint32_t NextFrame(uint32_t frame) override;

@@ -4,14 +4,14 @@
 
 #include "objects/stat_obj/ds_stat_obj_constructor.h"
 
-class DS_FlowerConstructor final : public DS_StatObjConstructor {
+class DS_FlowerConstructor final : public DS_ParticleKindT<DS_FlowerConstructor, DS_StatObjConstructor> {
  public:
+  static constexpr const char16_t* kClassName = u"DS_FlowerConstructor";
   static constexpr uint32_t kVersion = 1;
   static constexpr uint32_t kMinVersion = 1;
 
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
-  std::unique_ptr<DS_ParticleSystemCtrl> Clone() const override;
+  void WriteOwnFields(DS_IOF_Virtual& out) const { out.WriteFloat(swayAmplitude); }
+  void ReadOwnFields(DS_IOF_Virtual& in) { in.ReadFloat(swayAmplitude); }
   void UpdateParticle(DS_Particle& p) override;
 
   float swayAmplitude = 1.5f;  // degrees

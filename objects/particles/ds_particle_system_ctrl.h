@@ -28,25 +28,28 @@ class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {
   void ApplyStandardSize(DS_Particle& p) const {
     p.SetStandardSize(p.sizeFactor * static_cast<float>(baseSize.Get()) * 0.5f);
   }
+
+  // What a kind built on this level writes and reads after its own fields: the nested
+  // sprite-property record, which every kind's record ends with.
+  void WriteBaseRecord(DS_IOF_Virtual& out) const { DS_BaseSpriteProp::WriteObject(out); }
+  void ReadBaseRecord(DS_IOF_Virtual& in) { DS_BaseSpriteProp::ReadObject(in); }
 };
 
-// The kinds' records end with the nested sprite-property record; every reader calls this.
-inline void ReadSpriteRecord(DS_IOF_Virtual& in, DS_BaseSpriteProp& set) { set.ReadObject(in); }
-
-// The record and clone of a plain particle kind: class name and version, the kind's own fields
-// (WriteOwnFields / ReadOwnFields, none by default), then the nested sprite-property record.
+// The record and clone of a particle kind: class name and version, the kind's own fields
+// (WriteOwnFields / ReadOwnFields, none by default), then the record of the level it builds on
+// (Base::WriteBaseRecord / ReadBaseRecord: the nested sprite properties for the plain kinds).
 // Kind states kClassName and kVersion.
-template <class Kind>
-class DS_ParticleKindT : public DS_ParticleSystemCtrl {
+template <class Kind, class Base = DS_ParticleSystemCtrl>
+class DS_ParticleKindT : public Base {
  public:
   void Write(DS_IOF_Virtual& out) const override {
     DS_WriteHeader(out, Kind::kClassName, Kind::kVersion);
     static_cast<const Kind*>(this)->WriteOwnFields(out);
-    DS_BaseSpriteProp::WriteObject(out);
+    Base::WriteBaseRecord(out);
   }
   void ReadFields(DS_IOF_Virtual& in, uint32_t) {
     static_cast<Kind*>(this)->ReadOwnFields(in);
-    ReadSpriteRecord(in, *this);
+    Base::ReadBaseRecord(in);
   }
   std::unique_ptr<DS_ParticleSystemCtrl> Clone() const override {
     return std::make_unique<Kind>(static_cast<const Kind&>(*this));

@@ -23,10 +23,10 @@ void DS_StatObjConstructor::Write(DS_IOF_Virtual& out) const {
 void DS_StatObjConstructor::WriteFields(DS_IOF_Virtual& out) const {
   placement.WriteFields(out);
   out.WriteUInt(rotation.Get());
-  DS_BaseSpriteProp::WriteObject(out);
+  DS_ParticleSystemCtrl::WriteBaseRecord(out);
 }
 
-void DS_StatObjConstructor::ReadObject(DS_IOF_Virtual& in) {
+void DS_StatObjConstructor::ReadBaseRecord(DS_IOF_Virtual& in) {
   const DS_ObjectHeader header = DS_ReadHeader(in);
   ReadFields(in, header.version);
 }
@@ -39,7 +39,7 @@ void DS_StatObjConstructor::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
     ReadParamValue(in, flipVertical);
     ReadParamValue(in, flipHorizontal);
   }
-  ReadSpriteRecord(in, *this);
+  DS_ParticleSystemCtrl::ReadBaseRecord(in);
 }
 
 std::unique_ptr<DS_ParticleSystemCtrl> DS_StatObjConstructor::Clone() const {

@@ -19,8 +19,10 @@ class DS_StatObjConstructor : public DS_ParticleSystemCtrl {
   void Write(DS_IOF_Virtual& out) const override;
   void WriteFields(DS_IOF_Virtual& out) const;
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
-  // The nested form the flower and the discharge carry: header, then the fields.
-  void ReadObject(DS_IOF_Virtual& in);
+  // The nested form the flower and the discharge carry after their own fields: header, then
+  // the fields.
+  void WriteBaseRecord(DS_IOF_Virtual& out) const { DS_StatObjConstructor::Write(out); }
+  void ReadBaseRecord(DS_IOF_Virtual& in);
 
   std::unique_ptr<DS_ABObj> CreateObject() const override;
   std::unique_ptr<DS_ParticleSystemCtrl> Clone() const override;

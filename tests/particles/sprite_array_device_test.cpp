@@ -22,26 +22,22 @@ namespace {
 
 constexpr int kWidth = 160, kHeight = 120;
 
+// One device for the suite; each test gets its own resource manager and layer on it.
 class SpriteArrayOnDevice : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
-    if (!s_Device->Open(kWidth, kHeight, L"sprite array test")) {
-      delete s_Device;
-      s_Device = nullptr;
-    }
+    s_Device = std::make_unique<DS_TestDevice>();
+    if (!s_Device->Open(kWidth, kHeight, L"sprite array test")) s_Device.reset();
   }
   static void TearDownTestSuite() {
-    g_ViewState.ReleaseBorders();
-    delete s_Device;
-    s_Device = nullptr;
+    g_ViewState.ReleaseBorders();  // the borders were made on this device
+    s_Device.reset();
   }
   void SetUp() override {
-    ASSERT_NE(s_Device, nullptr) << "no device";
+    ASSERT_TRUE(s_Device) << "no device";
     s_Device->MakeCurrent();
     SelectOutputView(0);
-    m_Manager = std::make_unique<DS_DocResManager>();
-    g_DocResManager = m_Manager.get();
+    g_DocResManager = &m_Manager;
     m_Layer = std::make_unique<DS_2D_Light>();
     m_Layer->CreateDeviceObjects();
     m_Layer->OnDeviceReset();
@@ -50,7 +46,6 @@ class SpriteArrayOnDevice : public ::testing::Test {
   void TearDown() override {
     m_Layer.reset();
     g_DocResManager = nullptr;
-    m_Manager.reset();
   }
 
   static std::unique_ptr<DS_SpriteArrayObj> Make(const DS_ParticleSystemCtrl& set) {
@@ -75,11 +70,11 @@ class SpriteArrayOnDevice : public ::testing::Test {
     }
   }
 
-  static DS_TestDevice* s_Device;
-  std::unique_ptr<DS_DocResManager> m_Manager;
+  static std::unique_ptr<DS_TestDevice> s_Device;
+  DS_DocResManager m_Manager;
   std::unique_ptr<DS_2D_Light> m_Layer;
 };
-DS_TestDevice* SpriteArrayOnDevice::s_Device = nullptr;
+std::unique_ptr<DS_TestDevice> SpriteArrayOnDevice::s_Device;
 
 TEST_F(SpriteArrayOnDevice, TheGeometryHoldsOneSpritePerParticleUpToSixteenThousand) {
   const struct {

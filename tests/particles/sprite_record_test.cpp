@@ -130,7 +130,7 @@ TEST(StatObjRecord, VersionOneCarriesTheFlipsForAnOlderSpriteRecord) {
     ResourceBuffer buffer(bytes.data(), bytes.size());
     DS_DocumentReader reader(&buffer);
     DS_StatObjConstructor set;
-    set.ReadObject(reader);
+    set.ReadBaseRecord(reader);
     EXPECT_EQ(buffer.Remaining(), 0u);
     EXPECT_EQ(set.rotation.Get(), 90u);
     EXPECT_EQ(set.placement.further1.Get(), 400);
