@@ -54,7 +54,8 @@ void DS_SpriteArrayObj::DrawBounds(DS_2D_Light& layer, int mode) {
   control->PixelQuad(quad);
   DS_SimpleMesh<DX_V::PC> bounds;
   MakeColouredQuadPC(bounds, 0x88000000, quad);
-  layer.DrawMarkers(bounds, mode, isStatic != 0);
+  // Still pictures show the corner markers; the highlight is the caller's.
+  layer.DrawMarkers(bounds, isStatic != 0 ? 1 : 0, mode != 0);
 }
 
 void DS_SpriteArrayObj::Update(float time) {

@@ -212,3 +212,31 @@ TEST_F(SpriteArrayOnDevice, AGeometryWithoutBuffersUpdatesAndDrawsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// The selection display of a particle system shades its view rectangle and nothing else.
+TEST_F(SpriteArrayOnDevice, BoundsShadeTheViewOfASystem) {
+  DS_SparkleConstructor system;
+  system.count.Set(1);
+  system.view = DS_ViewFractions{0.5f, 1.0f, 0.0f, 1.0f};
+  IDirect3DDevice9* d = s_Device->Device();
+  auto object = Make(system);
+  ASSERT_NE(object, nullptr);
+  m_Layer->Update(0.1f);
+  object->Update(0.1f);
+  DS_PixelReadback frames[2];
+  for (int withBounds = 0; withBounds < 2; ++withBounds) {
+    ASSERT_EQ(d->BeginScene(), D3D_OK);
+    m_Layer->RenderScene(nullptr, 0);
+    if (withBounds) object->DrawBounds(*m_Layer, 0);
+    m_Layer->PostRender();
+    ASSERT_EQ(d->EndScene(), D3D_OK);
+    ASSERT_TRUE(frames[withBounds].ReadBackBuffer(d));
+  }
+  const int inside = 3 * kWidth / 4, outside = kWidth / 4, y = kHeight / 2;
+  EXPECT_FALSE(SameColour(frames[0].At(inside, y), frames[1].At(inside, y), 4)) << "the view is not shaded";
+  EXPECT_TRUE(SameColour(frames[0].At(outside, y), frames[1].At(outside, y), 4)) << "shaded outside the view";
+}
+
+}  // namespace
