@@ -1,0 +1,160 @@
+#include "brushes/fx_base/ds_fx_constructor.h"
+
+#include <utility>
+
+#include "core/layer/ds_2d_light.h"
+#include "core/render/device_globals.h"
+#include "core/render/device_utils.h"
+#include "core/resources/doc_res_manager.h"
+
+namespace {
+
+// The size of the mask copy that a written brush leaves in the document's mask table.
+constexpr UINT kStoredMaskSize = 512;
+
+DS_MaskKey FreshMaskKey() {
+  DS_MaskKey key = MakeNewMaskEntry();
+  key.name.clear();
+  key.flag = true;
+  return key;
+}
+
+}  // namespace
+
+// Parameter set ----------------------------------------------------------------------------------------
+
+DS_FX_Constructor::DS_FX_Constructor() : maskKey(FreshMaskKey()) {
+  placed = true;
+  speed.SetScale(1.0f, 0.0f);
+  scaleFactor.SetScale(kScaleStep, 0.0f);
+  scaleFactor.Set(50);
+}
+
+DS_FX_Constructor::DS_FX_Constructor(const DS_FX_Constructor& source)
+    : DS_ABObj_Constructor(source),
+      speed(source.speed),
+      techniqueFlag(source.techniqueFlag),
+      effectLink(source.effectLink),
+      scaleFactor(source.scaleFactor),
+      maskKey(source.maskKey),
+      maskTexture(source.maskTexture),
+      effect(source.effect) {}
+
+DS_FX_Constructor& DS_FX_Constructor::operator=(const DS_FX_Constructor& source) {
+  if (this == &source) return *this;
+  DS_ABObj_Constructor::operator=(source);
+  speed.SetScale(source.speed.Scale(), source.speed.Offset());
+  speed.Set(source.speed.Get());
+  techniqueFlag = source.techniqueFlag;
+  effectLink.StoreKey(source.effectLink.Key());
+  scaleFactor.SetScale(source.scaleFactor.Scale(), source.scaleFactor.Offset());
+  scaleFactor.Set(source.scaleFactor.Get());
+  maskKey = source.maskKey;
+  maskTexture = source.maskTexture;
+  effect = source.effect;
+  return *this;
+}
+
+DS_FX_Constructor::~DS_FX_Constructor() {
+  effect.Reset();
+  maskTexture.Reset();
+}
+
+std::unique_ptr<DS_ABObj> DS_FX_Constructor::CreateObject() const { return std::make_unique<DS_BrushObj>(Clone()); }
+
+void DS_FX_Constructor::NewIdentity() {
+  maskTexture.Reset();
+  maskKey = FreshMaskKey();
+}
+
+DS_ResourceKey DS_FX_Constructor::LibraryKey(int id) { return DS_ResourceKey{u"common_res.dll", id}; }
+
+// Binding -------------------------------------------------------------------------------------------------
+
+void DS_FX_Constructor::LoadEffect(TextureSlot& slot) {
+  effect = g_DocResManager ? g_DocResManager->GetEffect(effectLink) : DS_ComHolder<ID3DXEffect>();
+  SetMaskTexture(slot);
+}
+
+void DS_FX_Constructor::SetMaskTexture(TextureSlot& slot) {
+  if (&slot != &maskTexture) maskTexture = slot;
+}
+
+// Frame ---------------------------------------------------------------------------------------------------
+
+void DS_FX_Constructor::Advance(float t) { speed.Update(t); }
+
+void DS_FX_Constructor::Render(DS_2D_Light& layer) {
+  if (!WillDraw()) return;
+  SetEffectParameters(*effect.Get(), layer);
+  ApplyEffect(layer);
+}
+
+void DS_FX_Constructor::ScaleFor(unsigned width, unsigned height, float scale[2]) const {
+  // A picture that resolved to nothing is 0 x 0: its aspect counts as 1.
+  const float a = height == 0 ? 1.0f : static_cast<float>(static_cast<double>(width) / static_cast<double>(height));
+  float k = scaleFactor.Derived();
+  if (!(k > 0.0f)) k = kScaleStep;
+  scale[0] = a / k;
+  scale[1] = 1.0f / k;
+}
+
+void DS_FX_Constructor::ApplyEffect(DS_2D_Light& layer) {
+  ID3DXEffect* e = effect.Get();
+  if (!e) return;
+  float scale[2];
+  ScaleFor(layer.PictureWidth(), layer.PictureHeight(), scale);
+  e->SetTechnique(techniqueFlag.Get() != 0 ? "MainFX" : "Main");
+  e->SetFloatArray("Scale", scale, 2);
+  e->SetTexture("Mask", maskTexture.Get());
+  e->SetTexture("Background", layer.SceneTexture().Get());
+  layer.DrawMeshPT(layer.BackgroundQuad(), e);
+}
+
+// Record ---------------------------------------------------------------------------------------------------
+
+void DS_FX_Constructor::WriteObject(DS_IOF_Virtual& out) const {
+  // The document being written carries the brush's current mask under its key.
+  if (g_DocResManager) {
+    DS_ComHolder<IDirect3DTexture9> copy;
+    if (maskTexture && g_Device) copy = CopyTexture(maskTexture, kStoredMaskSize, kStoredMaskSize, D3DFMT_UNKNOWN);
+    g_DocResManager->Store().maskTextures[maskKey] = std::move(copy);
+  }
+  DS_WriteHeader(out, u"DS_FX_Constructor", kFxVersion);
+  WriteFields(out);
+}
+
+void DS_FX_Constructor::WriteFields(DS_IOF_Virtual& out) const {
+  speed.WriteValue(out);
+  out.WriteInt(techniqueFlag.Get());
+  WriteGuid(out, maskKey.id);
+  out.WriteString(maskKey.name);
+  out.WriteBool(maskKey.flag);
+  WriteFileLink(effectLink, out);
+  scaleFactor.WriteValue(out);
+  DS_ABObj_Constructor::WriteObject(out);
+}
+
+void DS_FX_Constructor::ReadBase(DS_IOF_Virtual& in) {
+  const DS_ObjectHeader header = DS_ReadHeader(in);
+  ReadFields(in, header.version);
+}
+
+void DS_FX_Constructor::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
+  speed.ReadValue(in);
+  ReadParamValue(in, techniqueFlag);
+  ReadGuid(in, maskKey.id);
+  in.ReadString(maskKey.name);
+  in.ReadBool(maskKey.flag);
+  ReadFileLink(in, effectLink);
+  if (version > 1) scaleFactor.ReadValue(in);
+  DS_ABObj_Constructor::ReadBase(in);
+}
+
+// Live brush ---------------------------------------------------------------------------------------------
+
+DS_BrushObj::DS_BrushObj(std::unique_ptr<DS_FX_Constructor> clone)
+    : DS_ABObj(std::move(clone)), m_Brush(static_cast<DS_FX_Constructor*>(Control())) {
+  DS_FX_Constructor::TextureSlot none;
+  m_Brush->LoadEffect(g_DocResManager ? g_DocResManager->Store().maskTextures[m_Brush->maskKey] : none);
+}
