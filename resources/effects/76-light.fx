@@ -1,7 +1,8 @@
 // Effect 76: light. Inside the mask the picture brightens by "multiplier": lit = Background x
-// (1 + multiplier), mixed with the unlit background by the mask's alpha; alpha 1 inside the mask
-// and 0 outside, so "Main" leaves the picture outside the mask as it is and "MainFX" (no
-// blending) redraws the whole quad, unchanged outside the mask.
+// (1 + multiplier), mixed with the unlit background by the mask's alpha m, and output with alpha
+// m. "Main" blends that over what is drawn by m, so outside the mask nothing changes and under a
+// soft edge the scene below shows through; "MainFX" (no blending) redraws the whole quad, the
+// background unchanged outside the mask.
 
 texture Background;   // the picture, or the scene drawn so far
 texture Mask;         // the brush's mask: only its alpha is read
@@ -23,7 +24,6 @@ sampler MaskSampler = sampler_state {
 pixelshader LightPS(multiplier : c0, BackGroundSampler : s0, MaskSampler : s1)
 asm {
     ps_2_0
-    def c1, 1.0, 0.0, 0.0, 0.0
     dcl t0.xy
     dcl_2d s0
     dcl_2d s1
@@ -31,7 +31,7 @@ asm {
     texld r1, t0, s1                // m
     mad r2, r0, c0.x, r0            // background x (1 + multiplier)
     lrp r3, r1.w, r2, r0            // by the mask
-    cmp r3.w, -r1.w, c1.y, c1.x     // 1 inside the mask, 0 outside
+    mov r3.w, r1.w                  // alpha m
     mov oC0, r3
 }
 

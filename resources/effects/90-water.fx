@@ -5,8 +5,8 @@
 //   uv = t + (d + Direction2 x w) x mask alpha
 //   water = Background (uv) x Color x (1 - Shadows x (1 - nz)) + pow (sat (dot (n, Vhalf)), 16)
 // with n normalised for the shading; the result is mixed with the still background by the mask's
-// alpha, alpha 1 inside the mask and 0 outside ("Main" leaves the outside alone, "MainFX" redraws
-// it unchanged).
+// alpha m and output with alpha m ("Main" blends it over what is drawn by m and leaves the
+// outside alone, "MainFX" redraws the whole quad, the background unchanged outside the mask).
 
 texture Background;   // the picture, or the scene drawn so far
 texture Mask;         // the brush's mask: only its alpha is read
@@ -82,7 +82,7 @@ asm {
     mul r7.xyz, r7, r11.x
     add r7.xyz, r7, r10.x
     lrp r1.xyz, r0.w, r7, r8        // by the mask
-    cmp r1.w, -r0.w, c13.y, c13.z   // 1 inside the mask, 0 outside
+    mov r1.w, r0.w                  // alpha m
     mov oC0, r1
 }
 
