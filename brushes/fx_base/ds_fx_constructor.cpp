@@ -26,8 +26,7 @@ DS_MaskKey FreshMaskKey() {
 DS_FX_Constructor::DS_FX_Constructor() : maskKey(FreshMaskKey()) {
   placed = true;
   speed.SetScale(1.0f, 0.0f);
-  scaleFactor.SetScale(kScaleStep, 0.0f);
-  scaleFactor.Set(50);
+  InitScaled(scaleFactor, kScaleStep, 0.0f, 50);
 }
 
 DS_FX_Constructor::DS_FX_Constructor(const DS_FX_Constructor& source)
@@ -68,6 +67,16 @@ void DS_FX_Constructor::NewIdentity() {
 }
 
 DS_ResourceKey DS_FX_Constructor::LibraryKey(int id) { return DS_ResourceKey{u"common_res.dll", id}; }
+
+void DS_FX_Constructor::InitScaled(UINTSclaleTo<float>& param, float scale, float offset, uint32_t value) {
+  param.SetScale(scale, offset);
+  param.Set(value);
+}
+
+void DS_FX_Constructor::InitKind(int effectId, float speedScale, uint32_t speedValue) {
+  InitScaled(speed, speedScale, 0.0f, speedValue);
+  effectLink.StoreKey(LibraryKey(effectId));
+}
 
 // Binding -------------------------------------------------------------------------------------------------
 

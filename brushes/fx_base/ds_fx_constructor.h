@@ -92,6 +92,11 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   virtual void SetEffectParameters(ID3DXEffect& e, DS_2D_Light& layer) = 0;
   // The link to resource `id` of "common_res.dll", which each kind names for its effect.
   static DS_ResourceKey LibraryKey(int id);
+  // A kind's constructor: a scaled member's scale, offset and value (the derived value follows).
+  static void InitScaled(UINTSclaleTo<float>& param, float scale, float offset, uint32_t value);
+  // A kind's constructor: its speed (scale and value) and its effect, resource `effectId` of
+  // "common_res.dll".
+  void InitKind(int effectId, float speedScale, uint32_t speedValue);
 };
 
 // The live object of every brush effect.

@@ -6,11 +6,8 @@
 #include "core/resources/noise.h"
 
 DS_LightFX::DS_LightFX() {
-  intensity.SetScale(0.01f, 0.0f);
-  intensity.Set(40);
-  speed.SetScale(1.0f, 0.0f);
-  speed.Set(40);
-  effectLink.StoreKey(LibraryKey(kEffectId));
+  InitScaled(intensity, 0.01f, 0.0f, 40);
+  InitKind(kEffectId, 1.0f, 40);
 }
 
 float DS_LightFX::Multiplier() const {

@@ -8,20 +8,14 @@
 #include "core/resources/doc_res_manager.h"
 
 DS_WaterFX::DS_WaterFX() : colour(0xFFFFFF), bumpLink(DS_FileLink3(kBumpPictureId, u"common_res.dll")) {
-  shapeFactor.SetScale(0.0001f, 0.0f);
-  shapeFactor.Set(20);
-  bumpScale.SetScale(0.001f, 0.0f);
-  bumpScale.Set(20);
-  amplitude.SetScale(0.00025f, 0.0f);
-  amplitude.Set(20);
-  wavelength.SetScale(0.0005f, 0.001f);
-  wavelength.Set(20);
-  shadows.SetScale(0.01f, 0.0f);
-  halfVectorZ.SetScale(0.1f, 0.0f);
-  speed.SetScale(0.02f, 0.0f);
-  speed.Set(50);
+  InitScaled(shapeFactor, 0.0001f, 0.0f, 20);
+  InitScaled(bumpScale, 0.001f, 0.0f, 20);
+  InitScaled(amplitude, 0.00025f, 0.0f, 20);
+  InitScaled(wavelength, 0.0005f, 0.001f, 20);
+  InitScaled(shadows, 0.01f, 0.0f, 0);
+  InitScaled(halfVectorZ, 0.1f, 0.0f, 0);
+  InitKind(kEffectId, 0.02f, 50);
   scaleFactor.Set(30);
-  effectLink.StoreKey(LibraryKey(kEffectId));
   AttachListener();
 }
 

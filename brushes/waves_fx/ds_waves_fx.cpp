@@ -16,13 +16,9 @@ DS_Vector4 Transformed(float x, float y, const D3DXMATRIX& m) {
 }  // namespace
 
 DS_WavesFX::DS_WavesFX() {
-  amplitude.SetScale(0.00025f, 0.0f);
-  amplitude.Set(50);
-  wavelength.SetScale(0.0005f, 0.001f);
-  wavelength.Set(50);
-  speed.SetScale(1.0f, 0.0f);
-  speed.Set(25);
-  effectLink.StoreKey(LibraryKey(kEffectId));
+  InitScaled(amplitude, 0.00025f, 0.0f, 50);
+  InitScaled(wavelength, 0.0005f, 0.001f, 50);
+  InitKind(kEffectId, 1.0f, 25);
   AttachListeners();
 }
 
