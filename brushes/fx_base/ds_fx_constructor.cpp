@@ -1,16 +1,6 @@
 #include "brushes/fx_base/ds_fx_constructor.h"
 
-#include <utility>
-
-#include "core/layer/ds_2d_light.h"
-#include "core/render/device_globals.h"
-#include "core/render/device_utils.h"
-#include "core/resources/doc_res_manager.h"
-
 namespace {
-
-// The size of the mask copy that a written brush leaves in the document's mask table.
-constexpr UINT kStoredMaskSize = 512;
 
 DS_MaskKey FreshMaskKey() {
   DS_MaskKey key = MakeNewMaskEntry();
@@ -23,7 +13,7 @@ DS_MaskKey FreshMaskKey() {
 
 // Parameter set ----------------------------------------------------------------------------------------
 
-DS_FX_Constructor::DS_FX_Constructor() : maskKey(FreshMaskKey()) {
+DS_FX_Constructor::DS_FX_Constructor() : maskKey(FreshMaskKey()), m_Device(NewDeviceRefs(nullptr)) {
   placed = true;
   speed.SetScale(1.0f, 0.0f);
   InitScaled(scaleFactor, kScaleStep, 0.0f, 50);
@@ -36,8 +26,7 @@ DS_FX_Constructor::DS_FX_Constructor(const DS_FX_Constructor& source)
       effectLink(source.effectLink),
       scaleFactor(source.scaleFactor),
       maskKey(source.maskKey),
-      maskTexture(source.maskTexture),
-      effect(source.effect) {}
+      m_Device(NewDeviceRefs(source.m_Device.get())) {}
 
 DS_FX_Constructor& DS_FX_Constructor::operator=(const DS_FX_Constructor& source) {
   if (this == &source) return *this;
@@ -49,20 +38,15 @@ DS_FX_Constructor& DS_FX_Constructor::operator=(const DS_FX_Constructor& source)
   scaleFactor.SetScale(source.scaleFactor.Scale(), source.scaleFactor.Offset());
   scaleFactor.Set(source.scaleFactor.Get());
   maskKey = source.maskKey;
-  maskTexture = source.maskTexture;
-  effect = source.effect;
+  m_Device.reset(NewDeviceRefs(source.m_Device.get()));
   return *this;
 }
 
-DS_FX_Constructor::~DS_FX_Constructor() {
-  effect.Reset();
-  maskTexture.Reset();
-}
-
-std::unique_ptr<DS_ABObj> DS_FX_Constructor::CreateObject() const { return std::make_unique<DS_BrushObj>(Clone()); }
+// The device objects go first (m_Device is the last member).
+DS_FX_Constructor::~DS_FX_Constructor() = default;
 
 void DS_FX_Constructor::NewIdentity() {
-  maskTexture.Reset();
+  SetMaskTexture(nullptr);
   maskKey = FreshMaskKey();
 }
 
@@ -78,26 +62,9 @@ void DS_FX_Constructor::InitKind(int effectId, float speedScale, uint32_t speedV
   effectLink.StoreKey(LibraryKey(effectId));
 }
 
-// Binding -------------------------------------------------------------------------------------------------
-
-void DS_FX_Constructor::LoadEffect(TextureSlot& slot) {
-  effect = g_DocResManager ? g_DocResManager->GetEffect(effectLink) : DS_ComHolder<ID3DXEffect>();
-  SetMaskTexture(slot);
-}
-
-void DS_FX_Constructor::SetMaskTexture(TextureSlot& slot) {
-  if (&slot != &maskTexture) maskTexture = slot;
-}
-
 // Frame ---------------------------------------------------------------------------------------------------
 
 void DS_FX_Constructor::Advance(float t) { speed.Update(t); }
-
-void DS_FX_Constructor::Render(DS_2D_Light& layer) {
-  if (!WillDraw()) return;
-  SetEffectParameters(*effect.Get(), layer);
-  ApplyEffect(layer);
-}
 
 void DS_FX_Constructor::ScaleFor(unsigned width, unsigned height, float scale[2]) const {
   // A picture that resolved to nothing is 0 x 0: its aspect counts as 1.
@@ -108,27 +75,10 @@ void DS_FX_Constructor::ScaleFor(unsigned width, unsigned height, float scale[2]
   scale[1] = 1.0f / k;
 }
 
-void DS_FX_Constructor::ApplyEffect(DS_2D_Light& layer) {
-  ID3DXEffect* e = effect.Get();
-  if (!e) return;
-  float scale[2];
-  ScaleFor(layer.PictureWidth(), layer.PictureHeight(), scale);
-  e->SetTechnique(techniqueFlag.Get() != 0 ? "MainFX" : "Main");
-  e->SetFloatArray("Scale", scale, 2);
-  e->SetTexture("Mask", maskTexture.Get());
-  e->SetTexture("Background", layer.SceneTexture().Get());
-  layer.DrawMeshPT(layer.BackgroundQuad(), e);
-}
-
 // Record ---------------------------------------------------------------------------------------------------
 
 void DS_FX_Constructor::WriteObject(DS_IOF_Virtual& out) const {
-  // The document being written carries the brush's current mask under its key.
-  if (g_DocResManager) {
-    DS_ComHolder<IDirect3DTexture9> copy;
-    if (maskTexture && g_Device) copy = CopyTexture(maskTexture, kStoredMaskSize, kStoredMaskSize, D3DFMT_UNKNOWN);
-    g_DocResManager->Store().maskTextures[maskKey] = std::move(copy);
-  }
+  RegisterMaskForWrite();
   DS_WriteHeader(out, u"DS_FX_Constructor", kFxVersion);
   WriteFields(out);
 }
@@ -158,12 +108,4 @@ void DS_FX_Constructor::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
   ReadFileLink(in, effectLink);
   if (version > 1) scaleFactor.ReadValue(in);
   DS_ABObj_Constructor::ReadBase(in);
-}
-
-// Live brush ---------------------------------------------------------------------------------------------
-
-DS_BrushObj::DS_BrushObj(std::unique_ptr<DS_FX_Constructor> clone)
-    : DS_ABObj(std::move(clone)), m_Brush(static_cast<DS_FX_Constructor*>(Control())) {
-  DS_FX_Constructor::TextureSlot none;
-  m_Brush->LoadEffect(g_DocResManager ? g_DocResManager->Store().maskTextures[m_Brush->maskKey] : none);
 }

@@ -1,34 +1,52 @@
 // The brush effects' shared base: the parameter set DS_FX_Constructor (speed, technique flag,
-// effect link, scale factor, mask) with its nested record "DS_FX_Constructor", the common effect
-// set-up that every kind ends its drawing with, and the live brush DS_BrushObj that owns a clone
-// of a kind and forwards the slide's update and render to it.
+// effect link, scale factor, mask) with its nested record "DS_FX_Constructor", and the
+// parameters each kind computes for its effect every frame.
 //
-// A kind derives from DS_FX_Constructor, names its effect in its constructor, sets its own
-// effect parameters in SetEffectParameters and implements Clone. Device objects: the effect
-// belongs to the document's resource manager (which tells it of device loss and reset and drops
-// the textures it was given), the mask is a managed texture of the manager's mask table; a brush
-// holds one reference to each and so has nothing of its own to release or rebuild on a reset.
+// A kind derives from DS_FX_Constructor, names its effect in its constructor, lists its effect
+// parameters in CollectParameters and implements Clone; the record and the arithmetic are
+// platform-free (the host build reads and writes them). The device side - binding the effect and
+// the mask, setting the parameters and drawing the picture quad, and the live brush DS_BrushObj -
+// is in ds_fx_device.h.
 #pragma once
-
-#include <d3dx9.h>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "core/data/abobj_constructor.h"
 #include "core/data/file_links.h"
 #include "core/data/media_kinds.h"
 #include "core/data/media_param.h"
-#include "core/layer/ds_abobj.h"
-#include "core/render/ds_com_holder.h"
 #include "core/resources/mask_entry.h"
 
 class DS_2D_Light;
+struct IDirect3DTexture9;
+// The device objects a brush holds (its effect, its mask, its own pictures); see ds_fx_device.h.
+struct DS_FX_DeviceRefs;
+
+// What a kind sets on its effect: numbers (1 to 4 floats) and its own pictures by name.
+struct DS_FX_Parameters {
+  struct Value {
+    const char* name;
+    float v[4];
+    unsigned count;
+  };
+  struct Picture {
+    const char* name;
+    size_t index;  // into the kind's Pictures()
+  };
+  void Set(const char* name, float a) { values.push_back({name, {a, 0, 0, 0}, 1}); }
+  void Set(const char* name, float a, float b) { values.push_back({name, {a, b, 0, 0}, 2}); }
+  void Set(const char* name, float a, float b, float c) { values.push_back({name, {a, b, c, 0}, 3}); }
+  void Set(const char* name, float a, float b, float c, float d) { values.push_back({name, {a, b, c, d}, 4}); }
+  void SetPicture(const char* name, size_t index) { pictures.push_back({name, index}); }
+
+  std::vector<Value> values;
+  std::vector<Picture> pictures;
+};
 
 class DS_FX_Constructor : public DS_ABObj_Constructor {
  public:
-  using TextureSlot = DS_ComHolder<IDirect3DTexture9>;
-
   // The nested part's version; version 1 has no scale factor.
   static constexpr uint32_t kFxVersion = 2;
   static constexpr uint32_t kFxMinVersion = 1;
@@ -41,26 +59,31 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   DS_FX_Constructor& operator=(const DS_FX_Constructor& source);
   ~DS_FX_Constructor() override;
 
-  // A live brush over a clone of this parameter set.
+  // A live brush over a clone of this parameter set (none on the host, which has no device).
   std::unique_ptr<DS_ABObj> CreateObject() const override;
   // A fresh mask key (new GUID, empty name, flag set) and no mask texture.
   void NewIdentity() override;
 
-  // Binds the effect named by the link (through g_DocResManager) and the mask texture of `slot`.
-  virtual void LoadEffect(TextureSlot& slot);
+  // Binds the effect named by the link (through g_DocResManager), the kind's pictures and the
+  // mask texture `mask` (shared; none for a mask the document lacks).
+  virtual void LoadEffect(IDirect3DTexture9* mask);
   virtual void DrawBounds(DS_2D_Light&) {}
-  TextureSlot& MaskTextureSlot() { return maskTexture; }
   // Advances the effect's time by the frame (t in seconds, as the slide gives it).
   virtual void Advance(float t);
   // Sets the kind's parameters and draws the picture quad through the effect. A brush without
   // an effect, or one that would draw nothing, sets and draws nothing.
   virtual void Render(DS_2D_Light& layer);
-  void SetMaskTexture(TextureSlot& slot);
+  void SetMaskTexture(IDirect3DTexture9* mask);
   virtual std::unique_ptr<DS_FX_Constructor> Clone() const = 0;
+
+  // The kind's own effect parameters at the current phase, for a picture of width x height.
+  virtual void CollectParameters(DS_FX_Parameters& out, unsigned width, unsigned height) const = 0;
+  // The pictures the kind binds besides its mask (the water's bump); the first texture of each.
+  virtual std::vector<DS_ResourceKey> Pictures() const { return {}; }
 
   // Whether Render draws anything: not without an effect. Kinds with further needs (a picture of
   // their own) add them.
-  virtual bool WillDraw() const { return static_cast<bool>(effect); }
+  virtual bool WillDraw() const;
   // Whether the live brush asks the layer for the picture drawn so far: only with a technique
   // flag and only when it will draw, since the layer switches to a fresh target for it.
   bool NeedsSceneTexture() const { return techniqueFlag.Get() != 0 && WillDraw(); }
@@ -79,17 +102,15 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   void ReadBase(DS_IOF_Virtual& in);
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
 
+  DS_FX_DeviceRefs& DeviceRefs() const { return *m_Device; }
+
   MediaSpeedParam speed;
   MediaParamT<int32_t> techniqueFlag{0};
   DS_HLSLEffectFile effectLink;
   UINTSclaleTo<float> scaleFactor;
   DS_MaskKey maskKey;
-  TextureSlot maskTexture;
-  DS_ComHolder<ID3DXEffect> effect;
 
  protected:
-  // The kind's own effect parameters, set before ApplyEffect.
-  virtual void SetEffectParameters(ID3DXEffect& e, DS_2D_Light& layer) = 0;
   // The link to resource `id` of "common_res.dll", which each kind names for its effect.
   static DS_ResourceKey LibraryKey(int id);
   // A kind's constructor: a scaled member's scale, offset and value (the derived value follows).
@@ -97,23 +118,18 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   // A kind's constructor: its speed (scale and value) and its effect, resource `effectId` of
   // "common_res.dll".
   void InitKind(int effectId, float speedScale, uint32_t speedValue);
-};
-
-// The live object of every brush effect.
-class DS_BrushObj final : public DS_ABObj {
- public:
-  // Owns the clone; binds its mask (from g_DocResManager's mask table, an empty entry when the
-  // key is missing) and its effect.
-  explicit DS_BrushObj(std::unique_ptr<DS_FX_Constructor> clone);
-
-  void Render(DS_2D_Light& layer) override { m_Brush->Render(layer); }
-  void DrawBounds(DS_2D_Light& layer, int) override { m_Brush->DrawBounds(layer); }
-  void Update(float time) override { m_Brush->Advance(time); }
-  void SyncRect() override {}
-  bool NeedsSceneTexture() override { return m_Brush->NeedsSceneTexture(); }
-
-  DS_FX_Constructor& Brush() const { return *m_Brush; }
+  // Before a kind writes the links of its pictures: their frames go into the document being
+  // written (the current manager's picture tables).
+  void PreparePicturesForWrite() const;
 
  private:
-  DS_FX_Constructor* m_Brush;  // the clone the DS_ABObj part owns
+  // The device side's part of writing: the mask's copy in the document's mask table.
+  void RegisterMaskForWrite() const;
+
+  struct DeviceRefsDeleter {
+    void operator()(DS_FX_DeviceRefs* refs) const;
+  };
+  // Shared device objects, one reference each; a copy holds references of its own.
+  std::unique_ptr<DS_FX_DeviceRefs, DeviceRefsDeleter> m_Device;
+  static DS_FX_DeviceRefs* NewDeviceRefs(const DS_FX_DeviceRefs* source);
 };

@@ -22,7 +22,9 @@ float DS_LightFX::Multiplier() const {
   return intensity.Derived() * m;
 }
 
-void DS_LightFX::SetEffectParameters(ID3DXEffect& e, DS_2D_Light&) { e.SetFloat("multiplier", Multiplier()); }
+void DS_LightFX::CollectParameters(DS_FX_Parameters& out, unsigned, unsigned) const {
+  out.Set("multiplier", Multiplier());
+}
 
 void DS_LightFX::Write(DS_IOF_Virtual& out) const {
   DS_WriteHeader(out, u"DS_LightFX", kVersion);

@@ -20,10 +20,9 @@ class DS_LightFX final : public DS_FX_Constructor {
 
   // "multiplier" at the current phase: intensity x the pulse, blink or flicker in 0..1.
   float Multiplier() const;
+  // "multiplier".
+  void CollectParameters(DS_FX_Parameters& out, unsigned width, unsigned height) const override;
 
   UINTSclaleTo<float> intensity;
   MediaParamT<int32_t> mode{0};  // below 0 acts as 0, 2 and above flicker
-
- protected:
-  void SetEffectParameters(ID3DXEffect& e, DS_2D_Light& layer) override;
 };

@@ -1,11 +1,14 @@
 #include "brushes/water_fx/ds_water_fx.h"
 
-#include <d3dx9.h>
-
 #include <cmath>
 
 #include "core/data/class_registry.h"
-#include "core/resources/doc_res_manager.h"
+
+namespace {
+
+constexpr float kPi = 3.14159265358979f;
+
+}  // namespace
 
 DS_WaterFX::DS_WaterFX() : colour(0xFFFFFF), bumpLink(DS_FileLink3(kBumpPictureId, u"common_res.dll")) {
   InitScaled(shapeFactor, 0.0001f, 0.0f, 20);
@@ -43,21 +46,9 @@ void DS_WaterFX::AttachListener() {
 }
 
 void DS_WaterFX::UpdateDirection() {
-  D3DXMATRIX r;
-  D3DXMatrixRotationZ(&r, static_cast<float>(angle.Get()) * D3DX_PI / 180.0f);
-  const D3DXVECTOR4 x(1.0f, 0.0f, 0.0f, 0.0f);
-  D3DXVECTOR4 d;
-  D3DXVec4Transform(&d, &x, &r);
-  direction = DS_Vector4{d.x, d.y, d.z, d.w};
-}
-
-void DS_WaterFX::LoadEffect(TextureSlot& slot) {
-  // A bump picture that resolved to nothing leaves the water without bump texture.
-  if (g_DocResManager)
-    bumpTexture.Share(g_DocResManager->GetImageSet(bumpLink).FirstTexture());
-  else
-    bumpTexture.Reset();
-  DS_FX_Constructor::LoadEffect(slot);
+  // (1, 0) turned about z by the angle itself.
+  const float radians = static_cast<float>(angle.Get()) * kPi / 180.0f;
+  direction = DS_Vector4{std::cos(radians), std::sin(radians), 0.0f, 0.0f};
 }
 
 void DS_WaterFX::Advance(float t) {
@@ -78,29 +69,24 @@ float DS_WaterFX::ShapeSlope(float u) {
   return std::isfinite(s) ? s : 1.0f;
 }
 
-void DS_WaterFX::SetEffectParameters(ID3DXEffect& e, DS_2D_Light&) {
+void DS_WaterFX::CollectParameters(DS_FX_Parameters& out, unsigned, unsigned) const {
   const float u = shapeFactor.Derived();
   const float a = wavelength.Derived();
   const float c = amplitude.Derived();
-  const float p1[3] = {u - 1.0f, -1.0f, u - 1.0f};
-  const float p2[3] = {1.0f, ShapeSlope(u), 1.0f};
-  const float direction1[2] = {-0.5f * direction.x / a, -0.5f * direction.y / a};
-  const float direction2[2] = {-0.5f * c * direction.x, -0.5f * c * direction.y};
-  D3DXVECTOR3 half(1.0f, 2.0f, halfVectorZ.Derived());
-  D3DXVec3Normalize(&half, &half);
+  const float hz = halfVectorZ.Derived();
+  const float length = std::sqrt(5.0f + hz * hz);  // of (1, 2, hz)
   const uint32_t rgb = colour.Get();
-  const float tint[3] = {static_cast<float>(rgb & 0xFF) / 255.0f, static_cast<float>((rgb >> 8) & 0xFF) / 255.0f,
-                         static_cast<float>((rgb >> 16) & 0xFF) / 255.0f};
-  e.SetTexture("BumpMap", bumpTexture.Get());
-  e.SetFloatArray("BampTrans", bumpTransform, 4);
-  e.SetFloatArray("P1", p1, 3);
-  e.SetFloatArray("P2", p2, 3);
-  e.SetFloat("Time", 2.0f * speed.Phase());
-  e.SetFloatArray("Direction1", direction1, 2);
-  e.SetFloatArray("Direction2", direction2, 2);
-  e.SetFloat("Shadows", shadows.Derived());
-  e.SetFloatArray("Vhalf", &half.x, 3);
-  e.SetFloatArray("Color", tint, 3);
+  out.SetPicture("BumpMap", 0);
+  out.Set("BampTrans", bumpTransform[0], bumpTransform[1], bumpTransform[2], bumpTransform[3]);
+  out.Set("P1", u - 1.0f, -1.0f, u - 1.0f);
+  out.Set("P2", 1.0f, ShapeSlope(u), 1.0f);
+  out.Set("Time", 2.0f * speed.Phase());
+  out.Set("Direction1", -0.5f * direction.x / a, -0.5f * direction.y / a);
+  out.Set("Direction2", -0.5f * c * direction.x, -0.5f * c * direction.y);
+  out.Set("Shadows", shadows.Derived());
+  out.Set("Vhalf", 1.0f / length, 2.0f / length, hz / length);
+  out.Set("Color", static_cast<float>(rgb & 0xFF) / 255.0f, static_cast<float>((rgb >> 8) & 0xFF) / 255.0f,
+          static_cast<float>((rgb >> 16) & 0xFF) / 255.0f);
 }
 
 void DS_WaterFX::Write(DS_IOF_Virtual& out) const {
@@ -110,7 +96,7 @@ void DS_WaterFX::Write(DS_IOF_Virtual& out) const {
   shadows.WriteValue(out);
   halfVectorZ.WriteValue(out);
   colour.WriteValue(out);
-  if (g_DocResManager) g_DocResManager->PrepareLinkForSave(bumpLink);
+  PreparePicturesForWrite();
   WriteFileLink(bumpLink, out);
   WriteObject(out);
 }

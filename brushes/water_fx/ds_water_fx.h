@@ -19,8 +19,8 @@ class DS_WaterFX final : public DS_FX_Constructor {
   void Write(DS_IOF_Virtual& out) const override;
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
   std::unique_ptr<DS_FX_Constructor> Clone() const override { return std::make_unique<DS_WaterFX>(*this); }
-  // The bump picture's first texture (none for a picture that resolved to nothing), then the base.
-  void LoadEffect(TextureSlot& slot) override;
+  // The bump picture, bound as "BumpMap" (none for a picture that resolved to nothing).
+  std::vector<DS_ResourceKey> Pictures() const override { return {bumpLink.Key()}; }
   // The phase, then the rotating bump transform.
   void Advance(float t) override;
 
@@ -39,13 +39,13 @@ class DS_WaterFX final : public DS_FX_Constructor {
   UINTSclaleTo<float> halfVectorZ;
   MediaColor colour;  // red in the low byte
   DS_ImageFileLink bumpLink;
-  DS_ComHolder<IDirect3DTexture9> bumpTexture;
   float bumpTransform[4] = {};
   DS_Vector4 direction;
   DS_ListenerSet listeners;
 
- protected:
-  void SetEffectParameters(ID3DXEffect& e, DS_2D_Light& layer) override;
+  // "BumpMap", "BampTrans", "P1", "P2", "Time", "Direction1", "Direction2", "Shadows", "Vhalf"
+  // and "Color".
+  void CollectParameters(DS_FX_Parameters& out, unsigned width, unsigned height) const override;
 
  private:
   void AttachListener();

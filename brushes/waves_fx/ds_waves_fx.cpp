@@ -1,17 +1,12 @@
 #include "brushes/waves_fx/ds_waves_fx.h"
 
-#include <d3dx9.h>
+#include <cmath>
 
 #include "core/data/class_registry.h"
 
 namespace {
 
-DS_Vector4 Transformed(float x, float y, const D3DXMATRIX& m) {
-  const D3DXVECTOR4 v(x, y, 0.0f, 0.0f);
-  D3DXVECTOR4 r;
-  D3DXVec4Transform(&r, &v, &m);
-  return DS_Vector4{r.x, r.y, r.z, r.w};
-}
+constexpr float kPi = 3.14159265358979f;
 
 }  // namespace
 
@@ -39,21 +34,20 @@ void DS_WavesFX::AttachListeners() {
 }
 
 void DS_WavesFX::UpdateDirections() {
+  // Row vectors turned about z by 360 degrees minus the angle: (1, 0) -> (c, s), (0, 1) -> (-s, c).
   const auto degrees = static_cast<int32_t>(360u - angle.Get());
-  D3DXMATRIX r;
-  D3DXMatrixRotationZ(&r, static_cast<float>(degrees) * D3DX_PI / 180.0f);
-  direction = Transformed(1.0f, 0.0f, r);
-  directionN = secondDirection.Get() == 0 ? Transformed(0.0f, 1.0f, r) : Transformed(-1.0f, 0.0f, r);
+  const float radians = static_cast<float>(degrees) * kPi / 180.0f;
+  const float c = std::cos(radians), s = std::sin(radians);
+  direction = DS_Vector4{c, s, 0.0f, 0.0f};
+  directionN = secondDirection.Get() == 0 ? DS_Vector4{-s, c, 0.0f, 0.0f} : DS_Vector4{-c, -s, 0.0f, 0.0f};
 }
 
-void DS_WavesFX::SetEffectParameters(ID3DXEffect& e, DS_2D_Light&) {
-  const float towards[2] = {-direction.x, -direction.y};
-  const float across[2] = {directionN.x, directionN.y};
-  e.SetFloatArray("direction", towards, 2);
-  e.SetFloatArray("direction_n", across, 2);
-  e.SetFloat("frequency", 1.0f / wavelength.Derived());
-  e.SetFloat("amplitude", amplitude.Derived());
-  e.SetFloat("time", speed.Phase() * 0.08f);
+void DS_WavesFX::CollectParameters(DS_FX_Parameters& out, unsigned, unsigned) const {
+  out.Set("direction", -direction.x, -direction.y);
+  out.Set("direction_n", directionN.x, directionN.y);
+  out.Set("frequency", 1.0f / wavelength.Derived());
+  out.Set("amplitude", amplitude.Derived());
+  out.Set("time", speed.Phase() * 0.08f);
 }
 
 void DS_WavesFX::Write(DS_IOF_Virtual& out) const {

@@ -29,8 +29,8 @@ class DS_WavesFX final : public DS_FX_Constructor {
   DS_Vector4 direction;
   DS_Vector4 directionN;
 
- protected:
-  void SetEffectParameters(ID3DXEffect& e, DS_2D_Light& layer) override;
+  // "direction" (against `direction`), "direction_n", "frequency", "amplitude" and "time".
+  void CollectParameters(DS_FX_Parameters& out, unsigned width, unsigned height) const override;
 
  private:
   void AttachListeners();

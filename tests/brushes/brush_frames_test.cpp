@@ -225,7 +225,7 @@ TEST_F(BrushFrames, ABrushWithoutAUsableEffectDrawsNothingAndLeavesTheSceneAlone
     light.techniqueFlag.Set(1);  // would ask for the scene texture
     light.effectLink.StoreKey(link);
     const auto live = Live(light);
-    EXPECT_FALSE(static_cast<DS_BrushObj&>(*live).Brush().effect);
+    EXPECT_FALSE(static_cast<DS_BrushObj&>(*live).Brush().DeviceRefs().effect);
     EXPECT_FALSE(live->NeedsSceneTexture());
     const DS_PixelReadback frame = FrameAt({live.get(), &mark}, 0.2f);
     EXPECT_EQ(ChangedOutside(frame), 0);

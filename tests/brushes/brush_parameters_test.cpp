@@ -47,7 +47,7 @@ class BrushParameters : public ::testing::Test {
     return brush.CreateObject();
   }
   static DS_FX_Constructor& BrushOf(DS_ABObj& live) { return static_cast<DS_BrushObj&>(live).Brush(); }
-  static ID3DXEffect* EffectOf(DS_ABObj& live) { return BrushOf(live).effect.Get(); }
+  static ID3DXEffect* EffectOf(DS_ABObj& live) { return BrushOf(live).DeviceRefs().effect.Get(); }
 
   // Frames every 0.1 s from 0 to `until` seconds (steps under the 0.2 s cap); the phase grows by
   // the speed times `until`.
@@ -215,7 +215,8 @@ TEST_F(BrushParameters, WaterWithoutABumpPictureStillDrawsWithNoBumpTexture) {
   DS_WaterFX water;
   water.bumpLink.SetKey(DS_ResourceKey{u"missing.png", 3});  // resolves to an empty set
   const auto live = Live(water);
-  ASSERT_FALSE(static_cast<DS_WaterFX&>(BrushOf(*live)).bumpTexture);
+  ASSERT_EQ(BrushOf(*live).DeviceRefs().pictures.size(), 1u);
+  ASSERT_FALSE(BrushOf(*live).DeviceRefs().pictures[0]);
   RunUntil(*live, 0.2f);
   ID3DXEffect* e = EffectOf(*live);
   EXPECT_EQ(TextureOf(e, "BumpMap"), nullptr);
@@ -231,7 +232,7 @@ TEST_F(BrushParameters, LiveBrushesShareTheMaskAndEffectAndReleaseTheirOwnRefere
   ID3DXEffect* e = EffectOf(*first);
   ASSERT_NE(e, nullptr);
   EXPECT_EQ(EffectOf(*second), e);
-  EXPECT_EQ(BrushOf(*first).maskTexture.Get(), m_Mask.Get());
+  EXPECT_EQ(BrushOf(*first).DeviceRefs().maskTexture.Get(), m_Mask.Get());
   EXPECT_EQ(RefCount(m_Mask.Get()), maskBefore + 2);
   const ULONG effectWithBoth = RefCount(e);
   first.reset();

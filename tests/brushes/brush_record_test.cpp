@@ -179,7 +179,7 @@ TEST(BrushRecord, NewIdentityGivesAFreshMaskKey) {
   EXPECT_NE(light.maskKey.id, before);
   EXPECT_TRUE(light.maskKey.name.empty());
   EXPECT_TRUE(light.maskKey.flag);
-  EXPECT_FALSE(light.maskTexture);
+  EXPECT_FALSE(light.DeviceRefs().maskTexture);
   // Two new brushes never share a mask.
   EXPECT_NE(DS_WavesFX().maskKey.id, DS_WavesFX().maskKey.id);
 }
