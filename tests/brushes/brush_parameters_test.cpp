@@ -244,3 +244,54 @@ TEST_F(BrushParameters, LiveBrushesShareTheMaskAndEffectAndReleaseTheirOwnRefere
 
 }  // namespace
 }  // namespace brush_test
+
+namespace brush_test {
+namespace {
+
+TEST_F(BrushParameters, AssigningABrushTakesItsValuesAndItsOwnReferences) {
+  DS_LightFX source;
+  source.intensity.Set(90);
+  source.techniqueFlag.Set(2);
+  source.scaleFactor.Set(75);
+  m_Bench.AddMask(source.maskKey, m_Mask);
+  const auto live = source.CreateObject();
+  DS_FX_Constructor& bound = BrushOf(*live);
+  const ULONG maskWithOne = RefCount(m_Mask.Get());
+
+  DS_LightFX target;
+  static_cast<DS_FX_Constructor&>(target) = bound;
+  EXPECT_EQ(target.techniqueFlag.Get(), 2);
+  EXPECT_FLOAT_EQ(target.scaleFactor.Derived(), 1.5f);
+  EXPECT_EQ(target.maskKey.id, source.maskKey.id);
+  EXPECT_EQ(target.DeviceRefs().effect.Get(), bound.DeviceRefs().effect.Get());
+  EXPECT_EQ(RefCount(m_Mask.Get()), maskWithOne + 1);
+  static_cast<DS_FX_Constructor&>(target) = static_cast<DS_FX_Constructor&>(target);  // itself: nothing changes
+  EXPECT_EQ(RefCount(m_Mask.Get()), maskWithOne + 1);
+  EXPECT_EQ(target.DeviceRefs().maskTexture.Get(), m_Mask.Get());
+  target.NewIdentity();
+  EXPECT_EQ(RefCount(m_Mask.Get()), maskWithOne);
+  EXPECT_TRUE(target.DeviceRefs().effect);  // only the mask goes
+}
+
+TEST_F(BrushParameters, WritingABrushLeavesACopyOfItsMaskInTheMaskTable) {
+  DS_WavesFX waves;
+  m_Bench.AddMask(waves.maskKey, m_Mask);
+  const auto live = waves.CreateObject();
+  Written(BrushOf(*live));
+  IDirect3DTexture9* stored = m_Bench.Manager().GetMaskTexture(waves.maskKey);
+  ASSERT_NE(stored, nullptr);
+  EXPECT_NE(stored, m_Mask.Get());  // a copy, not the texture the brush draws with
+  D3DSURFACE_DESC desc{};
+  ASSERT_EQ(stored->GetLevelDesc(0, &desc), D3D_OK);
+  EXPECT_EQ(desc.Width, 512u);
+  EXPECT_EQ(desc.Height, 512u);
+
+  // A brush without a mask empties its entry.
+  DS_WavesFX bare;
+  m_Bench.AddMask(bare.maskKey, m_Mask);
+  Written(bare);
+  EXPECT_EQ(m_Bench.Manager().GetMaskTexture(bare.maskKey), nullptr);
+}
+
+}  // namespace
+}  // namespace brush_test
