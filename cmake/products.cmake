@@ -23,13 +23,16 @@ function(vq_link_product_libraries target)
 endfunction()
 
 # vq_place_common_res(<target>): the resource library common_res.dll (the default pictures,
-# meshes and effects) is copied beside the program after each build of it, where the normal DLL
-# search finds it.
+# meshes and effects) is copied beside the program whenever the program is built, where the
+# normal DLL search finds it: also when only the library changed (new content, a changed effect)
+# and the program itself is not linked again.
 function(vq_place_common_res target)
-  add_dependencies(${target} vq_common_res)
-  add_custom_command(TARGET ${target} POST_BUILD
+  add_custom_target(${target}_common_res
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/saver/common_res.dll
-            $<TARGET_FILE_DIR:${target}>/common_res.dll)
+            $<TARGET_FILE_DIR:${target}>/common_res.dll
+    VERBATIM)
+  add_dependencies(${target}_common_res vq_common_res)
+  add_dependencies(${target} ${target}_common_res)
 endfunction()
 
 function(vq_link_product_libraries_now target)
