@@ -19,7 +19,7 @@ inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_GlassBallLight", VQ_Registry::Layer, false},
     {u"DS_MatrixCodeLight", VQ_Registry::Layer, false},
     {u"FakeUndervater", VQ_Registry::Layer, false},
-    {u"FakeLake2D", VQ_Registry::Layer, false},
+    {u"FakeLake2D", VQ_Registry::Layer, true},
     {u"DS_WaterRingLight", VQ_Registry::Layer, false},
     {u"DS_SlideContainer", VQ_Registry::Slide, true},
     {u"DS_GodRayConstructor", VQ_Registry::Constructor, false},
