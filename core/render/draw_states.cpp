@@ -249,8 +249,8 @@ void SetMaskedProjectionStates() {
   SetStageStates(kSelectTexture, kSelectTexture);  // stage 0: the mask's alpha
   SetStageOneTexture();                            // stage 1: its texture's colour
   SetSamplerStates(0);                             // the mask, linear
-  SetSamplerStates(1);                             // the projected texture, linear, wrapped
-  g_Device->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
-  g_Device->SetSamplerState(1, D3DSAMP_ADDRESSV, D3DTADDRESS_WRAP);
+  SetSamplerStates(1);                             // the projected texture, linear, clamped at
+  g_Device->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);  // its edges (no seam of
+  g_Device->SetSamplerState(1, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);  // the opposite edge)
   SetOutputStates(true, D3DBLEND_INVSRCALPHA);  // over the scene by the mask's alpha
 }

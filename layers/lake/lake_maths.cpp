@@ -35,8 +35,8 @@ void SetWaveMeshFromQuad(const DS_LakeQuad& quad, DS_WaveVertex (&vertices)[6]) 
     vertices[i].x = c.x;
     vertices[i].y = c.y;
     vertices[i].z = 0.0f;
-    vertices[i].pictureU = c.u;
-    vertices[i].pictureV = c.v;
+    vertices[i].u1 = c.u;
+    vertices[i].v1 = c.v;
   }
 }
 
@@ -44,8 +44,8 @@ void SetWaveTiling(float tiling, DS_WaveVertex (&vertices)[6]) {
   const float low = 0.01f;
   const float uv[6][2] = {{low, low}, {low, tiling}, {tiling, tiling}, {low, low}, {tiling, tiling}, {tiling, low}};
   for (int i = 0; i < 6; ++i) {
-    vertices[i].bumpU = uv[i][0];
-    vertices[i].bumpV = uv[i][1];
+    vertices[i].u0 = uv[i][0];
+    vertices[i].v0 = uv[i][1];
   }
 }
 

@@ -8,14 +8,7 @@
 #include "core/render/vertex_records.h"
 
 // The wave mesh's vertex: position, bump-map coordinates (set 0), picture coordinates (set 1).
-struct DS_WaveVertex {
-  float x, y, z;
-  float bumpU, bumpV;
-  float pictureU, pictureV;
-  static constexpr std::uint32_t kFormat = 0x202;  // XYZ | TEX2
-  static constexpr unsigned kStride = 28;
-};
-static_assert(sizeof(DS_WaveVertex) == DS_WaveVertex::kStride, "packed record");
+using DS_WaveVertex = DX_V::PT2;
 
 using DS_LakeQuad = DX_V::PT[4];  // strip order: left-bottom, left-top, right-bottom, right-top
 

@@ -61,8 +61,8 @@ class LakeDevice : public ::testing::Test {
   }
   IDirect3DDevice9* Device() const { return s_Device->Device(); }
 
-  // A V16U16-free bump map the document would hold: V8U8 made on the device (the DDS form is
-  // not decoded by this D3DX), du and dv from fixed noise, under the layer's key.
+  // The bump map the document would hold, made on the device as V8U8 (this D3DX does not decode
+  // the DDS form), du and dv from fixed noise or 0, under the layer's key.
   void StoreBumpMap(const FakeLake2D& lake, bool flat) {
     DS_ComHolder<IDirect3DTexture9> bump;
     ASSERT_EQ(Device()->CreateTexture(64, 64, 1, 0, D3DFMT_V8U8, D3DPOOL_MANAGED, bump.Receive(), nullptr), D3D_OK);

@@ -71,7 +71,7 @@ TEST(LakeMaths, TheWaveMeshCoversTheMirroredQuadWithTheTiledBumpMap) {
   DS_WaveVertex vertices[6];
   InitialWaveVertices(vertices);
   EXPECT_FLOAT_EQ(vertices[1].z, 1000.0f);
-  EXPECT_FLOAT_EQ(vertices[5].pictureU, 1.0f);
+  EXPECT_FLOAT_EQ(vertices[5].u1, 1.0f);
   DS_LakeQuad quad;
   LakePictureQuad(200.0f, 100.0f, quad);
   MirrorQuad(quad, Share(25));
@@ -84,10 +84,10 @@ TEST(LakeMaths, TheWaveMeshCoversTheMirroredQuadWithTheTiledBumpMap) {
     EXPECT_FLOAT_EQ(vertices[i].x, quad[corners[i]].x);
     EXPECT_FLOAT_EQ(vertices[i].y, quad[corners[i]].y);
     EXPECT_FLOAT_EQ(vertices[i].z, 0.0f);
-    EXPECT_FLOAT_EQ(vertices[i].pictureU, quad[corners[i]].u);
-    EXPECT_FLOAT_EQ(vertices[i].pictureV, quad[corners[i]].v);
-    EXPECT_FLOAT_EQ(vertices[i].bumpU, bump[i][0]);
-    EXPECT_FLOAT_EQ(vertices[i].bumpV, bump[i][1]);
+    EXPECT_FLOAT_EQ(vertices[i].u1, quad[corners[i]].u);
+    EXPECT_FLOAT_EQ(vertices[i].v1, quad[corners[i]].v);
+    EXPECT_FLOAT_EQ(vertices[i].u0, bump[i][0]);
+    EXPECT_FLOAT_EQ(vertices[i].v0, bump[i][1]);
   }
 }
 
