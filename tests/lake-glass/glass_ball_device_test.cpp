@@ -8,17 +8,12 @@
 #include <cmath>
 #include <memory>
 
-#include "core/render/device_globals.h"
-#include "core/render/output_views.h"
-#include "core/render/view_state.h"
-#include "core/resources/doc_res_manager.h"
 #include "layers/glass_ball/ds_glass_ball_light.h"
-#include "tests/layers/stored_picture.h"
-#include "tests/render/test_device.h"
+#include "tests/lake-glass/layer_fixture.h"
 
 namespace {
 
-constexpr int kWidth = 320, kHeight = 240;
+constexpr int kWidth = LayerFixture::kWidth, kHeight = LayerFixture::kHeight;
 constexpr std::uint32_t kMagenta = 0xFF00FF, kYellow = 0xFFFF00;
 const DS_ResourceKey kStripes{u"stripes.png", 1};
 // The gradient: red at the top, blue at the bottom (0x00BBGGRR words).
@@ -29,26 +24,11 @@ DS_ResourceKey Library(int id) { return DS_ResourceKey{u"common_res.dll", id}; }
 // Vertical stripes 32 pixels wide, alternating black and white.
 std::uint32_t Stripe(int x) { return (x / 32) % 2 ? 0xFFFFFFFFu : 0xFF000000u; }
 
-class GlassBallDevice : public ::testing::Test {
+class GlassBallDevice : public LayerFixture {
  protected:
-  static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
-    ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"glass ball test"));
-  }
-  static void TearDownTestSuite() {
-    g_ViewState.ReleaseBorders();
-    delete s_Device;
-    s_Device = nullptr;
-  }
   void SetUp() override {
-    ASSERT_NE(s_Device, nullptr);
-    s_Device->MakeCurrent();
-    SelectOutputView(0);
-    g_ViewState.mode = kPicturePositionFit;
-    g_ViewState.SetCamera(1.0f, 0.0f, 0.0f);
+    LayerFixture::SetUp();
     g_GlassBallScroll = DS_GlassBallScroll();
-    m_Manager = std::make_unique<DS_DocResManager>();
-    g_DocResManager = m_Manager.get();
     IDirect3DDevice9* d = Device();
     StorePicture(*m_Manager, kStripes, MakeTexture(d, 256, 192, [](int x, int) { return Stripe(x); }), 256, 192);
     StorePicture(*m_Manager, Library(5), MakeSolidTexture(d, 0xFF808080u), 256, 192);
@@ -59,13 +39,6 @@ class GlassBallDevice : public ::testing::Test {
     StorePicture(*m_Manager, Library(59), MakeSolidTexture(d, 0x00000000u), 64, 64);
     StorePicture(*m_Manager, Library(60), MakeSolidTexture(d, 0xFF000000u | kYellow), 64, 32);
   }
-  void TearDown() override {
-    g_ViewState.ReleaseBorders();
-    m_Manager.reset();
-    g_DocResManager = nullptr;
-  }
-  IDirect3DDevice9* Device() const { return s_Device->Device(); }
-
   std::unique_ptr<DS_GlassBallLight> Layer(int scrollMode = 0, int size = 100) {
     auto layer = std::make_unique<DS_GlassBallLight>();
     layer->SetPictureLink(kStripes);
@@ -82,16 +55,6 @@ class GlassBallDevice : public ::testing::Test {
     layer.SetPicturePosition(kPicturePositionFill);
     layer.Layout(kWidth, kHeight);
   }
-  DS_PixelReadback Frame(DS_GlassBallLight& layer, float time) {
-    layer.Update(time);
-    Device()->BeginScene();
-    layer.RenderScene(nullptr, 0);
-    layer.PostRender();
-    Device()->EndScene();
-    DS_PixelReadback pixels;
-    EXPECT_TRUE(pixels.ReadBackBuffer(Device()));
-    return pixels;
-  }
   // The gradient's colour at screen row y (the backdrop spans the back buffer).
   static std::uint32_t Backdrop(int y) {
     const int red = static_cast<int>(std::lround(255.0 * (1.0 - (y + 0.5) / kHeight)));
@@ -106,10 +69,7 @@ class GlassBallDevice : public ::testing::Test {
     return right - left + 1;
   }
 
-  std::unique_ptr<DS_DocResManager> m_Manager;
-  static DS_TestDevice* s_Device;
 };
-DS_TestDevice* GlassBallDevice::s_Device = nullptr;
 
 TEST_F(GlassBallDevice, AMagnifiedDiscOfTheSceneOverTheGradient) {
   auto layer = Layer();
@@ -225,6 +185,23 @@ TEST_F(GlassBallDevice, LinksThatNameNothingLeaveTheLayerDrawing) {
   EXPECT_TRUE(std::isfinite(layer->Lens().magnification));
   const std::uint32_t c = frame.At(160, 120);
   EXPECT_TRUE(SameColour(c, 0x000000) || SameColour(c, 0xFFFFFF)) << std::hex << c;
+}
+
+TEST_F(GlassBallDevice, WithoutItsBuffersTheBallIsSkippedAndTheFrameRuns) {
+  // Made while no device is current: no texture, buffer or quad could be created.
+  auto layer = Layer(1);
+  g_Device = nullptr;
+  layer->CreateDeviceObjects();
+  s_Device->MakeCurrent();
+  EXPECT_FALSE(layer->BumpTexture());
+  EXPECT_FALSE(layer->GradientTexture());
+  layer->OnDeviceReset();
+  layer->Layout(kWidth, kHeight);
+  Device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0);
+  const DS_PixelReadback frame = Frame(*layer, 1.0f);
+  EXPECT_TRUE(std::isfinite(layer->Lens().cameraDistance));
+  // Only the scene's own clear and picture draws ran, off screen: the back buffer is untouched.
+  EXPECT_EQ(frame.At(160, 120), 0x00FF00u);
 }
 
 TEST_F(GlassBallDevice, DeviceLossAndResetWithTheBallCurrentAndWithItBecomingCurrentAfter) {

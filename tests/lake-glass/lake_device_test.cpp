@@ -9,19 +9,13 @@
 #include <memory>
 #include <vector>
 
-#include "core/layer/ds_2d_light.h"
-#include "core/render/device_globals.h"
-#include "core/render/output_views.h"
-#include "core/render/view_state.h"
-#include "core/resources/doc_res_manager.h"
 #include "layers/lake/fake_lake_2d.h"
-#include "tests/layers/stored_picture.h"
-#include "tests/render/test_device.h"
+#include "tests/lake-glass/layer_fixture.h"
 
 namespace {
 
+constexpr int kWidth = LayerFixture::kWidth, kHeight = LayerFixture::kHeight;
 // A 4:3 picture fills the 4:3 back buffer: picture row y is screen row y x 240 / 192.
-constexpr int kWidth = 320, kHeight = 240;
 constexpr int kHorizon = 150;  // 0.625 of the height with the default share
 const DS_ResourceKey kPicture{u"bands.png", 1};
 
@@ -32,34 +26,13 @@ std::uint32_t BandColour(int y) {
   return 0xFF000000u | kBands[(y / 16) % 12];
 }
 
-class LakeDevice : public ::testing::Test {
+class LakeDevice : public LayerFixture {
  protected:
-  static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
-    ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"lake test"));
-  }
-  static void TearDownTestSuite() {
-    g_ViewState.ReleaseBorders();
-    delete s_Device;
-    s_Device = nullptr;
-  }
   void SetUp() override {
-    ASSERT_NE(s_Device, nullptr);
-    s_Device->MakeCurrent();
-    SelectOutputView(0);
-    g_ViewState.mode = kPicturePositionFit;
-    g_ViewState.SetCamera(1.0f, 0.0f, 0.0f);
-    m_Manager = std::make_unique<DS_DocResManager>();
-    g_DocResManager = m_Manager.get();
+    LayerFixture::SetUp();
     StorePicture(*m_Manager, kPicture, MakeTexture(Device(), 256, 192, [](int, int y) { return BandColour(y); }), 256,
                  192);
   }
-  void TearDown() override {
-    g_ViewState.ReleaseBorders();
-    m_Manager.reset();
-    g_DocResManager = nullptr;
-  }
-  IDirect3DDevice9* Device() const { return s_Device->Device(); }
 
   // The bump map the document would hold, made on the device as V8U8 (this D3DX does not decode
   // the DDS form), du and dv from fixed noise or 0, under the layer's key.
@@ -87,23 +60,9 @@ class LakeDevice : public ::testing::Test {
     layer.Layout(kWidth, kHeight);
   }
 
-  DS_PixelReadback Frame(DS_2D_Light& layer, float time) {
-    layer.Update(time);
-    Device()->BeginScene();
-    layer.RenderScene(nullptr, 0);
-    layer.PostRender();
-    Device()->EndScene();
-    DS_PixelReadback pixels;
-    EXPECT_TRUE(pixels.ReadBackBuffer(Device()));
-    return pixels;
-  }
-
   static int Channel(std::uint32_t colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
 
-  std::unique_ptr<DS_DocResManager> m_Manager;
-  static DS_TestDevice* s_Device;
 };
-DS_TestDevice* LakeDevice::s_Device = nullptr;
 
 TEST_F(LakeDevice, AboveTheHorizonThePictureBelowItTheBandAboveMirrored) {
   DS_2D_Light plain;
@@ -183,6 +142,23 @@ TEST_F(LakeDevice, WithoutItsMaskTheLakeDrawsTheReflectionUndisplaced) {
   const DS_PixelReadback frame = Frame(lake, 1.0f);
   for (int y = kHorizon + 4; y < kHeight; y += 10)
     EXPECT_TRUE(SameColour(frame.At(100, y), expected.At(100, y), 16)) << y;
+}
+
+TEST_F(LakeDevice, WithoutItsBuffersTheLakeIsSkippedAndTheFrameRuns) {
+  // Made while no device is current: no buffer, quad or picture copy could be created.
+  FakeLake2D lake;
+  lake.SetPictureLink(kPicture);
+  g_Device = nullptr;
+  lake.CreateDeviceObjects();
+  s_Device->MakeCurrent();
+  EXPECT_FALSE(lake.WaveMesh().vertexBuffer);
+  EXPECT_FALSE(lake.TintQuad().vertexBuffer);
+  EXPECT_FALSE(lake.PictureCopy());
+  lake.OnDeviceReset();
+  lake.Layout(kWidth, kHeight);
+  const DS_PixelReadback frame = Frame(lake, 1.0f);
+  // The clear of the background ran; nothing else had anything to draw.
+  EXPECT_EQ(frame.At(160, 200), 0x000000u);
 }
 
 TEST_F(LakeDevice, DeviceLossAndResetWithTheLakeCurrentAndWithItBecomingCurrentAfter) {
