@@ -25,8 +25,49 @@ void ReadKey(DS_IOF_Virtual& in, DS_ResourceKey& key) {
   key.name = name;
 }
 
+// The own fields of the layer kinds that the default scene holds, read and dropped so that their
+// nested base part can be read: the stand-in keeps the base layer of every kind.
+void SkipLakeFields(DS_IOF_Virtual& in, uint32_t version) {
+  uint32_t value = 0;
+  int32_t signedValue = 0;
+  if (version >= 2) {
+    for (int i = 0; i < 8; ++i) in.ReadUInt(value);
+    in.ReadInt(signedValue);
+    in.ReadULong(value);
+  }
+  ds_string text;
+  in.ReadString(text);  // the mask's GUID
+  in.ReadString(text);
+  bool flag = false;
+  in.ReadBool(flag);
+}
+
+void SkipGlassBallFields(DS_IOF_Virtual& in, uint32_t) {
+  DS_ResourceKey link;
+  for (int i = 0; i < 4; ++i) ReadKey(in, link);
+  uint32_t value = 0;
+  int32_t signedValue = 0;
+  DS_Point point;
+  in.ReadUInt(value);
+  in.ReadPoint(point);
+  in.ReadUInt(value);
+  in.ReadUInt(value);
+  for (int i = 0; i < 5; ++i) in.ReadInt(signedValue);
+  in.ReadULong(value);
+  in.ReadULong(value);
+}
+
 DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
   const DS_ObjectHeader header = DS_ReadHeader(in);
+  const struct {
+    const char16_t* name;
+    void (*skip)(DS_IOF_Virtual&, uint32_t);
+  } kinds[] = {{u"FakeLake2D", SkipLakeFields}, {u"DS_GlassBallLight", SkipGlassBallFields}};
+  for (const auto& kind : kinds) {
+    if (header.className != kind.name) continue;
+    kind.skip(in, header.version);
+    return ReadHostLayer(in);
+  }
   if (header.className != u"DS_2D_Light") return DS_RefPtr<DS_2D_Light>();
   auto layer = std::make_unique<DS_2D_Light>();
   if (header.version > 1) ReadKey(in, layer->picture);
