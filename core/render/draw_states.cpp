@@ -198,4 +198,77 @@ void SetLitWaterStates() {
   d->SetRenderState(D3DRS_SPECULARENABLE, TRUE);   // plus the specular highlight
   SetSamplerStates(0);                             // linear, mirrored
   SetOutputStates(false, D3DBLEND_INVSRCALPHA);    // replaces what is below
+namespace {
+
+// Stage 1 reads texture set 1, or coordinates generated from the camera-space position through
+// the texture-1 matrix.
+void SetStageOneCoordinates(bool generated) {
+  IDirect3DDevice9* d = g_Device;
+  d->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, generated ? (D3DTSS_TCI_CAMERASPACEPOSITION | 1) : 1);
+  d->SetTextureStageState(1, D3DTSS_TEXTURETRANSFORMFLAGS, generated ? D3DTTFF_COUNT2 : D3DTTFF_DISABLE);
+  d->SetRenderState(D3DRS_WRAP1, 0);
+}
+
+// Stage 1 shows its texture's colour over stage 0's alpha; stage 2 and later are off.
+void SetStageOneTexture() {
+  IDirect3DDevice9* d = g_Device;
+  d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+  d->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+  d->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
+  d->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+  d->SetTextureStageState(1, D3DTSS_ALPHAARG1, D3DTA_CURRENT);
+  d->SetTextureStageState(1, D3DTSS_RESULTARG, D3DTA_CURRENT);
+  d->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_DISABLE);
+  d->SetTextureStageState(2, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+}
+
+}  // namespace
+
+void SetBumpEnvironmentStates(const float (&matrix)[4], D3DTEXTUREADDRESS bumpAddress,
+                              D3DTEXTUREADDRESS pictureAddress, bool generated) {
+  if (!g_Device) return;
+  IDirect3DDevice9* d = g_Device;
+  SetVertexStates();                  // XYZ | TEX2 vertices through the fixed-function transform
+  SetStageOneCoordinates(generated);  // picture coordinates: set 1 or generated
+  SetRasteriserStates(D3DCULL_NONE);  // either winding
+  // Stage 0: the bump map's du, dv through the matrix, luminance unused; stage 1: the picture
+  // at the moved coordinates.
+  SetStageStates({D3DTOP_BUMPENVMAP, D3DTA_TEXTURE, D3DTA_CURRENT}, kSelectTexture);
+  d->SetTextureStageState(0, D3DTSS_BUMPENVMAT00, FloatBits(matrix[0]));
+  d->SetTextureStageState(0, D3DTSS_BUMPENVMAT01, FloatBits(matrix[1]));
+  d->SetTextureStageState(0, D3DTSS_BUMPENVMAT10, FloatBits(matrix[2]));
+  d->SetTextureStageState(0, D3DTSS_BUMPENVMAT11, FloatBits(matrix[3]));
+  d->SetTextureStageState(0, D3DTSS_BUMPENVLSCALE, FloatBits(1.0f));
+  d->SetTextureStageState(0, D3DTSS_BUMPENVLOFFSET, FloatBits(0.0f));
+  SetStageOneTexture();
+  SetSamplerStates(0);  // the bump map, linear, addressed as asked
+  d->SetSamplerState(0, D3DSAMP_ADDRESSU, bumpAddress);
+  d->SetSamplerState(0, D3DSAMP_ADDRESSV, bumpAddress);
+  SetSamplerStates(1);  // the picture, linear, addressed as asked
+  d->SetSamplerState(1, D3DSAMP_ADDRESSU, pictureAddress);
+  d->SetSamplerState(1, D3DSAMP_ADDRESSV, pictureAddress);
+  SetOutputStates(false, D3DBLEND_INVSRCALPHA);  // replaces what is below
+}
+
+void SetTexturedBlendStates() {
+  if (!g_Device) return;
+  SetVertexStates();                               // fixed-function vertices, set 0
+  SetRasteriserStates(D3DCULL_NONE);               // either winding
+  SetStageStates(kSelectTexture, kSelectTexture);  // the texture's colour and alpha
+  SetSamplerStates(0);                             // linear, mirrored
+  SetOutputStates(true, D3DBLEND_INVSRCALPHA);     // over the scene by the texture alpha
+}
+
+void SetMaskedProjectionStates() {
+  if (!g_Device) return;
+  SetVertexStates();                  // fixed-function vertices, set 0 for the mask
+  SetStageOneCoordinates(true);       // stage 1 projected from the camera-space position
+  SetRasteriserStates(D3DCULL_NONE);  // either winding
+  SetStageStates(kSelectTexture, kSelectTexture);  // stage 0: the mask's alpha
+  SetStageOneTexture();                            // stage 1: its texture's colour
+  SetSamplerStates(0);                             // the mask, linear
+  SetSamplerStates(1);                             // the projected texture, linear, clamped at
+  g_Device->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);  // its edges (no seam of
+  g_Device->SetSamplerState(1, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);  // the opposite edge)
+  SetOutputStates(true, D3DBLEND_INVSRCALPHA);  // over the scene by the mask's alpha
 }

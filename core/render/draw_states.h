@@ -39,3 +39,14 @@ DWORD TextureFactorOf(unsigned alpha);
 // and specular material (the vertex colour as diffuse material), the texture's colour and alpha
 // with the specular highlight added, opaque, either winding.
 void SetLitWaterStates();
+// Bump-environment mapping: stage 0's du, dv (a V8U8 or V16U16 texture) through the 2 x 2
+// `matrix` (00, 01, 10, 11) move the lookup of stage 1, whose texture colour is drawn opaque.
+// Stage 1 reads texture set 1 as it is, or, when `generated`, coordinates made from the
+// camera-space position through the texture-1 matrix (two of them counted).
+void SetBumpEnvironmentStates(const float (&matrix)[4], D3DTEXTUREADDRESS bumpAddress,
+                              D3DTEXTUREADDRESS pictureAddress, bool generated);
+// The texture's colour and alpha blended over the scene, either winding: glass overlays.
+void SetTexturedBlendStates();
+// Stage 0's alpha from a mask (an A8 texture) with stage 1's texture colour at coordinates
+// made from the camera-space position through the texture-1 matrix, blended by that alpha.
+void SetMaskedProjectionStates();

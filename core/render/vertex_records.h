@@ -69,7 +69,17 @@ struct PNCT {
   static constexpr unsigned kStride = 36;
 };
 
+// Position with two texture pairs: bump-mapped quads (set 0 the bump map, set 1 the picture).
+struct PT2 {
+  float x, y, z;
+  float u0, v0;
+  float u1, v1;
+  static constexpr std::uint32_t kFormat = 0x202;  // XYZ | TEX2
+  static constexpr unsigned kStride = 28;
+};
+
 static_assert(sizeof(PT) == PT::kStride, "packed record");
+static_assert(sizeof(PT2) == PT2::kStride, "packed record");
 static_assert(sizeof(TPCT) == TPCT::kStride, "packed record");
 static_assert(sizeof(TPC) == TPC::kStride, "packed record");
 static_assert(sizeof(PC) == PC::kStride, "packed record");

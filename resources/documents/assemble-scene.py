@@ -5,9 +5,9 @@
 
 A slide file holds one slide (an object) or several (a list), in the form of an entry of the
 base description's "slides"; they are appended in the order given (the build sorts them by file
-name). A slide may also hold "masks", in the form of the description's "masks": they go into the
-document's mask table (the GUIDs its brushes name). The output is written only when it changes, so
-the document is not rewritten for nothing.
+name). A slide may carry "masks" (entries of the scene's mask table, such as a lake's bump map):
+they move to the scene's "masks". The output is written only when it changes, so the document is
+not rewritten for nothing.
 """
 import json
 import sys
@@ -29,8 +29,10 @@ def main(argv):
         if not isinstance(slides, list) or not all(isinstance(s, dict) for s in slides):
             sys.exit(f"{path}: a slide file holds one slide object or a list of them")
         for slide in slides:
-            if "masks" in slide:
-                scene.setdefault("masks", []).extend(slide.pop("masks"))
+            masks = slide.pop("masks", [])
+            if not isinstance(masks, list):
+                sys.exit(f"{path}: a slide's \"masks\" is a list of masks")
+            scene.setdefault("masks", []).extend(masks)
         scene["slides"].extend(slides)
     text = json.dumps(scene, indent=2, ensure_ascii=False) + "\n"
     try:

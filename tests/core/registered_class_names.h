@@ -16,10 +16,10 @@ struct VQ_RegisteredName {
 inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_2D_Light", VQ_Registry::Layer, true},
     {u"DS_FlameLight", VQ_Registry::Layer, false},
-    {u"DS_GlassBallLight", VQ_Registry::Layer, false},
+    {u"DS_GlassBallLight", VQ_Registry::Layer, true},
     {u"DS_MatrixCodeLight", VQ_Registry::Layer, true},
     {u"FakeUndervater", VQ_Registry::Layer, false},
-    {u"FakeLake2D", VQ_Registry::Layer, false},
+    {u"FakeLake2D", VQ_Registry::Layer, true},
     {u"DS_WaterRingLight", VQ_Registry::Layer, true},
     {u"DS_SlideContainer", VQ_Registry::Slide, true},
     {u"DS_GodRayConstructor", VQ_Registry::Constructor, true},

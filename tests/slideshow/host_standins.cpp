@@ -25,31 +25,65 @@ void ReadKey(DS_IOF_Virtual& in, DS_ResourceKey& key) {
   key.name = name;
 }
 
-// The own fields of a layer kind, ahead of its nested base part, passed over; false for a class
-// the host does not know. One entry per kind: its 32-bit values by version, then any key.
-bool SkipLayerKindFields(DS_IOF_Virtual& in, const DS_ObjectHeader& header) {
-  int words = 0;
-  bool key = false;
-  if (header.className == u"DS_WaterRingLight") {
-    words = header.version > 1 ? 10 : 1;
-  } else if (header.className == u"DS_MatrixCodeLight") {
-    words = 9;
-    key = header.version > 1;
-  } else {
-    return false;
+// The own fields of the layer kinds that the default scene holds, read and dropped so that their
+// nested base part can be read: the stand-in keeps the base layer of every kind.
+void SkipLakeFields(DS_IOF_Virtual& in, uint32_t version) {
+  uint32_t value = 0;
+  int32_t signedValue = 0;
+  if (version >= 2) {
+    for (int i = 0; i < 8; ++i) in.ReadUInt(value);
+    in.ReadInt(signedValue);
+    in.ReadULong(value);
   }
-  for (int32_t i = 0, value = 0; i < words; ++i) in.ReadInt(value);
+  ds_string text;
+  in.ReadString(text);  // the mask's GUID
+  in.ReadString(text);
+  bool flag = false;
+  in.ReadBool(flag);
+}
+
+void SkipGlassBallFields(DS_IOF_Virtual& in, uint32_t) {
+  DS_ResourceKey link;
+  for (int i = 0; i < 4; ++i) ReadKey(in, link);
+  uint32_t value = 0;
+  int32_t signedValue = 0;
+  DS_Point point;
+  in.ReadUInt(value);
+  in.ReadPoint(point);
+  in.ReadUInt(value);
+  in.ReadUInt(value);
+  for (int i = 0; i < 5; ++i) in.ReadInt(signedValue);
+  in.ReadULong(value);
+  in.ReadULong(value);
+}
+
+// The own fields of the falling-code and water-ring layers: their 32-bit values by version, then
+// the falling code's picture link.
+void SkipWaterRingFields(DS_IOF_Virtual& in, uint32_t version) {
+  for (int32_t i = 0, value = 0; i < (version > 1 ? 10 : 1); ++i) in.ReadInt(value);
+}
+
+void SkipMatrixCodeFields(DS_IOF_Virtual& in, uint32_t version) {
+  for (int32_t i = 0, value = 0; i < 9; ++i) in.ReadInt(value);
   DS_ResourceKey skipped;
-  if (key) ReadKey(in, skipped);
-  return true;
+  if (version > 1) ReadKey(in, skipped);
 }
 
 DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
-  DS_ObjectHeader header = DS_ReadHeader(in);
-  if (header.className != u"DS_2D_Light") {
-    if (!SkipLayerKindFields(in, header)) return DS_RefPtr<DS_2D_Light>();
-    header = DS_ReadHeader(in);  // the nested base layer
+  const DS_ObjectHeader header = DS_ReadHeader(in);
+  const struct {
+    const char16_t* name;
+    void (*skip)(DS_IOF_Virtual&, uint32_t);
+  } kinds[] = {{u"FakeLake2D", SkipLakeFields},
+                 {u"DS_GlassBallLight", SkipGlassBallFields},
+                 {u"DS_WaterRingLight", SkipWaterRingFields},
+                 {u"DS_MatrixCodeLight", SkipMatrixCodeFields}};
+  for (const auto& kind : kinds) {
+    if (header.className != kind.name) continue;
+    kind.skip(in, header.version);
+    return ReadHostLayer(in);
   }
+  if (header.className != u"DS_2D_Light") return DS_RefPtr<DS_2D_Light>();
   auto layer = std::make_unique<DS_2D_Light>();
   if (header.version > 1) ReadKey(in, layer->picture);
   if (header.version > 2) {

@@ -1,0 +1,75 @@
+// The lake layer: the lower part of the picture becomes a lake. A band above the horizon is
+// mirrored below it and drawn through fixed-function bump-environment mapping (stage 0 the bump
+// map, stage 1 a square copy of the picture) with a displacement matrix that turns with time;
+// over it lie a tint that fades towards the horizon and a thin strip that softens the horizon
+// line. The bump map is the document's mask under the layer's GUID.
+#pragma once
+
+#include <cstdint>
+
+#include "core/data/media_kinds.h"
+#include "core/layer/ds_2d_light.h"
+#include "core/resources/mask_entry.h"
+#include "layers/lake/lake_maths.h"
+
+class FakeLake2D : public DS_2D_Light {
+ public:
+  static constexpr uint32_t kVersion = 2;
+  static constexpr uint32_t kMinVersion = 1;  // version 1: the mask key and the base part only
+  static constexpr int kCopySizeLimit = 5;    // the square copy is at most 4096 pixels
+
+  FakeLake2D();
+  ~FakeLake2D() override;
+
+  // Record ---------------------------------------------------------------------------------------
+  // "FakeLake2D" version 2: the eight values, copy size, colour, the mask key, the base part.
+  void Write(DS_IOF_Virtual& out) const override;
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+
+  // Device objects: the wave mesh, the tint and strip quads and the picture copy are managed and
+  // made once; the bump map belongs to the resource manager (the mask of the layer's key). The
+  // reset sets the lake's default states and makes the target pair again, as the base does.
+  void CreateDeviceObjects() override;
+  void OnDeviceReset() override;
+
+  // Frame ----------------------------------------------------------------------------------------
+  void Update(float time) override;
+  void RenderBackground(bool flag) override;
+  void OnPictureChanged() override;
+
+  // Parameters, in record order after the first two.
+  MediaSpeedParam speed;                // phase, 1.0 per second by default
+  UINTSclaleTo<float> waveTiling;       // repeats of the bump map across the reflection
+  UINTSclaleTo<float> reflectionShare;  // share of the picture height below the horizon
+  UINTSclaleTo<float> bumpFade;         // grey fade of a computed bump map
+  UINTSclaleTo<float> tintAlpha;        // tint opacity at the bottom
+  UINTSclaleTo<float> tintFade;         // how much of it is gone at the horizon
+  MediaParamT<uint32_t> bumpAmplitude;  // amplitude of a computed bump map
+  MediaParamT<uint32_t> horizonStrip;   // strip height in pixels
+  MediaParamT<int32_t> copySize;        // the picture copy is 128 << n pixels square
+  MediaColor colour;                    // tint colour, red in the low byte
+  DS_MaskKey maskKey;                   // names the bump map among the document's masks
+
+  // What the tests look at.
+  const float (&BumpMatrix() const)[4] { return m_BumpMatrix; }
+  const DS_SimpleMesh<DX_V::PC>& TintQuad() const { return m_Tint; }
+  const DS_SimpleMesh<DX_V::PC>& StripQuad() const { return m_Strip; }
+  const DS_SimpleMesh<DS_WaveVertex>& WaveMesh() const { return m_Wave; }
+  const Texture& BumpTexture() const { return m_Bump; }
+  const Texture& PictureCopy() const { return m_PictureCopy.picture.texture; }
+
+ private:
+  void CreateWaveMesh();
+  void LayoutLake();
+  void SetLakeAlphas();
+  void CopySquarePicture();
+  void WriteWaveVertices(const DS_WaveVertex (&vertices)[6]);
+
+  DS_PictureQuad m_PictureCopy;  // only its picture texture is used: the square copy
+  DS_SimpleMesh<DX_V::PC> m_Tint;
+  DS_SimpleMesh<DX_V::PC> m_Strip;
+  float m_BumpMatrix[4] = {0.0f, 0.0f, 0.0f, 0.0f};  // 00, 01, 10, 11
+  DS_SimpleMesh<DS_WaveVertex> m_Wave;
+  DS_WaveVertex m_WaveVertices[6] = {};  // what the wave buffer holds
+  Texture m_Bump;
+};

@@ -1,0 +1,117 @@
+// The default scene's lake and glass-ball slides as the scene viewer plays them (its own loading
+// and frame code, in this process): the lake's upper part stays the picture while its lower part
+// shows the band above the horizon mirrored; the glass ball shows its disc over the dark blue
+// gradient with the stand below, and its content sways between frames.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "core/render/device_globals.h"
+#include "tests/render/test_device.h"
+#include "tools/scene-viewer/viewed_scene.h"
+#include "tools/scene-viewer/viewer_options.h"
+
+namespace {
+
+constexpr int kWidth = 320, kHeight = 240;
+// Slide times of the default scene: six slides of 18 s, then the lake (108 s) and the glass
+// ball (122 s), each 2 s of fade in, 10 s shown, 2 s of fade out.
+constexpr float kLakeTimes[2] = {111.0f, 113.0f};
+constexpr float kBallTimes[2] = {126.0f, 130.0f};
+
+int Channel(std::uint32_t colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
+
+class DefaultScene : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    s_Device = new DS_TestDevice;
+    ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"default scene"));
+    std::ifstream file(VQ_DEFAULT_SCENE, std::ios::binary);
+    ASSERT_TRUE(file) << VQ_DEFAULT_SCENE;
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ViewerOptions options;
+    options.width = kWidth;
+    options.height = kHeight;
+    options.times.assign({kLakeTimes[0], kLakeTimes[1], kBallTimes[0], kBallTimes[1]});
+    options.step = 0.25f;
+    std::srand(1);
+    std::wstring error;
+    std::unique_ptr<ViewedScene> scene = LoadViewedScene(bytes, options, error);
+    ASSERT_NE(scene, nullptr) << std::string(error.begin(), error.end());
+    IDirect3DDevice9* d = s_Device->Device();
+    for (float t : FrameSchedule(options.times, options.step)) {
+      ASSERT_EQ(d->BeginScene(), D3D_OK);
+      scene->Frame(t);
+      d->EndScene();
+      for (float wanted : options.times) {
+        if (wanted != t) continue;
+        ASSERT_TRUE(s_Frames[t].ReadBackBuffer(d));
+      }
+    }
+  }
+  static void TearDownTestSuite() {
+    s_Frames.clear();
+    delete s_Device;
+    s_Device = nullptr;
+  }
+
+  static DS_TestDevice* s_Device;
+  static std::map<float, DS_PixelReadback> s_Frames;
+};
+DS_TestDevice* DefaultScene::s_Device = nullptr;
+std::map<float, DS_PixelReadback> DefaultScene::s_Frames;
+
+TEST_F(DefaultScene, TheLakeMirrorsTheBandAboveItsHorizon) {
+  const DS_PixelReadback& first = s_Frames.at(kLakeTimes[0]);
+  const DS_PixelReadback& second = s_Frames.at(kLakeTimes[1]);
+  // The picture fills the 4:3 screen; the horizon lies at 0.625 of its height.
+  const int horizon = kHeight * 5 / 8;
+  for (int y = 0; y < horizon - 12; y += 6)
+    for (int x = 0; x < kWidth; x += 16) ASSERT_EQ(first.At(x, y), second.At(x, y)) << x << ", " << y;
+  // Below it the band above comes back upside down under the green tint (0x008040), whose alpha
+  // grows from 26 at the horizon to 63 at the bottom.
+  int matched = 0, compared = 0;
+  const int depth = kHeight - horizon;
+  for (int k = 4; k < depth; k += 3)
+    for (int x = 4; x < kWidth; x += 8) {
+      const float alpha = (26.0f + 37.0f * static_cast<float>(k) / static_cast<float>(depth)) / 255.0f;
+      const std::uint32_t above = first.At(x, horizon - k), below = first.At(x, horizon + k);
+      const int tint[3] = {0x00, 0x80, 0x40};
+      bool same = true;
+      for (int c = 0; c < 3; ++c) {
+        const float expected = static_cast<float>(Channel(above, 16 - 8 * c)) * (1.0f - alpha) + tint[c] * alpha;
+        same = same && std::fabs(expected - static_cast<float>(Channel(below, 16 - 8 * c))) < 24.0f;
+      }
+      ++compared;
+      if (same) ++matched;
+    }
+  EXPECT_GT(matched * 10, compared * 8);
+}
+
+TEST_F(DefaultScene, TheGlassBallSwaysOverItsGradientAboveItsStand) {
+  const DS_PixelReadback& first = s_Frames.at(kBallTimes[0]);
+  const DS_PixelReadback& second = s_Frames.at(kBallTimes[1]);
+  // The backdrop: dark blue (0x10 0x1C 0x50) at the top fading to black at the bottom.
+  EXPECT_TRUE(SameColour(first.At(4, 1), 0x101C50, 10)) << std::hex << first.At(4, 1);
+  EXPECT_TRUE(SameColour(first.At(4, kHeight - 1), 0x000000, 10)) << std::hex << first.At(4, kHeight - 1);
+  EXPECT_EQ(first.At(4, kHeight / 2), second.At(4, kHeight / 2));
+  // The disc is bright glass and snow, unlike the backdrop around it.
+  EXPECT_GT(Channel(first.At(kWidth / 2, kHeight / 2), 8), 120);
+  // The stand below the disc: brass, more red than blue.
+  const std::uint32_t stand = first.At(kWidth / 2, kHeight - 4);
+  EXPECT_GT(Channel(stand, 16), Channel(stand, 0) + 60) << std::hex << stand;
+  // The sway moves the content inside the disc.
+  int moved = 0;
+  for (int y = kHeight / 2; y < kHeight / 2 + 60; y += 3)
+    for (int x = kWidth / 2 - 60; x < kWidth / 2 + 60; x += 3)
+      if (!SameColour(first.At(x, y), second.At(x, y), 8)) ++moved;
+  EXPECT_GT(moved, 50);
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+// What the lake and glass-ball device tests share: one windowed device of 320 x 240 per suite,
+// the view laid out as a slide starts it (Fit, no camera), a resource manager of the test's own
+// as the current one, and frames of a layer drawn as the scene draws them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/layer/ds_2d_light.h"
+#include "core/render/device_globals.h"
+#include "core/render/output_views.h"
+#include "core/render/view_state.h"
+#include "core/resources/doc_res_manager.h"
+#include "tests/layers/stored_picture.h"
+#include "tests/render/test_device.h"
+
+class LayerFixture : public ::testing::Test {
+ public:
+  static constexpr int kWidth = 320, kHeight = 240;
+
+ protected:
+  static void SetUpTestSuite() {
+    s_Device = new DS_TestDevice;
+    ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"lake and glass-ball test"));
+  }
+  static void TearDownTestSuite() {
+    g_ViewState.ReleaseBorders();
+    delete s_Device;
+    s_Device = nullptr;
+  }
+  void SetUp() override {
+    ASSERT_NE(s_Device, nullptr);
+    s_Device->MakeCurrent();
+    SelectOutputView(0);
+    g_ViewState.mode = kPicturePositionFit;
+    g_ViewState.SetCamera(1.0f, 0.0f, 0.0f);
+    m_Manager = std::make_unique<DS_DocResManager>();
+    g_DocResManager = m_Manager.get();
+  }
+  void TearDown() override {
+    g_ViewState.ReleaseBorders();
+    m_Manager.reset();
+    g_DocResManager = nullptr;
+  }
+  IDirect3DDevice9* Device() const { return s_Device->Device(); }
+
+  // Update, the scene up to the post render, the post render; the back buffer read back.
+  DS_PixelReadback Frame(DS_2D_Light& layer, float time) {
+    layer.Update(time);
+    Device()->BeginScene();
+    layer.RenderScene(nullptr, 0);
+    layer.PostRender();
+    Device()->EndScene();
+    DS_PixelReadback pixels;
+    EXPECT_TRUE(pixels.ReadBackBuffer(Device()));
+    return pixels;
+  }
+
+  std::unique_ptr<DS_DocResManager> m_Manager;
+  static inline DS_TestDevice* s_Device = nullptr;
+};
