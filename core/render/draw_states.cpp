@@ -198,6 +198,8 @@ void SetLitWaterStates() {
   d->SetRenderState(D3DRS_SPECULARENABLE, TRUE);   // plus the specular highlight
   SetSamplerStates(0);                             // linear, mirrored
   SetOutputStates(false, D3DBLEND_INVSRCALPHA);    // replaces what is below
+}
+
 namespace {
 
 // Stage 1 reads texture set 1, or coordinates generated from the camera-space position through
