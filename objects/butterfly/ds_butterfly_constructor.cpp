@@ -3,15 +3,15 @@
 #include <cmath>
 
 #include "core/data/class_registry.h"
+#ifdef _WIN32
 #include "core/resources/noise.h"
 #include "objects/objects3d/object_matrices.h"
+#endif
 
 namespace {
-
 const DS_ResourceKey kBodyPicture{u"common_res.dll", 6};
 const DS_ResourceKey kBodyMesh{u"common_res.dll", 68};
 const DS_ResourceKey kWingMesh{u"common_res.dll", 69};
-
 }  // namespace
 
 // Parameter set --------------------------------------------------------------------------------
@@ -61,6 +61,23 @@ std::unique_ptr<DS_3D_Obj_Ctrl> DS_ButterflyConstructor::Clone() const {
   return std::make_unique<DS_ButterflyConstructor>(*this);
 }
 
+// Approached values ------------------------------------------------------------------------------
+
+void ApproachValue::Advance(float dt) {
+  if (target == current) return;
+  current += dt * rate;
+  if ((rate > 0.0f && current > target) || (rate < 0.0f && current < target)) current = target;
+}
+
+void ApproachValue::SetTarget(float newTarget, float newRate) {
+  if (newRate != 0.0f) rate = newRate;
+  target = newTarget;
+  rate = target > current ? std::fabs(rate) : -std::fabs(rate);
+}
+
+// Live side (Windows only) -----------------------------------------------------------------------
+#ifdef _WIN32
+
 void DS_ButterflyConstructor::BuildMeshParts(std::vector<DS_MeshPart>& parts) {
   parts.clear();
   parts.resize(2);
@@ -87,20 +104,6 @@ std::unique_ptr<DS_FrameTree> DS_ButterflyConstructor::BuildFrameTree() {
   w1.SetController(controller.TakeWing1());
   w2.SetController(controller.TakeWing2());
   return tree;
-}
-
-// Approached values ------------------------------------------------------------------------------
-
-void ApproachValue::Advance(float dt) {
-  if (target == current) return;
-  current += dt * rate;
-  if ((rate > 0.0f && current > target) || (rate < 0.0f && current < target)) current = target;
-}
-
-void ApproachValue::SetTarget(float newTarget, float newRate) {
-  if (newRate != 0.0f) rate = newRate;
-  target = newTarget;
-  rate = target > current ? std::fabs(rate) : -std::fabs(rate);
 }
 
 // Controllers ------------------------------------------------------------------------------------
@@ -237,5 +240,7 @@ void AC_Butterfly::ChoosePosture(float phase) {
     wingSpeed = forwardSpeed.current > 20.0f ? RandomInRange(-160.0f, forwardSpeed.current / 3.0f - 50.0f) : 160.0f;
   }
 }
+
+#endif
 
 DS_REGISTER_CONSTRUCTOR(DS_ButterflyConstructor);

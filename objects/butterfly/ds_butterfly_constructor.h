@@ -10,7 +10,9 @@
 // glide ending (1, 0): for one frame the wing beat is set up again, then flapping.
 #pragma once
 
+#ifdef _WIN32
 #include <d3dx9math.h>
+#endif
 
 #include <cstdint>
 #include <memory>
@@ -32,13 +34,15 @@ class DS_ButterflyConstructor final : public DS_3D_Obj_Ctrl {
   void Write(DS_IOF_Virtual& out) const override;
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
 
+  std::unique_ptr<DS_3D_Obj_Ctrl> Clone() const override;
+#ifdef _WIN32
   // Part 0 the body (body picture and mesh), part 1 the wing (picture and mesh of the 3D part),
   // translucent.
   void BuildMeshParts(std::vector<DS_MeshPart>& parts) override;
   // The body at every root, the wing at every wing frame (each tree's wings put in front).
   void AssignPartFrames(const DS_ElementList& elements, std::vector<DS_MeshPart>& parts) override;
   std::unique_ptr<DS_FrameTree> BuildFrameTree() override;
-  std::unique_ptr<DS_3D_Obj_Ctrl> Clone() const override;
+#endif
 
   DS_ImageFileLink bodyImage;
   DS_MeshFile bodyMesh;
@@ -60,6 +64,7 @@ struct ApproachValue {
   void SetTarget(float newTarget, float newRate);
 };
 
+#ifdef _WIN32
 class AC_ButterflyWing final : public DS_AnimationBase {
  public:
   AC_ButterflyWing() { D3DXMatrixIdentity(&rotation); }
@@ -109,3 +114,4 @@ class AC_Butterfly final : public DS_AnimationBase {
   std::unique_ptr<AC_ButterflyWing> m_NewWing1, m_NewWing2;
   DS_ListenerSet m_Listeners;  // the size listener
 };
+#endif

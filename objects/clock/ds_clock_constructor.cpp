@@ -2,10 +2,12 @@
 
 #include "core/data/class_registry.h"
 #include "core/render/picture_size.h"
+#ifdef _WIN32
 #include "core/render/quads.h"
 #include "core/render/view_state.h"
 #include "objects/clock/clock_time.h"
 #include "objects/objects3d/object_matrices.h"
+#endif
 
 namespace {
 const DS_ResourceKey kSquareMesh{u"common_res.dll", 70};
@@ -53,6 +55,16 @@ std::unique_ptr<DS_3D_Obj_Ctrl> DS_ClockConstructor::Clone() const {
   return std::make_unique<DS_ClockConstructor>(*this);
 }
 
+#ifndef _WIN32
+// The host makes no live clock, so there are no parts to bind.
+void DS_ClockConstructor::OnImageChanged() {}
+#else
+void DS_ClockConstructor::OnImageChanged() {
+  if (partsRef && !partsRef->empty()) DS_MeshPart::BindTexture(image, partsRef->front(), mesh);
+}
+
+// Live side (Windows only) -----------------------------------------------------------------------
+
 void DS_ClockConstructor::PixelQuad(DS_ScreenQuad& result) const {
   result.Init();
   const auto l = static_cast<float>(placement.left.Get()), r = static_cast<float>(placement.right.Get());
@@ -82,10 +94,6 @@ void DS_ClockConstructor::BuildMeshParts(std::vector<DS_MeshPart>& parts) {
 
 void DS_ClockConstructor::AssignPartFrames(const DS_ElementList& elements, std::vector<DS_MeshPart>& parts) {
   AssignRootsAndChildren(elements, parts);
-}
-
-void DS_ClockConstructor::OnImageChanged() {
-  if (partsRef && !partsRef->empty()) DS_MeshPart::BindTexture(image, partsRef->front(), mesh);
 }
 
 std::unique_ptr<DS_FrameTree> DS_ClockConstructor::BuildFrameTree() {
@@ -143,5 +151,7 @@ void AC_ClockArrow::Animate(DS_Frame& frame) {
   const float angle = hourHand ? HourHandDegrees(now) : MinuteHandDegrees(now);
   frame.world = frame.local * RotationYDegrees(angle);
 }
+
+#endif
 
 DS_REGISTER_CONSTRUCTOR(DS_ClockConstructor);

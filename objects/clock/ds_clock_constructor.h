@@ -5,7 +5,9 @@
 // pixels) stays a square of side `size` around its centre, and answers hit tests and bounds.
 #pragma once
 
+#ifdef _WIN32
 #include <d3dx9math.h>
+#endif
 
 #include <cstdint>
 #include <memory>
@@ -29,10 +31,10 @@ class DS_ClockConstructor final : public DS_3D_Obj_Ctrl {
   void Write(DS_IOF_Virtual& out) const override;
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
 
+  std::unique_ptr<DS_3D_Obj_Ctrl> Clone() const override;
 #ifdef _WIN32
   // The placement's corners (left, bottom), (left, top), (right, bottom), (right, top).
   void PixelQuad(DS_ScreenQuad& result) const override;
-#endif
   // Whether the layer point, mapped into picture pixels, lies in the placement (edges included).
   bool HitTest(float x, float y) override;
 
@@ -41,7 +43,7 @@ class DS_ClockConstructor final : public DS_3D_Obj_Ctrl {
   void AssignPartFrames(const DS_ElementList& elements, std::vector<DS_MeshPart>& parts) override;
   std::unique_ptr<DS_FrameTree> BuildFrameTree() override;
   int MarkerFlag(int) override { return 1; }
-  std::unique_ptr<DS_3D_Obj_Ctrl> Clone() const override;
+#endif
 
   // Binds the face picture again (nothing before a live object has made its parts).
   void OnImageChanged();
@@ -57,6 +59,7 @@ class DS_ClockConstructor final : public DS_3D_Obj_Ctrl {
   DS_ListenerSet m_Listeners;  // the face-picture listener
 };
 
+#ifdef _WIN32
 // The controller of the face frame: world = scale x local x translation, kept in step with the
 // clock's size and placement.
 class AC_Static final : public DS_AnimationBase {
@@ -88,3 +91,4 @@ class AC_ClockArrow final : public DS_AnimationBase {
 
   uint8_t hourHand;
 };
+#endif

@@ -4,12 +4,15 @@
 #include <cmath>
 
 #include "core/data/class_registry.h"
+#include "core/data/media_kinds.h"
+#ifdef _WIN32
 #include "core/layer/ds_2d_light.h"
 #include "core/render/picture_size.h"
 #include "core/resources/noise.h"
 #include "core/resources/resource_cache.h"
 #include "objects/objects3d/ds_3d_obj_ctrl.h"
 #include "objects/objects3d/object_matrices.h"
+#endif
 
 float g_FallClock = 0.0f;
 
@@ -27,15 +30,11 @@ DS_FallMotion::DS_FallMotion(const DS_FallMotion& source)
 
 void DS_FallMotion::SetAngle(uint32_t degrees) {
   angle = degrees;
-  const D3DXVECTOR4 unitX(1.0f, 0.0f, 0.0f, 0.0f);
-  D3DXMATRIX turn;
-  D3DXMatrixRotationZ(&turn, static_cast<float>(degrees) * 3.1415927f / 180.0f);
-  D3DXVec4Transform(&directionAxis, &unitX, &turn);
-  D3DXMatrixRotationZ(&turn, (static_cast<float>(degrees) + 90.0f) * 3.1415927f / 180.0f);
-  D3DXVec4Transform(&crossAxis, &unitX, &turn);
-  // The picture's y grows downwards.
-  directionAxis.y = -directionAxis.y;
-  crossAxis.y = -crossAxis.y;
+  // (1, 0, 0, 0) x RotationZ(a) is (cos a, sin a, 0, 0); the picture's y grows downwards.
+  const float a = static_cast<float>(degrees) * 3.1415927f / 180.0f;
+  const float b = (static_cast<float>(degrees) + 90.0f) * 3.1415927f / 180.0f;
+  directionAxis = DS_Vector4{std::cos(a), -std::sin(a), 0.0f, 0.0f};
+  crossAxis = DS_Vector4{std::cos(b), -std::sin(b), 0.0f, 0.0f};
 }
 
 // Parameter set --------------------------------------------------------------------------------
@@ -81,6 +80,9 @@ void DS_3D_in_2D_array_Constructor::ReadFields(DS_IOF_Virtual& in, uint32_t) {
   ReadBase(in);
 }
 
+#ifndef _WIN32
+std::unique_ptr<DS_ABObj> DS_3D_in_2D_array_Constructor::CreateObject() const { return nullptr; }
+#else
 std::unique_ptr<DS_ABObj> DS_3D_in_2D_array_Constructor::CreateObject() const {
   return std::make_unique<DS_3D_in_2D_array>(std::make_unique<DS_3D_in_2D_array_Constructor>(*this));
 }
@@ -211,5 +213,7 @@ void DS_LeafFallAnim::Animate(DS_Frame& frame) {
                        RotationXDegrees(swingX.angle) * positionMatrix;
   frame.world = frame.local * m;
 }
+
+#endif
 
 DS_REGISTER_CONSTRUCTOR(DS_3D_in_2D_array_Constructor);

@@ -5,20 +5,26 @@
 // child is moved by a DS_LeafFallAnim (the drift of DS_SreamAnim plus the tumbling), timed by the
 // process-wide g_FallClock that the live object sets. There is no view rectangle and no speed
 // of the object's own; mesh and picture are resource entries, not links.
+//
+// The parameter set and its motion are platform-free (the host reads and writes the record and
+// makes no live object); the live object and the controllers are Windows only.
 #pragma once
-
-#include <d3dx9math.h>
 
 #include <cstdint>
 #include <memory>
 
 #include "core/data/abobj_constructor.h"
 #include "core/data/ds_named_blob.h"
+#include "core/data/ds_types.h"
 #include "core/data/media_param.h"
 #include "core/layer/ds_abobj.h"
+#ifdef _WIN32
+#include <d3dx9math.h>
+
 #include "core/render/animation_base.h"
 #include "core/render/mesh.h"
 #include "objects/objects3d/frame_tree.h"
+#endif
 
 // The application time given to the last DS_3D_in_2D_array::Update, shared by every output; every
 // DS_SreamAnim measures its time steps from it.
@@ -30,13 +36,14 @@ struct DS_FallMotion {
   DS_FallMotion(const DS_FallMotion& source);
   DS_FallMotion& operator=(const DS_FallMotion&) = delete;
 
-  // Stores the angle and turns both axes: 0 moves to the right, 90 up the picture.
+  // Stores the angle and turns both axes (the unit x axis turned about Z by the angle and by the
+  // angle + 90, y negated): 0 moves to the right, 90 up the picture.
   void SetAngle(uint32_t degrees);
 
   MediaParamT<uint32_t> size{0u};  // element diameter in pixels, also the wrapping margin
   uint32_t angle = 0;
-  D3DXVECTOR4 directionAxis;
-  D3DXVECTOR4 crossAxis;
+  DS_Vector4 directionAxis;
+  DS_Vector4 crossAxis;
   MediaParamT<uint32_t> speed{50u};
   MediaParamT<uint32_t> sway{0u};        // sideways drift and the rate of the swing angles
   MediaParamT<uint32_t> swayChange{0u};  // how often the drift may change; 0: never
@@ -69,6 +76,7 @@ class DS_3D_in_2D_array_Constructor final : public DS_ABObj_Constructor {
   DS_FallMotion motion;
 };
 
+#ifdef _WIN32
 class DS_3D_in_2D_array final : public DS_ABObj {
  public:
   explicit DS_3D_in_2D_array(std::unique_ptr<DS_3D_in_2D_array_Constructor> copy);
@@ -127,3 +135,4 @@ class DS_LeafFallAnim final : public DS_SreamAnim {
 
   Angle spinX, spinY, spinZ, swingY, swingX;
 };
+#endif

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#ifdef _WIN32
 #include "core/layer/ds_2d_light.h"
 #include "core/render/quads.h"
+#endif
 
 // Parameter set --------------------------------------------------------------------------------
 
@@ -15,7 +17,6 @@ DS_3D_Obj_Ctrl::DS_3D_Obj_Ctrl(const DS_3D_Obj_Ctrl& source)
 
 DS_3D_Obj_Ctrl::~DS_3D_Obj_Ctrl() = default;
 
-std::unique_ptr<DS_ABObj> DS_3D_Obj_Ctrl::CreateObject() const { return std::make_unique<DS_3DObjArray>(Clone()); }
 
 void DS_3D_Obj_Ctrl::WriteObject(DS_IOF_Virtual& out) const {
   DS_WriteHeader(out, u"DS_3D_Obj_Ctrl", kVersion);
@@ -35,6 +36,18 @@ void DS_3D_Obj_Ctrl::ReadObject(DS_IOF_Virtual& in) {
   DS_ViewObjCtrl::ReadObject(in);
 }
 
+// Random draws ---------------------------------------------------------------------------------
+
+float RandomUnit() { return static_cast<float>(std::rand() & 0x7FFF) / 32767.0f; }
+int RandomCoin() { return std::rand() & 1; }
+
+// Live object (Windows only) --------------------------------------------------------------------
+
+#ifndef _WIN32
+std::unique_ptr<DS_ABObj> DS_3D_Obj_Ctrl::CreateObject() const { return nullptr; }
+#else
+std::unique_ptr<DS_ABObj> DS_3D_Obj_Ctrl::CreateObject() const { return std::make_unique<DS_3DObjArray>(Clone()); }
+
 void DS_3D_Obj_Ctrl::AssignRootsAndChildren(const DS_ElementList& elements, std::vector<DS_MeshPart>& parts) {
   if (parts.size() < 2) return;
   parts[0].frames.clear();
@@ -45,8 +58,6 @@ void DS_3D_Obj_Ctrl::AssignRootsAndChildren(const DS_ElementList& elements, std:
     parts[0].frames.push_back(&root);
   }
 }
-
-// Live object ----------------------------------------------------------------------------------
 
 DS_3DObjArray::DS_3DObjArray(std::unique_ptr<DS_3D_Obj_Ctrl> clone)
     : DS_ABObj(std::move(clone)), m_Ctrl(static_cast<DS_3D_Obj_Ctrl*>(Control())) {
@@ -91,8 +102,4 @@ void DS_3DObjArray::DrawBounds(DS_2D_Light& layer, int mode) {
   MakeColouredQuadPC(bounds, 0x88000000u, corners);
   layer.DrawMarkers(bounds, m_Ctrl->MarkerFlag(mode), false);
 }
-
-// Random draws ---------------------------------------------------------------------------------
-
-float RandomUnit() { return static_cast<float>(std::rand() & 0x7FFF) / 32767.0f; }
-int RandomCoin() { return std::rand() & 1; }
+#endif

@@ -7,6 +7,10 @@
 //
 // A kind says which parts exist (BuildMeshParts), how one element tree is built
 // (BuildFrameTree) and at which frames of the trees each part is drawn (AssignPartFrames).
+//
+// The parameter sets are platform-free: the host build reads and writes their records (the
+// document tests, the fuzzer) and makes no live object. Everything that needs the device is
+// Windows only.
 #pragma once
 
 #include <cstdint>
@@ -18,9 +22,13 @@
 #include "core/data/file_links.h"
 #include "core/layer/ds_abobj.h"
 #include "core/layer/view_obj_ctrl.h"
+#ifdef _WIN32
 #include "objects/objects3d/ds_mesh_part.h"
 #include "objects/objects3d/frame_tree.h"
+#endif
 
+class DS_MeshPart;
+class DS_FrameTree;
 using DS_ElementList = std::list<std::unique_ptr<DS_FrameTree>>;
 
 class DS_3D_Obj_Ctrl : public DS_ViewObjCtrl {
@@ -36,9 +44,11 @@ class DS_3D_Obj_Ctrl : public DS_ViewObjCtrl {
   DS_3D_Obj_Ctrl& operator=(const DS_3D_Obj_Ctrl&) = delete;
   ~DS_3D_Obj_Ctrl() override;
 
-  // A new DS_3DObjArray over Clone().
+  // A new DS_3DObjArray over Clone() (none on the host).
   std::unique_ptr<DS_ABObj> CreateObject() const override;
+  virtual std::unique_ptr<DS_3D_Obj_Ctrl> Clone() const = 0;
 
+#ifdef _WIN32
   // The parts of one live object, made anew.
   virtual void BuildMeshParts(std::vector<DS_MeshPart>& parts) = 0;
   // Fills the parts' frame lists from the current element trees.
@@ -53,12 +63,11 @@ class DS_3D_Obj_Ctrl : public DS_ViewObjCtrl {
     (void)mode;
     return 0;
   }
-  virtual std::unique_ptr<DS_3D_Obj_Ctrl> Clone() const = 0;
-
   // The frame lists of two-part kinds: part 0 drawn at every root (in element order), part 1 at
   // every child, each element's children put in front of those before them. Fewer than two
   // parts are left as they are.
   static void AssignRootsAndChildren(const DS_ElementList& elements, std::vector<DS_MeshPart>& parts);
+#endif
 
   // Record "DS_3D_Obj_Ctrl" version 1: count, size, picture link, mesh link, then the view part.
   void WriteObject(DS_IOF_Virtual& out) const;
@@ -71,6 +80,12 @@ class DS_3D_Obj_Ctrl : public DS_ViewObjCtrl {
   DS_MeshFile mesh;
 };
 
+// rand() / 32767 (the runtime draws 0..32767).
+float RandomUnit();
+// The low bit of a fresh rand().
+int RandomCoin();
+
+#ifdef _WIN32
 class DS_3DObjArray : public DS_ABObj {
  public:
   explicit DS_3DObjArray(std::unique_ptr<DS_3D_Obj_Ctrl> clone);
@@ -97,8 +112,4 @@ class DS_3DObjArray : public DS_ABObj {
   DS_ElementList m_Elements;  // after the parts: the trees go first
   DS_ListenerSet m_Listeners;  // last: the count listener leaves before anything else goes
 };
-
-// rand() / 32767 (the runtime draws 0..32767).
-float RandomUnit();
-// The low bit of a fresh rand().
-int RandomCoin();
+#endif
