@@ -8,22 +8,16 @@
 #include "objects/objects3d/object_matrices.h"
 #endif
 
-namespace {
-const DS_ResourceKey kBodyPicture{u"common_res.dll", 6};
-const DS_ResourceKey kBodyMesh{u"common_res.dll", 68};
-const DS_ResourceKey kWingMesh{u"common_res.dll", 69};
-}  // namespace
-
 // Parameter set --------------------------------------------------------------------------------
 
 DS_ButterflyConstructor::DS_ButterflyConstructor() {
-  bodyImage.StoreKey(kBodyPicture);
-  bodyMesh.StoreKey(kBodyMesh);
+  bodyImage.StoreKey(CommonResourceKey(6));
+  bodyMesh.StoreKey(CommonResourceKey(68));
   scaledA.SetScale(1.0f, 0.0f);
   scaledB.SetScale(1.0f, 0.0f);
   scaledA.Set(50u);
   scaledB.Set(50u);
-  mesh.StoreKey(kWingMesh);
+  mesh.StoreKey(CommonResourceKey(69));  // the wing
   size.SetDefault(100u);
   flag = true;
 }

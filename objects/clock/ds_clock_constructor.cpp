@@ -9,20 +9,14 @@
 #include "objects/objects3d/object_matrices.h"
 #endif
 
-namespace {
-const DS_ResourceKey kSquareMesh{u"common_res.dll", 70};
-const DS_ResourceKey kFacePicture{u"common_res.dll", 71};
-const DS_ResourceKey kHandPicture{u"common_res.dll", 72};
-}  // namespace
-
 // Parameter set --------------------------------------------------------------------------------
 
 DS_ClockConstructor::DS_ClockConstructor() {
   placement.further1.Store(g_PictureWidth / 2);
   placement.further2.Store(g_PictureHeight / 2);
-  handImage.StoreKey(kHandPicture);
-  mesh.StoreKey(kSquareMesh);
-  image.StoreKey(kFacePicture);
+  handImage.StoreKey(CommonResourceKey(72));
+  mesh.StoreKey(CommonResourceKey(70));  // face and hands alike
+  image.StoreKey(CommonResourceKey(71));  // the face
   size.SetDefault(400u);
   AttachImageListener();
 }

@@ -80,6 +80,9 @@ class DS_3D_Obj_Ctrl : public DS_ViewObjCtrl {
   DS_MeshFile mesh;
 };
 
+// Resource `id` of "common_res.dll", where the kinds' default meshes and pictures lie.
+inline DS_ResourceKey CommonResourceKey(int id) { return DS_ResourceKey{u"common_res.dll", id}; }
+
 // rand() / 32767 (the runtime draws 0..32767).
 float RandomUnit();
 // The low bit of a fresh rand().

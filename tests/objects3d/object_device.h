@@ -21,21 +21,10 @@ class ObjectDevice : public ::testing::Test {
  protected:
   static constexpr int kWidth = 256, kHeight = 192;
 
-  static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
-    if (!s_Device->Open(kWidth, kHeight, L"objects3d test")) {
-      delete s_Device;
-      s_Device = nullptr;
-    }
-  }
-  static void TearDownTestSuite() {
-    g_ViewState.ReleaseBorders();
-    delete s_Device;
-    s_Device = nullptr;
-  }
   void SetUp() override {
-    ASSERT_NE(s_Device, nullptr) << "no device";
-    s_Device->MakeCurrent();
+    m_Device = SharedDevice();
+    ASSERT_NE(m_Device, nullptr) << "no device";
+    m_Device->MakeCurrent();
     SelectOutputView(0);
     m_Manager = std::make_unique<DS_DocResManager>();
     g_DocResManager = m_Manager.get();
@@ -46,6 +35,16 @@ class ObjectDevice : public ::testing::Test {
     g_DocResManager = nullptr;
     m_Manager.reset();
     SetPictureSize(0, 0);
+  }
+
+  // One device for the whole program, opened by the first test that asks; the borders that the
+  // view keeps on it are released after every test.
+  static DS_TestDevice* SharedDevice() {
+    static const std::unique_ptr<DS_TestDevice> device = [] {
+      auto opened = std::make_unique<DS_TestDevice>();
+      return opened->Open(kWidth, kHeight, L"objects3d test") ? std::move(opened) : nullptr;
+    }();
+    return device.get();
   }
 
   static void SetPictureSize(int w, int h) {
@@ -85,8 +84,7 @@ class ObjectDevice : public ::testing::Test {
     return n;
   }
 
-  IDirect3DDevice9* Device() const { return s_Device->Device(); }
-  static DS_TestDevice* s_Device;
+  IDirect3DDevice9* Device() const { return m_Device->Device(); }
+  DS_TestDevice* m_Device = nullptr;
   std::unique_ptr<DS_DocResManager> m_Manager;
 };
-inline DS_TestDevice* ObjectDevice::s_Device = nullptr;
