@@ -55,11 +55,7 @@ void DS_3D_in_2D_array_Constructor::Write(DS_IOF_Virtual& out) const {
   WriteParamValue(out, count);
   out.WriteResourceEntry(meshEntry);
   out.WriteResourceEntry(textureEntry);
-  WriteParamValue(out, motion.size);
-  WriteParamValue(out, motion.speed);
-  WriteParamValue(out, motion.sway);
-  WriteParamValue(out, motion.swayChange);
-  WriteParamValue(out, motion.spin);
+  for (const auto* value : DS_FallMotion::StoredValues(motion)) WriteParamValue(out, *value);
   out.WriteUInt(motion.angle);
   WriteObject(out);
 }
@@ -69,11 +65,7 @@ void DS_3D_in_2D_array_Constructor::ReadFields(DS_IOF_Virtual& in, uint32_t) {
   ReadParamValue(in, count);
   in.ReadResourceEntry(meshEntry);
   in.ReadResourceEntry(textureEntry);
-  ReadParamValue(in, motion.size);
-  ReadParamValue(in, motion.speed);
-  ReadParamValue(in, motion.sway);
-  ReadParamValue(in, motion.swayChange);
-  ReadParamValue(in, motion.spin);
+  for (auto* value : DS_FallMotion::StoredValues(motion)) ReadParamValue(in, *value);
   uint32_t angle = 0;
   in.ReadUInt(angle);
   motion.SetAngle(angle);

@@ -10,6 +10,7 @@
 // makes no live object); the live object and the controllers are Windows only.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -39,6 +40,11 @@ struct DS_FallMotion {
   // Stores the angle and turns both axes (the unit x axis turned about Z by the angle and by the
   // angle + 90, y negated): 0 moves to the right, 90 up the picture.
   void SetAngle(uint32_t degrees);
+  // The values the record stores before the angle, in their order (const or not as `motion`).
+  template <class Motion>
+  static auto StoredValues(Motion& motion) {
+    return std::array{&motion.size, &motion.speed, &motion.sway, &motion.swayChange, &motion.spin};
+  }
 
   MediaParamT<uint32_t> size{0u};  // element diameter in pixels, also the wrapping margin
   uint32_t angle = 0;
