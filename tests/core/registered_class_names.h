@@ -36,8 +36,8 @@ inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_BirdConstructor", VQ_Registry::Constructor, false},
     {u"DS_DischargeConstructor", VQ_Registry::Constructor, true},
     {u"DS_DischargeFXConstructor", VQ_Registry::Constructor, false},
-    {u"DS_ButterflyConstructor", VQ_Registry::Constructor, false},
-    {u"DS_ClockConstructor", VQ_Registry::Constructor, false},
+    {u"DS_ButterflyConstructor", VQ_Registry::Constructor, true},
+    {u"DS_ClockConstructor", VQ_Registry::Constructor, true},
     {u"DS_BackgroundCopy", VQ_Registry::Constructor, false},
     {u"DS_WavesFX", VQ_Registry::Constructor, true},
     {u"DS_LightFX", VQ_Registry::Constructor, true},
@@ -51,6 +51,6 @@ inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_RotationFX", VQ_Registry::Constructor, false},
     {u"DS_ExplosionConstructor", VQ_Registry::Constructor, false},
     {u"DS_StaticTextConstructor", VQ_Registry::Constructor, false},
-    {u"DS_3D_in_2D_array_Constructor", VQ_Registry::Constructor, false},
+    {u"DS_3D_in_2D_array_Constructor", VQ_Registry::Constructor, true},
     {u"DS_WAV_Constructor", VQ_Registry::Constructor, false},
 };

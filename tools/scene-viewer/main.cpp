@@ -14,6 +14,7 @@
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/pulse_clock.h"
 #include "core/render/device_globals.h"
+#include "objects/clock/clock_time.h"
 #include "tests/render/test_device.h"
 #include "tools/scene-viewer/layer_document.h"
 #include "tools/scene-viewer/viewed_scene.h"
@@ -23,6 +24,22 @@ namespace {
 
 float g_ApplicationTime = 0.0f;
 float ApplicationTime() { return g_ApplicationTime; }
+
+// Clocks show the chosen local time of 15 January 2026, never the wall clock.
+__time64_t g_ClockTime = 0;
+__time64_t ClockTime() { return g_ClockTime; }
+void FixClock(int secondsAfterMidnight) {
+  struct tm local = {};
+  local.tm_year = 2026 - 1900;
+  local.tm_mon = 0;
+  local.tm_mday = 15;
+  local.tm_hour = secondsAfterMidnight / 3600;
+  local.tm_min = secondsAfterMidnight / 60 % 60;
+  local.tm_sec = secondsAfterMidnight % 60;
+  local.tm_isdst = -1;
+  g_ClockTime = _mktime64(&local);
+  SetClockCalendarSource(ClockTime);
+}
 
 int Fail(const std::wstring& message) {
   fwprintf(stderr, L"scene-viewer: %ls\n", message.c_str());
@@ -69,6 +86,7 @@ int main() {
   if (!device.Open(options.width, options.height, L"scene viewer")) return Fail(L"no Direct3D device");
   std::srand(options.seed);
   SetPulseClock(ApplicationTime);
+  FixClock(options.clockSeconds);
 
   std::unique_ptr<ViewedScene> scene = LoadViewedScene(bytes, options, error);
   if (!scene) return Fail(options.document + L": " + error);

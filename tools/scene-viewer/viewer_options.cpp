@@ -41,6 +41,16 @@ bool ParseSize(const std::wstring& text, int& w, int& h) {
   return true;
 }
 
+// HH:MM:SS as seconds after midnight.
+bool ParseClock(const std::wstring& text, int& seconds) {
+  unsigned h = 0, m = 0, s = 0;
+  wchar_t rest = 0;
+  if (std::swscanf(text.c_str(), L"%2u:%2u:%2u%lc", &h, &m, &s, &rest) != 3) return false;
+  if (h > 23 || m > 59 || s > 59) return false;
+  seconds = static_cast<int>(h * 3600 + m * 60 + s);
+  return true;
+}
+
 }  // namespace
 
 bool ParseViewerOptions(const std::vector<std::wstring>& args, ViewerOptions& o, std::wstring& error) {
@@ -73,6 +83,8 @@ bool ParseViewerOptions(const std::vector<std::wstring>& args, ViewerOptions& o,
       float seed = 0.0f;
       ok = ParseFloat(value(), seed) && seed >= 0.0f;
       o.seed = static_cast<unsigned>(seed);
+    } else if (a == L"--clock") {
+      ok = ParseClock(value(), o.clockSeconds);
     } else if (a == L"--reset-before") {
       ok = ParseFloat(value(), o.resetBefore) && o.resetBefore >= 0.0f;
     } else {

@@ -1,6 +1,7 @@
 // The scene viewer's command line:
 //   scene-viewer --doc <file> --out <dir> [--size WxH] [--times t0,t1,...] [--step s]
 //                [--position 0|1|2] [--pan] [--seed n] [--reset-before t] [--trace]
+//                [--clock HH:MM:SS]
 #pragma once
 
 #include <string>
@@ -17,6 +18,7 @@ struct ViewerOptions {
   unsigned seed = 1;
   float resetBefore = -1.0f;       // < 0: no device loss
   bool trace = false;              // camera positions at the written frames, to camera.txt
+  int clockSeconds = 10 * 3600 + 8 * 60 + 30;  // the local time clocks show, seconds after midnight
 };
 
 // False, with a message for the user, for an unknown switch or a malformed value.
