@@ -1,0 +1,200 @@
+// What the soak of the application and the soak of the frame floor share: the cadence of slide
+// switches, device losses and music changes, the figures sampled after the warm-up and at the
+// end, and the report of their growth with the limit each must keep.
+#pragma once
+
+#include <windows.h>
+#include <d3d9.h>
+#include <dshow.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "core/render/ds_com_holder.h"
+
+// A forced device loss and reset every this many slide switches, some seconds of application
+// time into the slide so that the frame drawn after the reset shows the picture, not the fade.
+constexpr int kSwitchesPerLoss = 25;
+// A music-file change every this many slide switches, and one at each reopening of the graph.
+constexpr int kSwitchesPerMusicChange = 4;
+constexpr int kMinimumMusicChanges = 100;
+
+// The warm-up: whole cycles of the show, at least as many switches as bring the first loss.
+inline int WarmUpSwitches(int slideCount) {
+  const int cycle = slideCount > 0 ? slideCount : 1;
+  return ((kSwitchesPerLoss + cycle) / cycle) * cycle;
+}
+
+// The run after the warm-up: whole cycles, at least `wanted` switches.
+inline int MeasuredSwitches(int slideCount, int wanted) {
+  const int cycle = slideCount > 0 ? slideCount : 1;
+  return ((wanted + cycle - 1) / cycle) * cycle;
+}
+
+struct SoakSample {
+  double residentMb = 0;   // the working set: resident memory
+  double privateMb = 0;    // committed private memory (anonymous resident memory under Wine)
+  long handles = -1;       // kernel handles of the process
+  long threads = -1;
+  long unixFiles = -1;     // open file descriptors of the Wine process
+  long gdiObjects = -1;
+  long userObjects = -1;
+  long deviceRefs = -1;    // references to the Direct3D device: every live resource holds one
+  long graphFilters = -1;  // filters in the music graph
+};
+
+// Filters in a graph, -1 without one.
+inline long CountGraphFilters(IGraphBuilder* graph) {
+  if (!graph) return -1;
+  DS_ComHolder<IEnumFilters> filters;
+  if (FAILED(graph->EnumFilters(filters.Receive())) || !filters) return -1;
+  long count = 0;
+  DS_ComHolder<IBaseFilter> filter;
+  while (filters->Next(1, filter.Receive(), nullptr) == S_OK) ++count;
+  return count;
+}
+
+// Under Wine the process is a Linux process whose /proc entry is reached through drive Z:. Files
+// are opened by the Wine server, so /proc/self is the server's: the program's own entry is found
+// by its command line, once. Empty on Windows.
+inline std::string UnixProcessFolder() {
+  static std::string folder = [] {
+    WCHAR module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring name(module);
+    name = name.substr(name.find_last_of(L"\\/") + 1);
+    const std::string needle(name.begin(), name.end());  // the programs' names are ASCII
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return std::string();
+    std::string match;
+    do {
+      if (found.cFileName[0] < '0' || found.cFileName[0] > '9') continue;
+      const std::string candidate = std::string("Z:\\proc\\") + found.cFileName;
+      std::ifstream cmdline(candidate + "\\cmdline", std::ios::binary);
+      std::string text((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
+      const size_t end = text.find('\0');  // the program path, without its arguments
+      if (text.substr(0, end).find(needle) != std::string::npos) match = candidate;
+    } while (match.empty() && FindNextFileA(search, &found));
+    FindClose(search);
+    return match;
+  }();
+  return folder;
+}
+
+inline void ReadUnixProcessFigures(SoakSample& sample) {
+  const std::string folder = UnixProcessFolder();
+  if (folder.empty()) return;
+  std::ifstream status(folder + "\\status");
+  std::string line;
+  auto value = [&](const char* key) { return std::strtod(line.c_str() + std::strlen(key), nullptr); };
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) sample.residentMb = value("VmRSS:") / 1024.0;
+    if (line.rfind("RssAnon:", 0) == 0) sample.privateMb = value("RssAnon:") / 1024.0;
+    if (line.rfind("Threads:", 0) == 0) sample.threads = static_cast<long>(value("Threads:"));
+  }
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\fd\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  long count = 0;
+  do {
+    if (found.cFileName[0] != '.') ++count;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  sample.unixFiles = count;
+}
+
+// Kernel handles counted by asking for each handle value's flags, where the process's handle
+// count is not reported. Handle values are multiples of four.
+inline long ProbeHandleCount() {
+  long count = 0;
+  for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
+    DWORD flags = 0;
+    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+  }
+  return count;
+}
+
+inline SoakSample TakeSoakSample(IDirect3DDevice9* device, IGraphBuilder* graph) {
+  SoakSample sample;
+  PROCESS_MEMORY_COUNTERS_EX memory = {};
+  memory.cb = sizeof(memory);
+  if (GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                           sizeof(memory))) {
+    sample.residentMb = static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0);
+    sample.privateMb = static_cast<double>(memory.PrivateUsage) / (1024.0 * 1024.0);
+  }
+  DWORD handles = 0;
+  if (GetProcessHandleCount(GetCurrentProcess(), &handles) && handles > 0) sample.handles = static_cast<long>(handles);
+  if (sample.handles <= 0) sample.handles = ProbeHandleCount();
+  ReadUnixProcessFigures(sample);
+  sample.gdiObjects = static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+  sample.userObjects = static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+  if (device) {
+    device->AddRef();
+    sample.deviceRefs = static_cast<long>(device->Release());
+  }
+  sample.graphFilters = CountGraphFilters(graph);
+  return sample;
+}
+
+// One line per figure: after the warm-up, at the end, growth per 100 slide switches and the limit
+// over the run. Returns false when a figure grew beyond its limit. A figure the platform does not
+// report (a count that stays 0 or -1 at both samples) is shown and not judged.
+inline bool ReportSoakGrowth(const char* who, const SoakSample& warm, const SoakSample& end, int switches) {
+  const double per100 = switches > 0 ? 100.0 / switches : 0.0;
+  bool grew = false;
+  auto line = [&](const char* name, double a, double b, double limit, const char* unit) {
+    const bool reported = a > 0 || b > 0;
+    const bool over = reported && b - a > limit;
+    grew = grew || over;
+    std::printf("%s %-22s %10.2f %10.2f %+10.3f %s/100 switches  (limit %+.1f over the run)%s\n", who, name, a, b,
+                (b - a) * per100, unit, limit, !reported ? "  not reported by the platform" : over ? "  GREW" : "");
+  };
+  std::printf("%s figure                 after warm-up     at end       growth\n", who);
+  line("resident memory", warm.residentMb, end.residentMb, 1.0, "MB");
+  line("private memory", warm.privateMb, end.privateMb, 1.0, "MB");
+  line("handles", warm.handles, end.handles, 4, "");
+  line("threads", warm.threads, end.threads, 2, "");
+  line("Unix file descriptors", warm.unixFiles, end.unixFiles, 4, "");
+  line("GDI objects", warm.gdiObjects, end.gdiObjects, 2, "");
+  line("USER objects", warm.userObjects, end.userObjects, 2, "");
+  line("device references", warm.deviceRefs, end.deviceRefs, 0, "");
+  line("music graph filters", warm.graphFilters, end.graphFilters, 0, "");
+  return !grew;
+}
+
+// Checks a frame drawn after a reset: false when the back buffer is one flat colour (nothing drawn).
+inline bool BackBufferShowsAPicture(IDirect3DDevice9* device) {
+  DS_ComHolder<IDirect3DSurface9> backBuffer;
+  if (FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, backBuffer.Receive())) || !backBuffer) return false;
+  D3DSURFACE_DESC desc = {};
+  backBuffer->GetDesc(&desc);
+  DS_ComHolder<IDirect3DSurface9> copy;
+  if (FAILED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM,
+                                                 copy.Receive(), nullptr)) ||
+      FAILED(device->GetRenderTargetData(backBuffer.Get(), copy.Get()))) {
+    return false;
+  }
+  D3DLOCKED_RECT locked = {};
+  if (FAILED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return false;
+  const auto* bytes = static_cast<const unsigned char*>(locked.pBits);
+  const DWORD first = *reinterpret_cast<const DWORD*>(bytes) & 0x00FFFFFFu;
+  bool varied = false;
+  for (UINT y = 0; y < desc.Height && !varied; y += 7) {
+    const auto* row = reinterpret_cast<const DWORD*>(bytes + static_cast<size_t>(y) * locked.Pitch);
+    for (UINT x = 0; x < desc.Width; x += 7) {
+      if ((row[x] & 0x00FFFFFFu) != first) {
+        varied = true;
+        break;
+      }
+    }
+  }
+  copy->UnlockRect();
+  return varied;
+}
