@@ -210,6 +210,8 @@ int RunFloorSoak(int switchesWanted, int framesPerSwitch, int slides, int width,
         frame = 0;
         ++switches;
         if (switches % kSwitchesPerMusicChange == 0) changeMusic();
+        if (switches % kSwitchesPerTrace == 0)
+          TraceSoakSample("floor", switches, TakeSoakSample(shell.m_Outputs[0].device, music.Graph()));
       }
     }
   };

@@ -124,6 +124,8 @@ struct SoakRun {
     ++switches;
     if (switches % kSwitchesPerLoss == 0) app.lossDueAt = app.clock + kLossIntoSlide;
     if (switches % kSwitchesPerMusicChange == 0) ChangeMusic();
+    if (switches % kSwitchesPerTrace == 0)
+      TraceSoakSample("soak", switches, TakeSoakSample(app.m_Outputs[0].device, g_GraphBuilder));
     return true;
   }
 

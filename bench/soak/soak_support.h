@@ -23,6 +23,8 @@ constexpr int kSwitchesPerLoss = 25;
 // A music-file change every this many slide switches, and one at each reopening of the graph.
 constexpr int kSwitchesPerMusicChange = 4;
 constexpr int kMinimumMusicChanges = 100;
+// A line of figures every this many switches.
+constexpr int kSwitchesPerTrace = 50;
 
 // The warm-up: whole cycles of the show, at least as many switches as bring the first loss.
 inline int WarmUpSwitches(int slideCount) {
@@ -141,6 +143,13 @@ inline SoakSample TakeSoakSample(IDirect3DDevice9* device, IGraphBuilder* graph)
   }
   sample.graphFilters = CountGraphFilters(graph);
   return sample;
+}
+
+// One line of the figures along the run, to see where a growth happens and whether it levels off.
+inline void TraceSoakSample(const char* who, int switches, const SoakSample& s) {
+  std::printf("%s trace: %5d switches  resident %7.2f MB  private %7.2f MB  handles %5ld  threads %3ld  "
+              "fds %4ld  device refs %3ld  graph filters %2ld\n",
+              who, switches, s.residentMb, s.privateMb, s.handles, s.threads, s.unixFiles, s.deviceRefs, s.graphFilters);
 }
 
 // One line per figure: after the warm-up, at the end, growth per 100 slide switches and the limit
