@@ -136,7 +136,7 @@ class SoakShell : public BenchShell {
 };
 
 // The plainest use of DirectShow for a change of music file: stop, empty the graph, render the
-// next file, run. A new graph after every loss, as the soak of the application opens one.
+// next file, run; one graph for the whole run, as the soak of the application keeps one.
 class PlainMusicGraph {
  public:
   void Open() {
@@ -202,10 +202,7 @@ int RunFloorSoak(int switchesWanted, int framesPerSwitch, int slides, int width,
       const int resetsBefore = shell.resets;
       shell.RenderOutputs();
       PumpMessages();
-      if (shell.resets != resetsBefore) {
-        music.Open();
-        changeMusic();
-      }
+      if (shell.resets != resetsBefore) changeMusic();
       if (frame == framesPerSwitch) {
         frame = 0;
         ++switches;

@@ -81,10 +81,45 @@ class SoakApp : public CSceneSaverApp {
   bool m_DrewAfterReset = false;
 };
 
+// The saver's device-lost hook closes the music graph for good. The soak keeps references of its
+// own and hands the same graph back after each reset, so that the music changes go on through one
+// graph as through a night without losses. (A new graph per loss would measure the platform's cost
+// of making its filters again: the floor's figures show that cost.)
+class KeptMusicGraph {
+ public:
+  void Keep() {
+    m_Builder.Share(g_GraphBuilder);
+    m_Control.Share(g_MediaControl);
+    m_Seeking.Share(g_MediaSeeking);
+    m_Event.Share(g_MediaEvent);
+    m_Audio.Share(g_BasicAudio);
+  }
+  void HandBack() const {
+    if (g_GraphBuilder || !m_Builder) return;
+    HandBack(g_GraphBuilder, m_Builder);
+    HandBack(g_MediaControl, m_Control);
+    HandBack(g_MediaSeeking, m_Seeking);
+    HandBack(g_MediaEvent, m_Event);
+    HandBack(g_BasicAudio, m_Audio);
+  }
+
+ private:
+  template <class T>
+  static void HandBack(T*& global, const DS_ComHolder<T>& kept) {
+    global = kept.Get();
+    if (global) global->AddRef();
+  }
+  DS_ComHolder<IGraphBuilder> m_Builder;
+  DS_ComHolder<IMediaControl> m_Control;
+  DS_ComHolder<IMediaSeeking> m_Seeking;
+  DS_ComHolder<IMediaEventEx> m_Event;
+  DS_ComHolder<IBasicAudio> m_Audio;
+};
+
 struct SoakRun {
   SoakApp& app;
   double step;
-  bool withMusic;
+  const KeptMusicGraph& music;
   int switches = 0;
   int musicChanges = 0;
   int completions = 0;  // files heard to their end, which also change the file
@@ -113,9 +148,7 @@ struct SoakRun {
       if (code == EC_COMPLETE) ++completions;
     }
     if (app.resets != resetsBefore) {
-      // The device-lost hook closed the graph for good; the soak opens it again so that music
-      // changes go on being measured, and plays the next file.
-      if (withMusic) OpenMusicGraph(app.m_MainWindow);
+      music.HandBack();
       ChangeMusic();
     }
     const size_t slide = Playback().CurrentSlide();
@@ -158,6 +191,8 @@ int RunSoak(int argc, char** argv) {
   app.EnumerateDevices();
   // As the saver's start-up opens it in the test-window mode.
   const bool graph = withMusic && OpenMusicGraph(app.m_MainWindow);
+  KeptMusicGraph keptGraph;
+  if (graph) keptGraph.Keep();
   app.OpenOutputs();
   if (app.m_ErrorMode || app.m_OutputCount != 1) {
     std::printf("no output (error 0x%08lx)\n", static_cast<unsigned long>(app.m_ErrorCode));
@@ -178,7 +213,7 @@ int RunSoak(int argc, char** argv) {
     return 2;
   }
 
-  SoakRun run{app, step, withMusic};
+  SoakRun run{app, step, keptGraph};
   const double wallStart = WallSeconds();
   const int warmUp = WarmUpSwitches(slides);
   if (!run.RunTo(warmUp)) return 1;
