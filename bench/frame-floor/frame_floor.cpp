@@ -113,27 +113,7 @@ double FrameworkFrameCost(int outputs, int frames, int width, int height) {
   return cost;
 }
 
-class SoakShell : public BenchShell {
- public:
-  bool lossDue = false;
-  int resets = 0;
-  int failedResets = 0;
-
- protected:
-  HRESULT TestOutputDevice(DS_SaverOutput& output) override {
-    if (lossDue) {
-      lossDue = false;
-      return D3DERR_DEVICENOTRESET;
-    }
-    return BenchShell::TestOutputDevice(output);
-  }
-  HRESULT ResetOutputDevice(DS_SaverOutput& output) override {
-    const HRESULT result = BenchShell::ResetOutputDevice(output);
-    ++resets;
-    if (result != D3D_OK) ++failedResets;
-    return result;
-  }
-};
+using SoakShell = ForcedLossShell<BenchShell>;
 
 // The plainest use of DirectShow for a change of music file: stop, empty the graph, render the
 // next file, run; one graph for the whole run, as the soak of the application keeps one.

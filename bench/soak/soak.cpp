@@ -10,62 +10,31 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/bench_app.h"
 #include "bench/bench_support.h"
 #include "bench/soak/soak_support.h"
 #include "core/render/device_globals.h"
 #include "saver/frame_clock.h"
-#include "saver/scene_saver_app.h"
 #include "sound/music_graph.h"
 #include "sound/sound_device.h"
-#include "tests/render/test_device.h"
 
 namespace {
 
 // Application time into a slide at which a due loss is forced (past the fade-in).
 constexpr double kLossIntoSlide = 6.0;
 
-class SoakApp : public CSceneSaverApp {
+class SoakApp : public ForcedLossShell<BenchApp> {
  public:
-  using CSaverShell::CloseOutputs;
-  using CSaverShell::EnumerateDevices;
-  using CSaverShell::FindMonitors;
-  using CSaverShell::OpenOutputs;
-  using CSaverShell::RenderOutputs;
-
-  double clock = 0;          // the fast application clock
-  double lossDueAt = -1;     // application time of the next forced loss, -1 when none is due
-  int resets = 0;
-  int failedResets = 0;      // Reset answered something other than D3D_OK
-  int undrawnResets = 0;     // the frame after a reset was not drawn or showed nothing
-  bool resetThisFrame = false;
+  double clock = 0;        // the fast application clock
+  int undrawnResets = 0;   // the frame after a reset was not drawn or showed nothing
 
   HRESULT DrawFrame() override {
     m_AppTime = static_cast<float>(clock);
     if (resetThisFrame) m_DrewAfterReset = true;
-    return CSceneSaverApp::DrawFrame();
+    return BenchApp::DrawFrame();
   }
 
  protected:
-  // The device reports it needs a reset, as after a display change: the framework then runs the
-  // device-lost hook, Reset and the device-reset hook before drawing.
-  HRESULT TestOutputDevice(DS_SaverOutput& output) override {
-    if (lossDueAt >= 0 && clock >= lossDueAt) {
-      lossDueAt = -1;
-      resetThisFrame = true;
-      m_DrewAfterReset = false;
-      return D3DERR_DEVICENOTRESET;
-    }
-    return CSceneSaverApp::TestOutputDevice(output);
-  }
-  HRESULT ResetOutputDevice(DS_SaverOutput& output) override {
-    const HRESULT result = CSceneSaverApp::ResetOutputDevice(output);
-    ++resets;
-    if (result != D3D_OK) {
-      ++failedResets;
-      std::printf("reset %d: Reset returned 0x%08lx\n", resets, static_cast<unsigned long>(result));
-    }
-    return result;
-  }
   HRESULT PresentOutputDevice(DS_SaverOutput& output) override {
     if (resetThisFrame) {
       resetThisFrame = false;
@@ -73,8 +42,9 @@ class SoakApp : public CSceneSaverApp {
         ++undrawnResets;
         std::printf("reset %d: the next frame was not drawn\n", resets);
       }
+      m_DrewAfterReset = false;
     }
-    return CSceneSaverApp::PresentOutputDevice(output);
+    return BenchApp::PresentOutputDevice(output);
   }
 
  private:
@@ -124,6 +94,7 @@ struct SoakRun {
   int musicChanges = 0;
   int completions = 0;  // files heard to their end, which also change the file
   int frames = 0;
+  double lossDueAt = -1;  // application time of the next forced loss, -1 when none is due
   size_t lastSlide = 0;
 
   DS_ScenePlayback& Playback() { return *app.Scene(0).Playback(); }
@@ -139,6 +110,10 @@ struct SoakRun {
   bool Frame() {
     app.clock += step;
     ++frames;
+    if (lossDueAt >= 0 && app.clock >= lossDueAt) {
+      lossDueAt = -1;
+      app.lossDue = true;
+    }
     const int resetsBefore = app.resets;
     app.RenderOutputs();
     PumpMessages();
@@ -155,7 +130,7 @@ struct SoakRun {
     if (slide == lastSlide) return false;
     lastSlide = slide;
     ++switches;
-    if (switches % kSwitchesPerLoss == 0) app.lossDueAt = app.clock + kLossIntoSlide;
+    if (switches % kSwitchesPerLoss == 0) lossDueAt = app.clock + kLossIntoSlide;
     if (switches % kSwitchesPerMusicChange == 0) ChangeMusic();
     if (switches % kSwitchesPerTrace == 0)
       TraceSoakSample("soak", switches, TakeSoakSample(app.m_Outputs[0].device, g_GraphBuilder));
@@ -184,20 +159,11 @@ int RunSoak(int argc, char** argv) {
   const bool withMusic = argc > 5 ? std::atoi(argv[5]) != 0 : true;  // 0: to tell the music's growth apart
 
   SoakApp app;
-  app.m_RunMode = RunMode_TestWindow;
-  app.m_MainWindow = MakeTestWindow(width, height, L"soak");
-  app.FindMonitors();
-  app.m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
-  app.EnumerateDevices();
+  if (!app.OpenWindowOutput(width, height, L"soak")) return 2;
   // As the saver's start-up opens it in the test-window mode.
   const bool graph = withMusic && OpenMusicGraph(app.m_MainWindow);
   KeptMusicGraph keptGraph;
   if (graph) keptGraph.Keep();
-  app.OpenOutputs();
-  if (app.m_ErrorMode || app.m_OutputCount != 1) {
-    std::printf("no output (error 0x%08lx)\n", static_cast<unsigned long>(app.m_ErrorCode));
-    return 2;
-  }
   StartFrameClock();
   for (int frame = 0; frame < 3 && !app.Scene(0).Running(); ++frame) {
     app.RenderOutputs();  // the loading picture, then the load

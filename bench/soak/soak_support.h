@@ -16,6 +16,7 @@
 #include <string>
 
 #include "core/render/ds_com_holder.h"
+#include "saver/saver_shell.h"
 
 // A forced device loss and reset every this many slide switches, some seconds of application
 // time into the slide so that the frame drawn after the reset shows the picture, not the fade.
@@ -37,6 +38,38 @@ inline int MeasuredSwitches(int slideCount, int wanted) {
   const int cycle = slideCount > 0 ? slideCount : 1;
   return ((wanted + cycle - 1) / cycle) * cycle;
 }
+
+// A framework (the application, or the bare shell of the floor) whose device reports that it needs
+// a reset, as after a display change, on the frame after `lossDue` is set: the framework then runs
+// the device-lost hook, Reset and the device-reset hook before it draws. Counts the resets and
+// those that did not answer D3D_OK.
+template <class Shell>
+class ForcedLossShell : public Shell {
+ public:
+  bool lossDue = false;
+  bool resetThisFrame = false;  // set from the forced loss until the caller clears it
+  int resets = 0;
+  int failedResets = 0;
+
+ protected:
+  HRESULT TestOutputDevice(DS_SaverOutput& output) override {
+    if (lossDue) {
+      lossDue = false;
+      resetThisFrame = true;
+      return D3DERR_DEVICENOTRESET;
+    }
+    return Shell::TestOutputDevice(output);
+  }
+  HRESULT ResetOutputDevice(DS_SaverOutput& output) override {
+    const HRESULT result = Shell::ResetOutputDevice(output);
+    ++resets;
+    if (result != D3D_OK) {
+      ++failedResets;
+      std::printf("reset %d: Reset returned 0x%08lx\n", resets, static_cast<unsigned long>(result));
+    }
+    return result;
+  }
+};
 
 struct SoakSample {
   double residentMb = 0;   // the working set: resident memory
