@@ -93,6 +93,8 @@ bool RebuildGraphAndRun(IBaseFilter* source) {
 bool RenderFileAndRun(const wchar_t* path) {
   if (!g_GraphBuilder) return false;
   g_GraphBuilder->RenderFile(path, nullptr);
+  // The chain of the previous file and a source that could not be connected stay behind otherwise.
+  RemoveUnusedFilters();
   if (g_MediaSeeking) {
     LONGLONG duration = 0;
     g_MediaSeeking->GetDuration(&duration);
