@@ -155,6 +155,10 @@ std::wstring WriteToneFile(const wchar_t* name, double frequency) {
 }
 
 int RunFloorSoak(int switchesWanted, int framesPerSwitch, int slides, int width, int height) {
+  if (switchesWanted < 1 || slides < 1 || width < 16 || height < 16) {
+    std::printf("usage: vq_bench_frame_floor soak <switches >= 1> <frames per switch> <slides >= 1> [width] [height]\n");
+    return 2;
+  }
   CoInitialize(nullptr);
   const std::wstring tones[] = {WriteToneFile(L"vq_floor_soak_a.wav", 440), WriteToneFile(L"vq_floor_soak_b.wav", 660)};
   SoakShell shell;

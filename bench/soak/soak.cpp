@@ -158,6 +158,10 @@ int RunSoak(int argc, char** argv) {
   const double step = argc > 4 ? std::atof(argv[4]) : 1.0;
   const bool withMusic = argc > 5 ? std::atoi(argv[5]) != 0 : true;  // 0: to tell the music's growth apart
 
+  if (wanted < 1 || width < 16 || height < 16 || !(step > 0.0 && step <= 60.0)) {
+    std::printf("usage: vq_bench_soak [switches >= 1] [width] [height] [seconds per frame, 0 to 60] [music 1|0]\n");
+    return 2;
+  }
   SoakApp app;
   if (!app.OpenWindowOutput(width, height, L"soak")) return 2;
   // As the saver's start-up opens it in the test-window mode.
