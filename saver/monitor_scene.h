@@ -23,6 +23,9 @@ class DS_ScenePlayback {
   virtual void Render() = 0;
   virtual void OnDeviceLost() = 0;
   virtual void OnDeviceReset() = 0;
+  // Which slide of how many is shown; long runs count slide switches by it.
+  virtual size_t CurrentSlide() const { return 0; }
+  virtual size_t SlideCount() const { return 0; }
 };
 
 // What loading hands the record: the scene, its resource manager (owned by the scene) and the

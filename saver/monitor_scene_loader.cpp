@@ -19,6 +19,8 @@ class SlideShowPlayback : public DS_ScenePlayback {
   void Render() override { m_Show->Render(); }
   void OnDeviceLost() override { m_Show->OnDeviceLost(); }
   void OnDeviceReset() override { m_Show->OnDeviceReset(); }
+  size_t CurrentSlide() const override { return m_Show->Sequence().Current(); }
+  size_t SlideCount() const override { return m_Show->Slides().size(); }
 
   DS_SlideShow_Light& Show() { return *m_Show; }
 

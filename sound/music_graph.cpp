@@ -45,6 +45,26 @@ std::vector<DS_ComHolder<IBaseFilter>> ListFilters() {
   return filters;
 }
 
+// Whether any pin of the filter is connected to another filter.
+bool HasConnectedPin(IBaseFilter* filter) {
+  DS_ComHolder<IEnumPins> pins;
+  if (FAILED(filter->EnumPins(pins.Receive())) || !pins) return false;
+  DS_ComHolder<IPin> pin;
+  while (pins->Next(1, pin.Receive(), nullptr) == S_OK && pin) {
+    DS_ComHolder<IPin> peer;
+    if (SUCCEEDED(pin->ConnectedTo(peer.Receive())) && peer) return true;
+  }
+  return false;
+}
+
+// Takes out the filters the file just connected does not go through: the sources (and any
+// parser of another format) of earlier files. Kept, they would pile up one per file all night.
+void RemoveUnusedFilters() {
+  for (DS_ComHolder<IBaseFilter>& filter : ListFilters()) {
+    if (!HasConnectedPin(filter.Get())) g_GraphBuilder->RemoveFilter(filter.Get());
+  }
+}
+
 // Connects a new source through the filters already in the graph, so that the renderer of the
 // first file is reused, and runs the graph from the start.
 bool RebuildGraphAndRun(IBaseFilter* source) {
@@ -64,6 +84,7 @@ bool RebuildGraphAndRun(IBaseFilter* source) {
   } catch (...) {
     return false;
   }
+  RemoveUnusedFilters();
   SeekToStart();
   g_MediaControl->Run();
   return true;
@@ -72,6 +93,8 @@ bool RebuildGraphAndRun(IBaseFilter* source) {
 bool RenderFileAndRun(const wchar_t* path) {
   if (!g_GraphBuilder) return false;
   g_GraphBuilder->RenderFile(path, nullptr);
+  // The chain of the previous file and a source that could not be connected stay behind otherwise.
+  RemoveUnusedFilters();
   if (g_MediaSeeking) {
     LONGLONG duration = 0;
     g_MediaSeeking->GetDuration(&duration);

@@ -21,7 +21,8 @@ bool OpenMusicGraph(HWND window);
 void CloseMusicGraph();
 // The device-lost step: stops the music and closes the graph, so the music stays silent.
 void StopAndCloseMusicGraph();
-// Plays the file at `path` from its start, reusing the renderer already in the graph.
+// Plays the file at `path` from its start, reusing the renderer already in the graph; filters that
+// the file does not go through (the sources of earlier files) leave the graph.
 void PlayMusicTrack(const wchar_t* path);
 // Plays the current file again from its start (a playlist of one file).
 void RewindMusic();

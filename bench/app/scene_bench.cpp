@@ -13,6 +13,7 @@
 #include <iterator>
 #include <vector>
 
+#include "bench/bench_app.h"
 #include "bench/bench_support.h"
 #include "core/render/device_globals.h"
 #include "core/resources/picture_decoders.h"
@@ -25,15 +26,6 @@ namespace {
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
-
-class BenchApp : public CSceneSaverApp {
- public:
-  using CSaverShell::CloseOutputs;
-  using CSaverShell::EnumerateDevices;
-  using CSaverShell::FindMonitors;
-  using CSaverShell::OpenOutputs;
-  using CSaverShell::RenderOutputs;
-};
 
 // The scene's pictures decoded as the resource manager decodes embedded pictures.
 double DecodePictures(int count, char** paths) {
@@ -53,16 +45,7 @@ double DecodePictures(int count, char** paths) {
 int RunBench(int argc, char** argv) {
   const int frames = argc > 1 ? std::atoi(argv[1]) : 300;
   BenchApp app;
-  app.m_RunMode = RunMode_TestWindow;
-  app.m_MainWindow = MakeTestWindow(kWidth, kHeight, L"scene bench");
-  app.FindMonitors();
-  app.m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
-  app.EnumerateDevices();
-  app.OpenOutputs();
-  if (app.m_ErrorMode || app.m_OutputCount != 1) {
-    std::printf("no output (error 0x%08lx)\n", static_cast<unsigned long>(app.m_ErrorCode));
-    return 2;
-  }
+  if (!app.OpenWindowOutput(kWidth, kHeight, L"scene bench")) return 2;
   StartFrameClock();
 
   // Frame 1 the loading picture, frame 2 the load, frame 3 the first frame of the scene.

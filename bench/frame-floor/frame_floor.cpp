@@ -2,13 +2,22 @@
 // RenderOutputs, against a minimal program that only clears and presents one device of the same
 // window size. Reports process CPU time per frame (Wine's renderer threads included).
 //   vq_bench_frame_floor [outputs] [frames] [width] [height]
+// Its soak (bench/soak/run.sh) runs the framework's cleared output through the soak's cadence of
+// forced losses and music changes, the music on a plain DirectShow graph, so that what grows
+// there is the platform's:
+//   vq_bench_frame_floor soak <switches> <frames per switch> <slides per cycle> [width] [height]
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <string>
 
 #include "bench/bench_support.h"
+#include "bench/soak/soak_support.h"
 #include "core/render/device_globals.h"
 #include "saver/saver_shell.h"
+#include "tests/music/test_wav.h"
 #include "tests/render/test_device.h"
 
 namespace {
@@ -104,9 +113,119 @@ double FrameworkFrameCost(int outputs, int frames, int width, int height) {
   return cost;
 }
 
+using SoakShell = ForcedLossShell<BenchShell>;
+
+// The plainest use of DirectShow for a change of music file: stop, empty the graph, render the
+// next file, run; one graph for the whole run, as the soak of the application keeps one.
+class PlainMusicGraph {
+ public:
+  void Open() {
+    m_Graph.Reset();
+    CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                     reinterpret_cast<void**>(m_Graph.Receive()));
+  }
+  void Play(const std::wstring& path) {
+    if (!m_Graph) return;
+    DS_ComHolder<IMediaControl> control;
+    if (FAILED(m_Graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(control.Receive())))) return;
+    control->Stop();
+    for (;;) {
+      DS_ComHolder<IEnumFilters> filters;
+      DS_ComHolder<IBaseFilter> filter;
+      if (FAILED(m_Graph->EnumFilters(filters.Receive())) || filters->Next(1, filter.Receive(), nullptr) != S_OK) break;
+      if (FAILED(m_Graph->RemoveFilter(filter.Get()))) break;
+    }
+    if (SUCCEEDED(m_Graph->RenderFile(path.c_str(), nullptr))) control->Run();
+  }
+  void Close() { m_Graph.Reset(); }
+  IGraphBuilder* Graph() const { return m_Graph.Get(); }
+
+ private:
+  DS_ComHolder<IGraphBuilder> m_Graph;
+};
+
+std::wstring WriteToneFile(const wchar_t* name, double frequency) {
+  WCHAR directory[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, directory);
+  const std::wstring path = std::wstring(directory) + name;
+  const std::vector<unsigned char> wav = MakeToneWav(frequency, 2.0, 4000);
+  std::ofstream(path.c_str(), std::ios::binary).write(reinterpret_cast<const char*>(wav.data()),
+                                                       static_cast<std::streamsize>(wav.size()));
+  return path;
+}
+
+int RunFloorSoak(int switchesWanted, int framesPerSwitch, int slides, int width, int height) {
+  if (switchesWanted < 1 || slides < 1 || width < 16 || height < 16) {
+    std::printf("usage: vq_bench_frame_floor soak <switches >= 1> <frames per switch> <slides >= 1> [width] [height]\n");
+    return 2;
+  }
+  CoInitialize(nullptr);
+  const std::wstring tones[] = {WriteToneFile(L"vq_floor_soak_a.wav", 440), WriteToneFile(L"vq_floor_soak_b.wav", 660)};
+  SoakShell shell;
+  shell.m_RunMode = RunMode_TestWindow;
+  shell.m_DepthBufferWanted = TRUE;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&shell));
+  HWND window = MakeTestWindow(width, height, L"frame floor soak");
+  shell.m_MainWindow = window;
+  shell.m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
+  shell.EnumerateDevices();
+  shell.OpenOutputs();
+  if (shell.m_ErrorMode || shell.m_OutputCount != 1) {
+    std::printf("floor: no output (error 0x%08lx)\n", static_cast<unsigned long>(shell.m_ErrorCode));
+    return 2;
+  }
+  PlainMusicGraph music;
+  music.Open();
+  int switches = 0, musicChanges = 0;
+  auto changeMusic = [&] { music.Play(tones[musicChanges++ % 2]); };
+  changeMusic();
+  // One "slide" is framesPerSwitch frames; a loss a third into the slide after every 25th switch.
+  auto runTo = [&](int target) {
+    for (int frame = 1; switches < target; ++frame) {
+      if (frame == framesPerSwitch / 3 && switches > 0 && switches % kSwitchesPerLoss == 0) shell.lossDue = true;
+      const int resetsBefore = shell.resets;
+      shell.RenderOutputs();
+      PumpMessages();
+      if (shell.resets != resetsBefore) changeMusic();
+      if (frame == framesPerSwitch) {
+        frame = 0;
+        ++switches;
+        if (switches % kSwitchesPerMusicChange == 0) changeMusic();
+        if (switches % kSwitchesPerTrace == 0)
+          TraceSoakSample("floor", switches, TakeSoakSample(shell.m_Outputs[0].device, music.Graph()));
+      }
+    }
+  };
+  const int warmUp = WarmUpSwitches(slides);
+  runTo(warmUp);
+  const SoakSample warm = TakeSoakSample(shell.m_Outputs[0].device, music.Graph());
+  const int resetsAtWarm = shell.resets, musicAtWarm = musicChanges;
+  const int measured = MeasuredSwitches(slides, switchesWanted);
+  runTo(warmUp + measured);
+  const SoakSample end = TakeSoakSample(shell.m_Outputs[0].device, music.Graph());
+  std::printf("floor soak: Clear+Present at %dx%d, %d frames per switch; measured %d switches, %d forced losses, "
+              "%d music changes\n", width, height, framesPerSwitch, measured, shell.resets - resetsAtWarm,
+              musicChanges - musicAtWarm);
+  const bool ok = ReportSoakGrowth("floor", warm, end, measured);
+  std::printf("floor resets: %d of %d returned D3D_OK\n", shell.resets - shell.failedResets, shell.resets);
+  music.Close();
+  shell.CloseOutputs();
+  DestroyWindow(window);
+  for (DS_SaverAdapter*& adapter : shell.m_Adapters) {
+    delete adapter;
+    adapter = nullptr;
+  }
+  return ok && shell.failedResets == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "soak") == 0) {
+    return RunFloorSoak(argc > 2 ? std::atoi(argv[2]) : 500, argc > 3 ? std::max(3, std::atoi(argv[3])) : 18,
+                        argc > 4 ? std::atoi(argv[4]) : 6, argc > 5 ? std::atoi(argv[5]) : 1024,
+                        argc > 6 ? std::atoi(argv[6]) : 768);
+  }
   const int outputs = argc > 1 ? std::atoi(argv[1]) : 2;
   const int frames = argc > 2 ? std::atoi(argv[2]) : 300;
   const int width = argc > 3 ? std::atoi(argv[3]) : 600;

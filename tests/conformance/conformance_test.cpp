@@ -22,6 +22,7 @@
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "layers/slideshow/ds_slide_container.h"
+#include "objects/clock/clock_time.h"
 #include "tests/core/registered_class_names.h"
 #include "tests/render/test_device.h"
 
@@ -365,6 +366,8 @@ INSTANTIATE_TEST_SUITE_P(Built, ClassRecords, testing::ValuesIn(BuiltClasses()),
 class ClassOnDevice : public testing::TestWithParam<VQ_RegisteredName> {
  protected:
   static void SetUpTestSuite() {
+    // Kinds that show the wall clock show one fixed time, so that two frames compare.
+    SetClockCalendarSource([]() -> __time64_t { return 1767225600; });
     s_Device = new DS_TestDevice;
     if (!s_Device->Open(kWidth, kHeight, L"conformance test")) {
       delete s_Device;
@@ -372,6 +375,7 @@ class ClassOnDevice : public testing::TestWithParam<VQ_RegisteredName> {
     }
   }
   static void TearDownTestSuite() {
+    SetClockCalendarSource(nullptr);
     g_ViewState.ReleaseBorders();
     delete s_Device;
     s_Device = nullptr;

@@ -13,6 +13,12 @@
 #include <vector>
 
 #include "core/render/device_globals.h"
+#include "core/resources/resource_record.h"
+#include "layers/glass_ball/ds_glass_ball_light.h"
+#include "layers/lake/fake_lake_2d.h"
+#include "layers/slideshow/ds_slide_container.h"
+#include "layers/slideshow/ds_slide_show.h"
+#include "layers/slideshow/scene_document.h"
 #include "tests/render/test_device.h"
 #include "tools/scene-viewer/viewed_scene.h"
 #include "tools/scene-viewer/viewer_options.h"
@@ -20,10 +26,22 @@
 namespace {
 
 constexpr int kWidth = 320, kHeight = 240;
-// Slide times of the default scene: six slides of 18 s, then the lake (108 s) and the glass
-// ball (122 s), each 2 s of fade in, 10 s shown, 2 s of fade out.
-constexpr float kLakeTimes[2] = {111.0f, 113.0f};
-constexpr float kBallTimes[2] = {126.0f, 130.0f};
+// Times within the lake's and the glass ball's slides (2 s of fade in, 10 s shown), found from
+// the slides before them, since other topics add slides to the scene too.
+float kLakeTimes[2] = {3.0f, 5.0f};
+float kBallTimes[2] = {4.0f, 8.0f};
+
+// The time at which the first slide whose layer is a `Layer` begins; negative when none is.
+template <typename Layer>
+float SlideStart(const DS_SlideShow_Light& show) {
+  float start = 0.0f;
+  for (const auto& slide : show.Slides()) {
+    if (dynamic_cast<Layer*>(slide->GetLayer().get())) return start;
+    const DS_SlideTimes times = slide->Times();
+    start += times.fadeIn + times.display + times.fadeOut;
+  }
+  return -1.0f;
+}
 
 int Channel(std::uint32_t colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
 
@@ -35,6 +53,17 @@ class DefaultScene : public ::testing::Test {
     std::ifstream file(VQ_DEFAULT_SCENE, std::ios::binary);
     ASSERT_TRUE(file) << VQ_DEFAULT_SCENE;
     const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    {
+      DS_ResourceRecordTables tables;
+      const auto show = ReadSceneDocument(bytes.data(), bytes.size(), [&](DS_IOF_Virtual& in, uint32_t version) {
+        ReadResourceRecordTables(in, version, tables);
+      });
+      const float lake = SlideStart<FakeLake2D>(*show), ball = SlideStart<DS_GlassBallLight>(*show);
+      ASSERT_GE(lake, 0.0f) << "the default scene has a lake slide";
+      ASSERT_GE(ball, 0.0f) << "the default scene has a glass-ball slide";
+      for (float& t : kLakeTimes) t += lake;
+      for (float& t : kBallTimes) t += ball;
+    }
     ViewerOptions options;
     options.width = kWidth;
     options.height = kHeight;

@@ -1,0 +1,32 @@
+// The application as the benches drive it: the framework steps the main loop would take made
+// public, and one windowed output on a test window of a chosen size.
+#pragma once
+
+#include <cstdio>
+
+#include "saver/scene_saver_app.h"
+#include "tests/render/test_device.h"
+
+class BenchApp : public CSceneSaverApp {
+ public:
+  using CSaverShell::CloseOutputs;
+  using CSaverShell::EnumerateDevices;
+  using CSaverShell::FindMonitors;
+  using CSaverShell::OpenOutputs;
+  using CSaverShell::RenderOutputs;
+
+  // The test-window mode on a width x height window; false, after saying why, without an output.
+  bool OpenWindowOutput(int width, int height, const wchar_t* title) {
+    m_RunMode = RunMode_TestWindow;
+    m_MainWindow = MakeTestWindow(width, height, title);
+    FindMonitors();
+    m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
+    EnumerateDevices();
+    OpenOutputs();
+    if (m_ErrorMode || m_OutputCount != 1) {
+      std::printf("no output (error 0x%08lx)\n", static_cast<unsigned long>(m_ErrorCode));
+      return false;
+    }
+    return true;
+  }
+};
