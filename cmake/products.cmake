@@ -90,6 +90,21 @@ function(vq_add_kind)
   endif()
 endfunction()
 
+# vq_link_host_kinds(<target>): on the host, links every kind's platform-free library (those not
+# TEST_ONLY), so that a program reading documents reads every kind's records. Made once the whole
+# tree is read, like vq_link_product_libraries.
+function(vq_link_host_kinds target)
+  cmake_language(EVAL CODE
+    "cmake_language(DEFER DIRECTORY [[${CMAKE_SOURCE_DIR}]] CALL vq_link_host_kinds_now [[${target}]])")
+endfunction()
+
+function(vq_link_host_kinds_now target)
+  get_property(kinds GLOBAL PROPERTY VQ_HOST_KIND_LIBRARIES)
+  if(kinds)
+    target_link_libraries(${target} PRIVATE ${kinds})
+  endif()
+endfunction()
+
 # Once the whole tree is read: a program that links the layer base or the slide show by hand (and
 # so can read layer records) but not every product library would miss the kinds that no code of
 # it names.
