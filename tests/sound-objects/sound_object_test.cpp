@@ -11,6 +11,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -495,6 +497,42 @@ TEST_F(SoundObjects, UnplayableWavDataLeavesItsObjectSilentAndTheSceneGoesOn) {
   DS_PixelReadback pixels;
   ASSERT_TRUE(pixels.ReadBackBuffer(s_Device->Device()));
   EXPECT_NE(pixels.At(32, 24), 0u);
+}
+
+// The default scene's sounds belong to their slides: each is in its slide's second list, replays
+// at random intervals, and names a library sound that reads as 16-bit PCM.
+TEST_F(SoundObjects, TheDefaultSceneHasItsSoundsOnItsSlides) {
+  const char* path = std::getenv("VQ_DEFAULT_SCENE");
+  ASSERT_NE(path, nullptr) << "VQ_DEFAULT_SCENE names the written default scene (a Windows path)";
+  std::ifstream file(path, std::ios::binary);
+  ASSERT_TRUE(file) << path;
+  Start(std::vector<uint8_t>((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>()));
+  size_t slidesWithSound = 0;
+  for (const auto& slide : m_Show->Slides()) {
+    for (const auto& object : slide->Objects1()) EXPECT_EQ(dynamic_cast<DS_Sound*>(object.get()), nullptr);
+    bool hasSound = false;
+    for (const auto& object : slide->Objects2()) {
+      if (!dynamic_cast<DS_Sound*>(object.get())) continue;
+      hasSound = true;
+      DS_WAV_Constructor& sound = SoundOf(object);
+      EXPECT_NE(sound.randomReplay.Get(), 0);
+      EXPECT_LE(sound.minInterval.Get(), sound.maxInterval.Get());
+      EXPECT_LE(sound.volume.Get(), 100u);
+      EXPECT_LE(sound.balance.Get(), 100u);
+      EXPECT_EQ(sound.wav.Key().name, u"common_res.dll");
+      EXPECT_GE(sound.wav.Key().stamp, 250);
+      EXPECT_LE(sound.wav.Key().stamp, 269);
+      const DS_ResourceEntry& entry = g_DocResManager->GetRawEntry(sound.wav);
+      DS_WavData wav;
+      ASSERT_TRUE(ReadWavFromMemory(entry.Data(), entry.Size(), wav)) << sound.wav.Key().stamp;
+      EXPECT_EQ(wav.Format()->wBitsPerSample, 16);
+      EXPECT_EQ(wav.format.size(), sizeof(WAVEFORMATEX));  // the 18-byte form, read exactly
+      EXPECT_EQ(sound.Buffer() != nullptr, s_Opened);
+    }
+    slidesWithSound += hasSound ? 1 : 0;
+  }
+  EXPECT_GE(slidesWithSound, 5u);
+  for (float t : {0.1f, 1.0f}) Frame(t);
 }
 
 }  // namespace
