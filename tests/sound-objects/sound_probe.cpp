@@ -105,13 +105,14 @@ double Seconds() {
   return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Plays the document's scene in real time as the scene record does, drawing every 30 ms.
+// Plays the document's scene in real time as the scene record does (the volume setting applied
+// before the scene starts its sounds), drawing every 30 ms.
 bool PlayScene(const std::vector<uint8_t>& document, DWORD volumeSetting, bool muted, double seconds) {
   DS_TestDevice device;
   if (!device.Open(64, 48, L"sound probe")) return false;
+  SetPrimarySoundVolume(volumeSetting, muted);
   std::unique_ptr<DS_SlideShow_Light> show = LoadSceneFromBytes(document.data(), document.size());
   show->StartScene(1);
-  SetPrimarySoundVolume(volumeSetting, muted);
   Seconds();
   for (double t = 0.0; t < seconds; t = Seconds()) {
     show->Update(static_cast<float>(t));
