@@ -2,13 +2,11 @@
 // pan, looping and random replay, and the live object.
 #include "sound/wav_sound/ds_wav_constructor.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "core/resources/doc_res_manager.h"
 #include "core/resources/noise.h"
 #include "sound/sound_device.h"
 #include "sound/sound_settings.h"
+#include "sound/wav_sound/sound_buffer.h"
 #include "sound/wav_sound/wav_memory_file.h"
 
 std::unique_ptr<DS_ABObj> DS_Sound_Ctrl::CreateObject() const {
@@ -23,28 +21,8 @@ void DS_WAV_Constructor::LoadAndStart() {
   DS_WavData data;
   if (!ReadWavFromMemory(entry.Data(), entry.Size(), data)) return;
 
-  DSBUFFERDESC description = {};
-  description.dwSize = sizeof(description);
-  description.dwFlags = g_SoundBufferFlags | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
-  description.dwBufferBytes = static_cast<DWORD>(data.samples.size());
-  description.lpwfxFormat = const_cast<WAVEFORMATEX*>(data.Format());
-  DS_ComHolder<IDirectSoundBuffer> created;
-  if (FAILED(g_SoundDevice->CreateSoundBuffer(&description, created.Receive(), nullptr)) || !created) return;
-  m_Buffer.Reset();
-  DS_ComHolder<IDirectSoundBuffer8> buffer;
-  if (FAILED(created->QueryInterface(IID_IDirectSoundBuffer8, reinterpret_cast<void**>(buffer.Receive()))) ||
-      !buffer)
-    return;
-
-  void* first = nullptr;
-  void* second = nullptr;
-  DWORD firstBytes = 0, secondBytes = 0;
-  if (FAILED(buffer->Lock(0, 0, &first, &firstBytes, &second, &secondBytes, DSBLOCK_ENTIREBUFFER)) || !first)
-    return;  // a buffer that could not be filled would play whatever it holds
-  const DWORD copied = std::min(firstBytes, static_cast<DWORD>(data.samples.size()));
-  std::memcpy(first, data.samples.data(), copied);
-  buffer->Unlock(first, copied, second, 0);
-  m_Buffer = std::move(buffer);
+  // The previous buffer, if any, goes once a new one is made.
+  if (!MakeSoundBuffer(data, m_Buffer)) return;
 
   m_Buffer->SetVolume(SoundVolumeFromSetting(volume.Get(), false));
   m_Buffer->SetPan(SoundPanFromSetting(balance.Get()));

@@ -27,6 +27,7 @@
 #include "core/resources/doc_res_manager.h"
 #include "layers/slideshow/scene_document.h"
 #include "sound/sound_device.h"
+#include "sound/wav_sound/sound_buffer.h"
 #include "sound/wav_sound/wav_memory_file.h"
 #include "tests/music/test_wav.h"
 #include "tests/render/test_device.h"
@@ -38,23 +39,7 @@ DS_ComHolder<IDirectSoundBuffer8> ToneBuffer(double frequency, double seconds) {
   DS_ComHolder<IDirectSoundBuffer8> result;
   const std::vector<unsigned char> bytes = MakeToneWav(frequency, seconds, 8000);
   DS_WavData wav;
-  if (!ReadWavFromMemory(bytes.data(), bytes.size(), wav)) return result;
-  DSBUFFERDESC description = {};
-  description.dwSize = sizeof(description);
-  description.dwFlags = g_SoundBufferFlags | DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME;
-  description.dwBufferBytes = static_cast<DWORD>(wav.samples.size());
-  description.lpwfxFormat = const_cast<WAVEFORMATEX*>(wav.Format());
-  DS_ComHolder<IDirectSoundBuffer> buffer;
-  if (FAILED(g_SoundDevice->CreateSoundBuffer(&description, buffer.Receive(), nullptr))) return result;
-  buffer->QueryInterface(IID_IDirectSoundBuffer8, reinterpret_cast<void**>(result.Receive()));
-  void* first = nullptr;
-  DWORD firstBytes = 0;
-  if (!result || FAILED(result->Lock(0, 0, &first, &firstBytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER))) {
-    result.Reset();
-    return result;
-  }
-  std::memcpy(first, wav.samples.data(), std::min<size_t>(firstBytes, wav.samples.size()));
-  result->Unlock(first, firstBytes, nullptr, 0);
+  if (ReadWavFromMemory(bytes.data(), bytes.size(), wav)) MakeSoundBuffer(wav, result);
   return result;
 }
 
