@@ -23,13 +23,16 @@ function(vq_link_product_libraries target)
 endfunction()
 
 # vq_place_common_res(<target>): the resource library common_res.dll (the default pictures,
-# meshes and effects) is copied beside the program after each build of it, where the normal DLL
-# search finds it.
+# meshes and effects) is copied beside the program whenever the program is built, where the
+# normal DLL search finds it: also when only the library changed (new content, a changed effect)
+# and the program itself is not linked again.
 function(vq_place_common_res target)
-  add_dependencies(${target} vq_common_res)
-  add_custom_command(TARGET ${target} POST_BUILD
+  add_custom_target(${target}_common_res
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/saver/common_res.dll
-            $<TARGET_FILE_DIR:${target}>/common_res.dll)
+            $<TARGET_FILE_DIR:${target}>/common_res.dll
+    VERBATIM)
+  add_dependencies(${target}_common_res vq_common_res)
+  add_dependencies(${target} ${target}_common_res)
 endfunction()
 
 function(vq_link_product_libraries_now target)
@@ -87,21 +90,6 @@ function(vq_add_kind)
   endif()
   if(TARGET ${target})
     target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
-  endif()
-endfunction()
-
-# vq_link_host_kinds(<target>): on the host, links every kind's platform-free library (those not
-# TEST_ONLY), so that a program reading documents reads every kind's records. Made once the whole
-# tree is read, like vq_link_product_libraries.
-function(vq_link_host_kinds target)
-  cmake_language(EVAL CODE
-    "cmake_language(DEFER DIRECTORY [[${CMAKE_SOURCE_DIR}]] CALL vq_link_host_kinds_now [[${target}]])")
-endfunction()
-
-function(vq_link_host_kinds_now target)
-  get_property(kinds GLOBAL PROPERTY VQ_HOST_KIND_LIBRARIES)
-  if(kinds)
-    target_link_libraries(${target} PRIVATE ${kinds})
   endif()
 endfunction()
 

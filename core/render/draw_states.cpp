@@ -179,3 +179,23 @@ void SetFrameTreeStates() {
   SetSamplerStates(0);                             // linear, mirrored
   SetOutputStates(true, D3DBLEND_INVSRCALPHA);     // over the scene by the texture alpha
 }
+
+void SetLitWaterStates() {
+  if (!g_Device) return;
+  IDirect3DDevice9* d = g_Device;
+  SetVertexStates();  // fixed-function PNCT vertices, then lit:
+  d->SetRenderState(D3DRS_LIGHTING, TRUE);
+  d->SetRenderState(D3DRS_AMBIENT, 0);
+  d->SetRenderState(D3DRS_COLORVERTEX, TRUE);
+  d->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1);
+  d->SetRenderState(D3DRS_SPECULARMATERIALSOURCE, D3DMCS_MATERIAL);
+  d->SetRenderState(D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_MATERIAL);
+  d->SetRenderState(D3DRS_EMISSIVEMATERIALSOURCE, D3DMCS_MATERIAL);
+  d->SetRenderState(D3DRS_NORMALIZENORMALS, FALSE);
+  d->SetRenderState(D3DRS_LOCALVIEWER, TRUE);
+  SetRasteriserStates(D3DCULL_NONE);               // either winding
+  SetStageStates(kSelectTexture, kSelectTexture);  // the texture's colour and alpha,
+  d->SetRenderState(D3DRS_SPECULARENABLE, TRUE);   // plus the specular highlight
+  SetSamplerStates(0);                             // linear, mirrored
+  SetOutputStates(false, D3DBLEND_INVSRCALPHA);    // replaces what is below
+}

@@ -34,3 +34,8 @@ void SetFrameTreeStates();
 
 // The texture factor that carries `alpha` (0..255) over white.
 DWORD TextureFactorOf(unsigned alpha);
+
+// The water of the water-ring layer: fixed-function lighting with the layer's directional light
+// and specular material (the vertex colour as diffuse material), the texture's colour and alpha
+// with the specular highlight added, opaque, either winding.
+void SetLitWaterStates();

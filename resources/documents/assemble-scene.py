@@ -5,7 +5,9 @@
 
 A slide file holds one slide (an object) or several (a list), in the form of an entry of the
 base description's "slides"; they are appended in the order given (the build sorts them by file
-name). The output is written only when it changes, so the document is not rewritten for nothing.
+name). A slide may also hold "masks", in the form of the description's "masks": they go into the
+document's mask table (the GUIDs its brushes name). The output is written only when it changes, so
+the document is not rewritten for nothing.
 """
 import json
 import sys
@@ -26,6 +28,9 @@ def main(argv):
             slides = [slides]
         if not isinstance(slides, list) or not all(isinstance(s, dict) for s in slides):
             sys.exit(f"{path}: a slide file holds one slide object or a list of them")
+        for slide in slides:
+            if "masks" in slide:
+                scene.setdefault("masks", []).extend(slide.pop("masks"))
         scene["slides"].extend(slides)
     text = json.dumps(scene, indent=2, ensure_ascii=False) + "\n"
     try:

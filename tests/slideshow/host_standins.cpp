@@ -25,9 +25,31 @@ void ReadKey(DS_IOF_Virtual& in, DS_ResourceKey& key) {
   key.name = name;
 }
 
+// The own fields of a layer kind, ahead of its nested base part, passed over; false for a class
+// the host does not know. One entry per kind: its 32-bit values by version, then any key.
+bool SkipLayerKindFields(DS_IOF_Virtual& in, const DS_ObjectHeader& header) {
+  int words = 0;
+  bool key = false;
+  if (header.className == u"DS_WaterRingLight") {
+    words = header.version > 1 ? 10 : 1;
+  } else if (header.className == u"DS_MatrixCodeLight") {
+    words = 9;
+    key = header.version > 1;
+  } else {
+    return false;
+  }
+  for (int32_t i = 0, value = 0; i < words; ++i) in.ReadInt(value);
+  DS_ResourceKey skipped;
+  if (key) ReadKey(in, skipped);
+  return true;
+}
+
 DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
-  const DS_ObjectHeader header = DS_ReadHeader(in);
-  if (header.className != u"DS_2D_Light") return DS_RefPtr<DS_2D_Light>();
+  DS_ObjectHeader header = DS_ReadHeader(in);
+  if (header.className != u"DS_2D_Light") {
+    if (!SkipLayerKindFields(in, header)) return DS_RefPtr<DS_2D_Light>();
+    header = DS_ReadHeader(in);  // the nested base layer
+  }
   auto layer = std::make_unique<DS_2D_Light>();
   if (header.version > 1) ReadKey(in, layer->picture);
   if (header.version > 2) {

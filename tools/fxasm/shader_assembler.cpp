@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/render/ds_com_holder.h"
+#include "tools/fxasm/sincos_operands.h"
 
 namespace fxasm {
 namespace {
@@ -35,7 +36,8 @@ std::string NameSourceLines(const std::string& messages, const std::string& file
 
 bool AssembleShader(const std::string& text, const std::string& fileName, int line, std::vector<uint32_t>& bytecode,
                     std::string& errors) {
-  const std::string& source = text;
+  std::vector<SincosConstants> sincos;
+  const std::string source = SplitSincosOperands(text, sincos);
 
   DS_ComHolder<ID3DXBuffer> shader;
   DS_ComHolder<ID3DXBuffer> messages;
@@ -52,6 +54,10 @@ bool AssembleShader(const std::string& text, const std::string& fileName, int li
   }
   bytecode.resize(shader->GetBufferSize() / 4);
   std::memcpy(bytecode.data(), shader->GetBufferPointer(), shader->GetBufferSize());
+  if (!InsertSincosOperands(bytecode, sincos)) {
+    errors = fileName + ":" + std::to_string(line) + ": the sincos constants could not be placed in the bytecode";
+    return false;
+  }
   return true;
 }
 

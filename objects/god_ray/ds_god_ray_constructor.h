@@ -1,0 +1,17 @@
+// God rays: tall slanted beams across the picture's height that wander sideways and pulse.
+#pragma once
+
+#include "objects/particles/ds_particle_system_ctrl.h"
+
+class DS_GodRayConstructor final : public DS_ParticleKindT<DS_GodRayConstructor> {
+ public:
+  static constexpr const char16_t* kClassName = u"DS_GodRayConstructor";
+  static constexpr uint32_t kVersion = 1;
+
+  void WriteOwnFields(DS_IOF_Virtual& out) const { out.WriteUInt(rayAngle.Get()); }
+  void ReadOwnFields(DS_IOF_Virtual& in) { ReadParamValue(in, rayAngle); }
+  void SpawnParticle(DS_Particle& p) override;
+  void UpdateParticle(DS_Particle& p) override;
+
+  MediaParamT<uint32_t> rayAngle{80u};  // degrees
+};

@@ -1,0 +1,18 @@
+// Grass: blades rooted on the bottom of the view that sway together in a wave travelling across
+// the picture.
+#pragma once
+
+#include "objects/particles/ds_particle_system_ctrl.h"
+
+class DS_GrassConstructor final : public DS_ParticleKindT<DS_GrassConstructor> {
+ public:
+  static constexpr const char16_t* kClassName = u"DS_GrassConstructor";
+  static constexpr uint32_t kVersion = 1;
+
+  void WriteOwnFields(DS_IOF_Virtual& out) const { out.WriteFloat(swayAmplitude); }
+  void ReadOwnFields(DS_IOF_Virtual& in) { in.ReadFloat(swayAmplitude); }
+  void SpawnParticle(DS_Particle& p) override;
+  void UpdateParticle(DS_Particle& p) override;
+
+  float swayAmplitude = 3.0f;  // degrees
+};

@@ -1,0 +1,14 @@
+// Sparkles: twinkling points that drift a little and grow as they brighten.
+#pragma once
+
+#include "objects/particles/ds_particle_system_ctrl.h"
+
+class DS_SparkleConstructor final : public DS_ParticleKindT<DS_SparkleConstructor> {
+ public:
+  static constexpr const char16_t* kClassName = u"DS_SparkleConstructor";
+  static constexpr uint32_t kVersion = 1;
+
+  DS_SparkleConstructor() { flag = true; }
+  void SpawnParticle(DS_Particle& p) override;
+  void UpdateParticle(DS_Particle& p) override;
+};

@@ -1,0 +1,259 @@
+// Frames of the brush kinds drawn over a layer at fixed times and read back: with "Main" the
+// picture changes inside the mask as each kind shades it and stays untouched outside; with
+// "MainFX" the whole quad is redrawn from the picture drawn so far; a brush whose effect is
+// missing or damaged draws nothing and does not ask for the scene; and a brush that took the
+// layer's target as its background lets the device be reset.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "brushes/light_fx/ds_light_fx.h"
+#include "brushes/water_fx/ds_water_fx.h"
+#include "brushes/waves_fx/ds_waves_fx.h"
+#include "core/render/device_globals.h"
+#include "tests/brushes/brush_test_support.h"
+
+namespace brush_test {
+namespace {
+
+constexpr int kW = BrushBench::kWidth, kH = BrushBench::kHeight;
+const DS_ResourceKey kPicture{u"stripes.png", 1};
+constexpr uint32_t kStripeA = 0xFF3060C0, kStripeB = 0xFFD0A040, kGreen = 0xFF00FF00;
+
+// Inside the mask: the left part of the picture; outside: the right part (the soft edge between
+// is not checked).
+bool Inside(int x) { return x < kW * 3 / 8; }
+bool Outside(int x) { return x >= kW * 5 / 8; }
+
+int ChannelOf(uint32_t rgb, int shift) { return static_cast<int>((rgb >> shift) & 0xFF); }
+
+// A mark cleared into the scene where it is drawn: a stand-in for the objects drawn before a
+// brush (later in the slide's list).
+class MarkObject final : public DS_ABObj {
+ public:
+  explicit MarkObject(D3DRECT rect) : m_Rect(rect) {}
+  void Render(DS_2D_Light&) override { g_Device->Clear(1, &m_Rect, D3DCLEAR_TARGET, kGreen, 1.0f, 0); }
+  void DrawBounds(DS_2D_Light&, int) override {}
+  void Update(float) override {}
+  void SyncRect() override {}
+
+ private:
+  D3DRECT m_Rect;
+};
+
+class BrushFrames : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_Bench.Ok()) << "no Direct3D device";
+    for (int id : {76, 77, 90}) m_Bench.AddEffect(id);
+    // Horizontal stripes 6 picture pixels high (12 on screen), so that an upward or downward
+    // push shows; the mask's left half is fully affected, its right half untouched.
+    m_Bench.AddPicture(kPicture, MakeTexture(m_Bench.Device(), 64, 48, [](int, int y) {
+                         return (y / 6) % 2 ? kStripeB : kStripeA;
+                       }), 64, 48);
+    m_Mask = MakeTexture(m_Bench.Device(), 16, 16, [](int x, int) { return x < 8 ? 0xFFFFFFFFu : 0x00FFFFFFu; });
+    // A steep bump (slope (1, -1)), so the water's rotating bump transform visibly moves the picture.
+    m_Bench.AddPicture(LibraryKey(DS_WaterFX::kBumpPictureId), MakeSolidTexture(m_Bench.Device(), 0xFFFF0080), 8, 8);
+    m_Layer = m_Bench.MakeLayer(kPicture);
+    m_Plain = m_Bench.Frame(*m_Layer, {}, 0.0f);
+    ASSERT_EQ(m_Plain.Width(), kW);
+  }
+
+  std::unique_ptr<DS_ABObj> Live(const DS_FX_Constructor& brush) {
+    m_Bench.AddMask(brush.maskKey, m_Mask);
+    return brush.CreateObject();
+  }
+
+  // The frame at `time` after frames every 0.1 s from `from` (no step reaches the 0.2 s cap, so
+  // the phase grows by the whole time).
+  DS_PixelReadback FrameAt(const std::vector<DS_ABObj*>& objects, float time, float from = 0.0f) {
+    for (int i = 0; from + 0.1f * i < time - 1e-4f; ++i) m_Bench.Frame(*m_Layer, objects, from + 0.1f * i);
+    return m_Bench.Frame(*m_Layer, objects, time);
+  }
+
+  // Pixels outside the mask that differ from the plain picture, and inside the mask that differ.
+  int ChangedOutside(const DS_PixelReadback& frame) const { return Changed(frame, m_Plain, Outside); }
+  int ChangedInside(const DS_PixelReadback& frame, const DS_PixelReadback& other) const {
+    return Changed(frame, other, Inside);
+  }
+  static int Changed(const DS_PixelReadback& a, const DS_PixelReadback& b, bool (*where)(int)) {
+    int changed = 0;
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x)
+        if (where(x) && !SameColour(a.At(x, y), b.At(x, y), 3)) ++changed;
+    return changed;
+  }
+
+  BrushBench m_Bench;
+  DS_ComHolder<IDirect3DTexture9> m_Mask;
+  std::unique_ptr<DS_2D_Light> m_Layer;
+  DS_PixelReadback m_Plain;
+};
+
+// The light brightens every pixel inside the mask by its multiplier, in place. Rows next to a
+// stripe's edge are left out: the scene texture is sampled with filtering there.
+void CheckLit(const DS_PixelReadback& frame, const DS_PixelReadback& plain, float multiplier) {
+  for (int y = 2; y < kH - 2; ++y)
+    for (int x = 0; x < kW; ++x) {
+      if (!Inside(x) || plain.At(x, y - 2) != plain.At(x, y) || plain.At(x, y + 2) != plain.At(x, y)) continue;
+      for (int shift : {0, 8, 16}) {
+        const int expected = std::min(255, static_cast<int>(ChannelOf(plain.At(x, y), shift) * (1 + multiplier) + 0.5f));
+        ASSERT_NEAR(ChannelOf(frame.At(x, y), shift), expected, 3) << "at " << x << ", " << y;
+      }
+    }
+}
+
+TEST_F(BrushFrames, WithMainEachKindChangesThePictureOnlyInsideTheMask) {
+  struct KindCase {
+    const char* name;
+    std::function<std::unique_ptr<DS_FX_Constructor>()> make;
+    std::function<void(const DS_PixelReadback& frame, DS_FX_Constructor& live)> checkInside;
+  } const cases[] = {
+      {"light",
+       [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_LightFX>()); },
+       [this](const DS_PixelReadback& frame, DS_FX_Constructor& live) {
+         CheckLit(frame, m_Plain, static_cast<DS_LightFX&>(live).Multiplier());
+       }},
+      {"waves",
+       [] {
+         auto waves = std::make_unique<DS_WavesFX>();
+         waves->amplitude.Set(400);  // 0.1 of the picture: about ten pixels
+         return std::unique_ptr<DS_FX_Constructor>(std::move(waves));
+       },
+       [this](const DS_PixelReadback& frame, DS_FX_Constructor&) {
+         // Pushed stripes: many pixels inside take the other stripe's colour, and every pixel
+         // is still one of the two stripe colours or between them.
+         EXPECT_GT(ChangedInside(frame, m_Plain), kW * kH / 20);
+       }},
+      {"water",
+       [] {
+         auto water = std::make_unique<DS_WaterFX>();
+         water->colour.Set(0x0000FF);  // red only
+         return std::unique_ptr<DS_FX_Constructor>(std::move(water));
+       },
+       [](const DS_PixelReadback& frame, DS_FX_Constructor&) {
+         for (int y = 0; y < kH; ++y)
+           for (int x = 0; x < kW; ++x)
+             if (Inside(x)) {
+               ASSERT_LE(ChannelOf(frame.At(x, y), 8), 3) << "green at " << x << ", " << y;
+               ASSERT_LE(ChannelOf(frame.At(x, y), 0), 3) << "blue at " << x << ", " << y;
+               ASSERT_GE(ChannelOf(frame.At(x, y), 16), 0x30 - 3) << "red at " << x << ", " << y;
+             }
+       }},
+  };
+  for (const KindCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto live = Live(*c.make());
+    ASSERT_FALSE(live->NeedsSceneTexture());
+    const DS_PixelReadback frame = FrameAt({live.get()}, 0.3f);
+    EXPECT_EQ(ChangedOutside(frame), 0);
+    c.checkInside(frame, static_cast<DS_BrushObj&>(*live).Brush());
+  }
+}
+
+TEST_F(BrushFrames, WithMainFXTheWholeQuadIsRedrawnFromThePictureDrawnSoFar) {
+  // A green mark inside the mask and one outside, drawn before the brush.
+  MarkObject inside({8, 30, 28, 50}), outside({100, 30, 120, 50});
+  DS_LightFX light;
+  light.intensity.Set(100);
+  light.mode.Set(DS_LightFX::kBlink);  // fully on at 0.1 s (sin 0.8 > 0): multiplier 1
+  const auto main = Live(light);
+  light.techniqueFlag.Set(1);
+  const auto fx = Live(light);
+  ASSERT_TRUE(fx->NeedsSceneTexture());
+
+  // "Main" lights the picture itself over the mark inside the mask; the mark outside stays.
+  const DS_PixelReadback withMain = FrameAt({main.get(), &inside, &outside}, 0.1f);
+  EXPECT_TRUE(SameColour(withMain.At(110, 40), kGreen & 0xFFFFFF, 3));
+  EXPECT_FALSE(SameColour(withMain.At(18, 40), kGreen & 0xFFFFFF, 40));
+  // "MainFX" lights what was drawn so far: the mark inside the mask stays green (lit green is
+  // green), and the quad outside the mask is the scene unchanged, mark included.
+  const DS_PixelReadback withFX = FrameAt({fx.get(), &inside, &outside}, 0.1f);
+  EXPECT_TRUE(SameColour(withFX.At(18, 40), kGreen & 0xFFFFFF, 3));
+  EXPECT_TRUE(SameColour(withFX.At(110, 40), kGreen & 0xFFFFFF, 3));
+  EXPECT_TRUE(SameColour(withFX.At(110, 80), m_Plain.At(110, 80), 3));
+  CheckLit(FrameAt({fx.get()}, 0.1f), m_Plain, 1.0f);
+}
+
+TEST_F(BrushFrames, KindsThatDependOnTimeChangeBetweenFramesAndABlinkAtItsPeriodDoesNot) {
+  struct TimeCase {
+    const char* name;
+    std::function<std::unique_ptr<DS_FX_Constructor>()> make;
+    float t1, t2;
+    bool changes;
+  } const cases[] = {
+      {"waves", [] {
+         auto waves = std::make_unique<DS_WavesFX>();
+         waves->amplitude.Set(400);
+         return std::unique_ptr<DS_FX_Constructor>(std::move(waves));
+       }, 0.5f, 0.6f, true},
+      // Phases 4 and 20: sin 0.8 and sin 4 are far apart.
+      {"light pulse", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_LightFX>()); }, 0.1f, 0.5f, true},
+      {"water", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_WaterFX>()); }, 0.5f, 0.8f, true},
+      // Period 2 pi / 0.2 phase units, at 40 per second: 0.7854 s.
+      {"light blink", [] {
+         auto light = std::make_unique<DS_LightFX>();
+         light->mode.Set(DS_LightFX::kBlink);
+         return std::unique_ptr<DS_FX_Constructor>(std::move(light));
+       }, 0.1f, 0.1f + 0.7854f, false},
+  };
+  for (const TimeCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto live = Live(*c.make());
+    const DS_PixelReadback first = FrameAt({live.get()}, c.t1);
+    const DS_PixelReadback second = FrameAt({live.get()}, c.t2, c.t1);
+    if (c.changes)
+      EXPECT_GT(ChangedInside(first, second), 0);
+    else
+      EXPECT_EQ(ChangedInside(first, second), 0);
+    EXPECT_EQ(ChangedOutside(second), 0);
+  }
+}
+
+TEST_F(BrushFrames, ABrushWithoutAUsableEffectDrawsNothingAndLeavesTheSceneAlone) {
+  std::vector<uint8_t> damaged = BuiltEffectBytes(76);
+  ASSERT_GT(damaged.size(), 64u);
+  damaged.resize(damaged.size() / 2);
+  m_Bench.AddEffectBytes(176, damaged);
+  m_Bench.AddEffectBytes(177, std::vector<uint8_t>(300, 0xA5));
+  const DS_ResourceKey links[] = {{u"absent.dll", 76}, LibraryKey(176), LibraryKey(177)};
+  MarkObject mark({8, 30, 28, 50});
+  for (const DS_ResourceKey& link : links) {
+    SCOPED_TRACE(link.stamp);
+    DS_LightFX light;
+    light.techniqueFlag.Set(1);  // would ask for the scene texture
+    light.effectLink.StoreKey(link);
+    const auto live = Live(light);
+    EXPECT_FALSE(static_cast<DS_BrushObj&>(*live).Brush().DeviceRefs().effect);
+    EXPECT_FALSE(live->NeedsSceneTexture());
+    const DS_PixelReadback frame = FrameAt({live.get(), &mark}, 0.2f);
+    EXPECT_EQ(ChangedOutside(frame), 0);
+    EXPECT_TRUE(SameColour(frame.At(18, 40), kGreen & 0xFFFFFF, 3));
+    EXPECT_TRUE(SameColour(frame.At(40, 80), m_Plain.At(40, 80), 3));
+    EXPECT_FALSE(m_Layer->InTargetRender());
+  }
+}
+
+TEST_F(BrushFrames, ABrushThatDrewFromTheLayersTargetLetsTheDeviceReset) {
+  DS_WaterFX water;
+  water.techniqueFlag.Set(1);
+  const auto live = Live(water);
+  const DS_PixelReadback before = FrameAt({live.get()}, 0.4f);
+  // The scene lets go of its device objects and tells its manager once; the effect drops the
+  // layer's target that it was given as "Background".
+  m_Layer->OnDeviceLost();
+  m_Bench.Manager().OnDeviceLost();
+  ASSERT_EQ(m_Bench.Device()->Reset(&m_Bench.TestDevice().PresentParameters()), D3D_OK);
+  m_Bench.Manager().OnDeviceReset();
+  m_Layer->OnDeviceReset();
+  m_Layer->Layout(kW, kH);
+  const DS_PixelReadback after = m_Bench.Frame(*m_Layer, {live.get()}, 0.4f);
+  int differing = 0;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) differing += SameColour(before.At(x, y), after.At(x, y), 2) ? 0 : 1;
+  EXPECT_EQ(differing, 0);
+}
+
+}  // namespace
+}  // namespace brush_test

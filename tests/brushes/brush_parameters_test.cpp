@@ -1,0 +1,297 @@
+// The parameters each brush kind leaves in its real effect after its Render on a layer, read back
+// from the effect: the common technique, "Scale", "Mask" and "Background", and each kind's own
+// arithmetic at chosen times, including the guarded cases (a zero-size picture, shape factors
+// without a finite slope, a bump picture that resolved to nothing).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "brushes/light_fx/ds_light_fx.h"
+#include "brushes/water_fx/ds_water_fx.h"
+#include "brushes/waves_fx/ds_waves_fx.h"
+#include "core/resources/noise.h"
+#include "tests/brushes/brush_test_support.h"
+
+namespace brush_test {
+namespace {
+
+const DS_ResourceKey kPicture{u"picture.png", 1};
+
+void ExpectFloats(const std::vector<float>& got, const std::vector<float>& expected, float tolerance) {
+  ASSERT_EQ(got.size(), expected.size());
+  for (size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], expected[i], tolerance) << "element " << i;
+}
+
+class BrushParameters : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(m_Bench.Ok()) << "no Direct3D device";
+    for (int id : {76, 77, 90}) m_Bench.AddEffect(id);
+    m_Picture = MakeSolidTexture(m_Bench.Device(), 0xFF406080);
+    m_Mask = MakeSolidTexture(m_Bench.Device(), 0x80FFFFFF);
+    m_Bump = MakeSolidTexture(m_Bench.Device(), 0xFF8080FF);
+    m_Bench.AddPicture(LibraryKey(DS_WaterFX::kBumpPictureId), m_Bump, 8, 8);
+    UsePicture(1024, 768);
+  }
+
+  // The layer's picture: the test's texture with the given stored size.
+  void UsePicture(unsigned w, unsigned h) {
+    m_Bench.AddPicture(kPicture, m_Picture, w, h);
+    m_Layer = m_Bench.MakeLayer(kPicture);
+  }
+
+  // The live brush over a clone of `brush`, with the test's mask under its key.
+  std::unique_ptr<DS_ABObj> Live(const DS_FX_Constructor& brush) {
+    m_Bench.AddMask(brush.maskKey, m_Mask);
+    return brush.CreateObject();
+  }
+  static DS_FX_Constructor& BrushOf(DS_ABObj& live) { return static_cast<DS_BrushObj&>(live).Brush(); }
+  static ID3DXEffect* EffectOf(DS_ABObj& live) { return BrushOf(live).DeviceRefs().effect.Get(); }
+
+  // Frames every 0.1 s from 0 to `until` seconds (steps under the 0.2 s cap); the phase grows by
+  // the speed times `until`.
+  void RunUntil(DS_ABObj& live, float until) {
+    for (int i = 0; i <= static_cast<int>(std::lround(until * 10)); ++i) m_Bench.Frame(*m_Layer, {&live}, 0.1f * i);
+  }
+
+  BrushBench m_Bench;
+  DS_ComHolder<IDirect3DTexture9> m_Picture, m_Mask, m_Bump;
+  std::unique_ptr<DS_2D_Light> m_Layer;
+};
+
+TEST_F(BrushParameters, TheTechniqueFlagChoosesMainOrMainFXAndTheSceneTexture) {
+  DS_LightFX light;
+  const auto plain = Live(light);
+  RunUntil(*plain, 0.0f);
+  ID3DXEffect* e = EffectOf(*plain);
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(TechniqueOf(e), "Main");
+  EXPECT_FALSE(plain->NeedsSceneTexture());
+  EXPECT_EQ(TextureOf(e, "Mask"), m_Mask.Get());
+  EXPECT_EQ(TextureOf(e, "Background"), m_Picture.Get());
+
+  light.techniqueFlag.Set(5);
+  const auto fx = Live(light);
+  EXPECT_TRUE(fx->NeedsSceneTexture());
+  IDirect3DTexture9* target = m_Layer->Targets().textures[0].Get();
+  ASSERT_NE(target, nullptr);
+  RunUntil(*fx, 0.0f);
+  EXPECT_EQ(TechniqueOf(e), "MainFX");  // both brushes share the manager's one effect
+  EXPECT_EQ(TextureOf(e, "Background"), target);  // the picture drawn so far
+}
+
+TEST_F(BrushParameters, ScaleIsTheAspectAndOneOverTheScaleFactor) {
+  struct {
+    unsigned w, h;
+    uint32_t scaleValue;
+    std::vector<float> scale;
+  } const cases[] = {
+      {1024, 768, 50, {1.3333334f, 1.0f}},
+      {1024, 768, 100, {0.6666667f, 0.5f}},
+      {0, 0, 50, {1.0f, 1.0f}},      // a picture that resolved to nothing counts as square
+      {1024, 768, 0, {66.66667f, 50.0f}},  // a stored factor of 0 counts as its smallest step
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.w);
+    SCOPED_TRACE(c.scaleValue);
+    UsePicture(c.w, c.h);
+    DS_LightFX light;
+    light.scaleFactor.Set(c.scaleValue);
+    const auto live = Live(light);
+    RunUntil(*live, 0.0f);
+    ExpectFloats(FloatsOf(EffectOf(*live), "Scale", 2), c.scale, 1e-4f);
+  }
+}
+
+TEST_F(BrushParameters, WavesRunAgainstTheirDirectionAcrossTheSecondOne) {
+  struct {
+    uint32_t angle;
+    int32_t second;
+    std::vector<float> direction, directionN;
+  } const cases[] = {
+      {0, 0, {-1.0f, 0.0f}, {0.0f, 1.0f}},
+      {90, 0, {0.0f, 1.0f}, {1.0f, 0.0f}},
+      {90, 1, {0.0f, 1.0f}, {0.0f, 1.0f}},
+      {45, 0, {-0.70710678f, 0.70710678f}, {0.70710678f, 0.70710678f}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.angle);
+    DS_WavesFX waves;
+    waves.angle.Set(c.angle);
+    waves.secondDirection.Set(c.second);
+    const auto live = Live(waves);
+    RunUntil(*live, 2.0f);
+    ID3DXEffect* e = EffectOf(*live);
+    ASSERT_NE(e, nullptr);
+    ExpectFloats(FloatsOf(e, "direction", 2), c.direction, 1e-5f);
+    ExpectFloats(FloatsOf(e, "direction_n", 2), c.directionN, 1e-5f);
+    EXPECT_NEAR(FloatOf(e, "frequency"), 1.0f / 0.026f, 1e-3f);
+    EXPECT_FLOAT_EQ(FloatOf(e, "amplitude"), 0.0125f);
+    EXPECT_NEAR(FloatOf(e, "time"), 4.0f, 1e-4f);  // 2 s at 25 per second, x 0.08
+  }
+}
+
+TEST_F(BrushParameters, LightPulsesBlinksOrFlickersUpToItsIntensity) {
+  const double p1 = 4.0, p2 = 20.0;  // phases after 0.1 s and 0.5 s at 40 per second
+  const double pulse1 = (std::sin(0.2 * p1) + 1) * 0.5, pulse2 = (std::sin(0.2 * p2) + 1) * 0.5;
+  const auto flicker = [](double p) {
+    return (ValueNoise1D(10 * p / 75) + 0.5 * ValueNoise1D(20 * p / 75) + 1) * 0.5;
+  };
+  struct {
+    int32_t mode;
+    float until;
+    double m;
+  } const cases[] = {
+      {0, 0.1f, pulse1}, {0, 0.5f, pulse2}, {-3, 0.1f, pulse1},       // below 0 acts as 0
+      {1, 0.1f, 1.0},    {1, 0.5f, 0.0},                              // sin 0.8 > 0, sin 4 < 0
+      {2, 0.0f, (ValueNoise1D(0) * 1.5 + 1) * 0.5}, {2, 0.5f, flicker(p2)}, {7, 0.1f, flicker(p1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    SCOPED_TRACE(c.until);
+    DS_LightFX light;
+    light.mode.Set(c.mode);
+    light.intensity.Set(60);
+    const auto live = Live(light);
+    RunUntil(*live, c.until);
+    EXPECT_NEAR(FloatOf(EffectOf(*live), "multiplier"), 0.6 * c.m, 1e-5);
+  }
+}
+
+TEST_F(BrushParameters, WaterSetsItsSurfaceFromTheDefaults) {
+  DS_WaterFX water;
+  const auto live = Live(water);
+  RunUntil(*live, 1.0f);
+  ID3DXEffect* e = EffectOf(*live);
+  ASSERT_NE(e, nullptr);
+  const float p = 1.0f, w = 0.02f, beta = 4.5f * p;  // 1 per second
+  ExpectFloats(FloatsOf(e, "BampTrans", 4),
+               {w * std::cos(beta), -w * std::sin(beta), w * std::sin(beta), w * std::cos(beta)}, 1e-5f);
+  ExpectFloats(FloatsOf(e, "P1", 3), {-0.998f, -1.0f, -0.998f}, 1e-5f);
+  ExpectFloats(FloatsOf(e, "P2", 3), {1.0f, 1.0326723f, 1.0f}, 1e-4f);
+  EXPECT_NEAR(FloatOf(e, "Time"), 2.0f * p, 1e-4f);
+  ExpectFloats(FloatsOf(e, "Direction1", 2), {-34.82f, -29.22f}, 0.01f);
+  ExpectFloats(FloatsOf(e, "Direction2", 2), {-0.001915f, -0.001607f}, 1e-6f);
+  EXPECT_FLOAT_EQ(FloatOf(e, "Shadows"), 0.0f);
+  ExpectFloats(FloatsOf(e, "Vhalf", 3), {0.4472136f, 0.8944272f, 0.0f}, 1e-6f);
+  ExpectFloats(FloatsOf(e, "Color", 3), {1.0f, 1.0f, 1.0f}, 0.0f);
+  ExpectFloats(FloatsOf(e, "Scale", 2), {1.3333334f / 0.6f, 1.0f / 0.6f}, 1e-4f);
+  EXPECT_EQ(TextureOf(e, "BumpMap"), m_Bump.Get());
+}
+
+TEST_F(BrushParameters, WaterColourShadowsAndHalfVector) {
+  DS_WaterFX water;
+  water.colour.Set(0x0000FF);
+  water.shadows.Set(50);
+  water.halfVectorZ.Set(20);
+  const auto live = Live(water);
+  RunUntil(*live, 0.0f);
+  ID3DXEffect* e = EffectOf(*live);
+  ExpectFloats(FloatsOf(e, "Color", 3), {1.0f, 0.0f, 0.0f}, 0.0f);
+  EXPECT_FLOAT_EQ(FloatOf(e, "Shadows"), 0.5f);
+  ExpectFloats(FloatsOf(e, "Vhalf", 3), {1 / 3.0f, 2 / 3.0f, 2 / 3.0f}, 1e-6f);  // (1, 2, 2) / 3
+}
+
+TEST_F(BrushParameters, ShapeFactorsWithoutAFiniteSlopeSendOne) {
+  struct {
+    uint32_t value;  // u = value / 10000
+    float slope;
+  } const cases[] = {{20, 1.0326723f}, {0, 1.0f}, {10000, 1.0f}, {20000, 1.0f}, {30000, 1.0f}, {5000, 2.3660254f}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    DS_WaterFX water;
+    water.shapeFactor.Set(c.value);
+    const auto live = Live(water);
+    RunUntil(*live, 0.0f);
+    const std::vector<float> p2 = FloatsOf(EffectOf(*live), "P2", 3);
+    ASSERT_EQ(p2.size(), 3u);
+    EXPECT_TRUE(std::isfinite(p2[1]));
+    EXPECT_NEAR(p2[1], c.slope, 1e-4f);
+  }
+}
+
+TEST_F(BrushParameters, WaterWithoutABumpPictureStillDrawsWithNoBumpTexture) {
+  DS_WaterFX water;
+  water.bumpLink.SetKey(DS_ResourceKey{u"missing.png", 3});  // resolves to an empty set
+  const auto live = Live(water);
+  ASSERT_EQ(BrushOf(*live).DeviceRefs().pictures.size(), 1u);
+  ASSERT_FALSE(BrushOf(*live).DeviceRefs().pictures[0]);
+  RunUntil(*live, 0.2f);
+  ID3DXEffect* e = EffectOf(*live);
+  EXPECT_EQ(TextureOf(e, "BumpMap"), nullptr);
+  EXPECT_EQ(TechniqueOf(e), "Main");
+}
+
+TEST_F(BrushParameters, LiveBrushesShareTheMaskAndEffectAndReleaseTheirOwnReferences) {
+  DS_WavesFX waves;
+  m_Bench.AddMask(waves.maskKey, m_Mask);
+  const ULONG maskBefore = RefCount(m_Mask.Get());
+  auto first = waves.CreateObject();
+  auto second = waves.CreateObject();
+  ID3DXEffect* e = EffectOf(*first);
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(EffectOf(*second), e);
+  EXPECT_EQ(BrushOf(*first).DeviceRefs().maskTexture.Get(), m_Mask.Get());
+  EXPECT_EQ(RefCount(m_Mask.Get()), maskBefore + 2);
+  const ULONG effectWithBoth = RefCount(e);
+  first.reset();
+  EXPECT_EQ(RefCount(m_Mask.Get()), maskBefore + 1);
+  EXPECT_EQ(RefCount(e), effectWithBoth - 1);
+  RunUntil(*second, 0.1f);  // the remaining brush still draws with both
+  EXPECT_EQ(TextureOf(e, "Mask"), m_Mask.Get());
+}
+
+}  // namespace
+}  // namespace brush_test
+
+namespace brush_test {
+namespace {
+
+TEST_F(BrushParameters, AssigningABrushTakesItsValuesAndItsOwnReferences) {
+  DS_LightFX source;
+  source.intensity.Set(90);
+  source.techniqueFlag.Set(2);
+  source.scaleFactor.Set(75);
+  m_Bench.AddMask(source.maskKey, m_Mask);
+  const auto live = source.CreateObject();
+  DS_FX_Constructor& bound = BrushOf(*live);
+  const ULONG maskWithOne = RefCount(m_Mask.Get());
+
+  DS_LightFX target;
+  static_cast<DS_FX_Constructor&>(target) = bound;
+  EXPECT_EQ(target.techniqueFlag.Get(), 2);
+  EXPECT_FLOAT_EQ(target.scaleFactor.Derived(), 1.5f);
+  EXPECT_EQ(target.maskKey.id, source.maskKey.id);
+  EXPECT_EQ(target.DeviceRefs().effect.Get(), bound.DeviceRefs().effect.Get());
+  EXPECT_EQ(RefCount(m_Mask.Get()), maskWithOne + 1);
+  static_cast<DS_FX_Constructor&>(target) = static_cast<DS_FX_Constructor&>(target);  // itself: nothing changes
+  EXPECT_EQ(RefCount(m_Mask.Get()), maskWithOne + 1);
+  EXPECT_EQ(target.DeviceRefs().maskTexture.Get(), m_Mask.Get());
+  target.NewIdentity();
+  EXPECT_EQ(RefCount(m_Mask.Get()), maskWithOne);
+  EXPECT_TRUE(target.DeviceRefs().effect);  // only the mask goes
+}
+
+TEST_F(BrushParameters, WritingABrushLeavesACopyOfItsMaskInTheMaskTable) {
+  DS_WavesFX waves;
+  m_Bench.AddMask(waves.maskKey, m_Mask);
+  const auto live = waves.CreateObject();
+  Written(BrushOf(*live));
+  IDirect3DTexture9* stored = m_Bench.Manager().GetMaskTexture(waves.maskKey);
+  ASSERT_NE(stored, nullptr);
+  EXPECT_NE(stored, m_Mask.Get());  // a copy, not the texture the brush draws with
+  D3DSURFACE_DESC desc{};
+  ASSERT_EQ(stored->GetLevelDesc(0, &desc), D3D_OK);
+  EXPECT_EQ(desc.Width, 512u);
+  EXPECT_EQ(desc.Height, 512u);
+
+  // A brush without a mask empties its entry.
+  DS_WavesFX bare;
+  m_Bench.AddMask(bare.maskKey, m_Mask);
+  Written(bare);
+  EXPECT_EQ(m_Bench.Manager().GetMaskTexture(bare.maskKey), nullptr);
+}
+
+}  // namespace
+}  // namespace brush_test

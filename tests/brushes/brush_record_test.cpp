@@ -1,0 +1,188 @@
+// The records of the brush base and of the waves, light and water kinds: non-default values come
+// back through the registry byte for byte, the nested base part reads both its versions, values
+// read from a document reach the direction vectors through the live brush's clone, and the
+// listeners keep the vectors in step with later changes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "brushes/light_fx/ds_light_fx.h"
+#include "brushes/water_fx/ds_water_fx.h"
+#include "brushes/waves_fx/ds_waves_fx.h"
+#include "core/data/file_links.h"
+#include "tests/brushes/brush_test_support.h"
+#include "tests/core/test_bytes.h"
+
+namespace brush_test {
+namespace {
+
+constexpr float kNear = 1e-5f;
+
+struct KindCase {
+  const char* name;
+  std::function<std::unique_ptr<DS_FX_Constructor>()> make;  // a kind with every field changed
+};
+
+void ChangeBase(DS_FX_Constructor& brush) {
+  brush.speed.Set(77);
+  brush.techniqueFlag.Set(1);
+  brush.scaleFactor.Set(100);
+  brush.maskKey.name = u"mask A";
+  brush.maskKey.flag = false;
+  brush.effectLink.StoreKey(DS_ResourceKey{u"other.dll", 12});
+  brush.objectName = u"brush";
+}
+
+const KindCase kKinds[] = {
+    {"waves",
+     [] {
+       auto waves = std::make_unique<DS_WavesFX>();
+       waves->amplitude.Set(80);
+       waves->wavelength.Set(10);
+       waves->angle.Set(135);
+       waves->secondDirection.Set(1);
+       ChangeBase(*waves);
+       return std::unique_ptr<DS_FX_Constructor>(std::move(waves));
+     }},
+    {"light",
+     [] {
+       auto light = std::make_unique<DS_LightFX>();
+       light->intensity.Set(90);
+       light->mode.Set(2);
+       ChangeBase(*light);
+       return std::unique_ptr<DS_FX_Constructor>(std::move(light));
+     }},
+    {"water",
+     [] {
+       auto water = std::make_unique<DS_WaterFX>();
+       for (auto* value : {&water->shapeFactor, &water->bumpScale, &water->amplitude, &water->wavelength,
+                           &water->shadows, &water->halfVectorZ})
+         value->Set(value->Get() + 7);
+       water->angle.Set(300);
+       water->colour.Set(0x123456);
+       water->bumpLink.SetKey(DS_ResourceKey{u"bump.png", 5});
+       ChangeBase(*water);
+       return std::unique_ptr<DS_FX_Constructor>(std::move(water));
+     }},
+};
+
+TEST(BrushRecord, EveryKindReadsItsChangedFieldsBackByteForByte) {
+  for (const KindCase& c : kKinds) {
+    SCOPED_TRACE(c.name);
+    const std::unique_ptr<DS_FX_Constructor> original = c.make();
+    const std::vector<uint8_t> bytes = Written(*original);
+    size_t left = 99;
+    const std::unique_ptr<DS_ABObj_Constructor> read = ReadConstructor(bytes, &left);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(left, 0u);
+    EXPECT_EQ(Written(*read), bytes);
+    auto* brush = dynamic_cast<DS_FX_Constructor*>(read.get());
+    ASSERT_NE(brush, nullptr);
+    EXPECT_EQ(brush->maskKey.id, original->maskKey.id);
+    EXPECT_EQ(brush->maskKey.name, u"mask A");
+    EXPECT_FALSE(brush->maskKey.flag);
+    EXPECT_EQ(brush->techniqueFlag.Get(), 1);
+    EXPECT_EQ(brush->effectLink.Key(), (DS_ResourceKey{u"other.dll", 12}));
+    EXPECT_FLOAT_EQ(brush->scaleFactor.Derived(), 2.0f);
+    EXPECT_FLOAT_EQ(brush->speed.Derived(), original->speed.Derived());  // the derived speed follows
+    EXPECT_EQ(brush->objectName, u"brush");
+  }
+}
+
+// A light record whose nested base part is written by hand in the given version.
+std::vector<uint8_t> LightRecord(uint32_t fxVersion, const DS_Guid& guid) {
+  TestBytes bytes;
+  bytes.Str(u"DS_LightFX").U32(1).U32(70).I32(1);
+  bytes.Str(u"DS_FX_Constructor").U32(fxVersion).U32(40).I32(3).Str(DS_GuidToString(guid)).Str(u"named").U8(1);
+  bytes.Str(u"common_res.dll").I64(76);
+  if (fxVersion > 1) bytes.U32(100);
+  bytes.Str(u"DS_ABObj_Constructor").U32(1).Str(u"pulse");
+  return bytes.bytes;
+}
+
+TEST(BrushRecord, TheNestedBasePartReadsTheScaleFactorOnlyFromVersionTwo) {
+  DS_Guid guid;
+  guid.data1 = 0x01020304;
+  guid.data4[7] = 0x99;
+  struct {
+    uint32_t version;
+    float k;
+  } const cases[] = {{1, 1.0f}, {2, 2.0f}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.version);
+    size_t left = 99;
+    const auto read = ReadConstructor(LightRecord(c.version, guid), &left);
+    auto* light = dynamic_cast<DS_LightFX*>(read.get());
+    ASSERT_NE(light, nullptr);
+    EXPECT_EQ(left, 0u);
+    EXPECT_FLOAT_EQ(light->scaleFactor.Derived(), c.k);
+    EXPECT_FLOAT_EQ(light->intensity.Derived(), 0.7f);
+    EXPECT_EQ(light->mode.Get(), 1);
+    EXPECT_EQ(light->techniqueFlag.Get(), 3);
+    EXPECT_EQ(light->maskKey.id, guid);
+    EXPECT_EQ(light->maskKey.name, u"named");
+    EXPECT_EQ(light->objectName, u"pulse");
+  }
+}
+
+TEST(BrushRecord, DirectionsReadFromTheDocumentReachTheLiveBrushThroughItsClone) {
+  DS_WavesFX stored;
+  stored.angle.Store(90);  // as the reader stores it: nobody told
+  stored.secondDirection.Store(1);
+  const auto read = ReadConstructor(Written(stored));
+  auto* waves = dynamic_cast<DS_WavesFX*>(read.get());
+  ASSERT_NE(waves, nullptr);
+  // The parameter set keeps its constructor's vectors (angle 0 runs at 360 degrees).
+  EXPECT_NEAR(waves->direction.x, 1.0f, kNear);
+  EXPECT_NEAR(waves->directionN.y, 1.0f, kNear);
+
+  const std::unique_ptr<DS_ABObj> live = waves->CreateObject();
+  auto& clone = static_cast<const DS_WavesFX&>(static_cast<DS_BrushObj&>(*live).Brush());
+  EXPECT_NEAR(clone.direction.x, 0.0f, kNear);
+  EXPECT_NEAR(clone.direction.y, -1.0f, kNear);
+  EXPECT_NEAR(clone.directionN.x, 0.0f, kNear);  // the opposite of the direction
+  EXPECT_NEAR(clone.directionN.y, 1.0f, kNear);
+}
+
+TEST(BrushRecord, ListenersKeepTheDirectionsInStepWithChangedAngles) {
+  DS_WavesFX waves;
+  waves.angle.Set(90);
+  EXPECT_NEAR(waves.direction.y, -1.0f, kNear);
+  EXPECT_NEAR(waves.directionN.x, 1.0f, kNear);  // turned by a right angle
+  waves.secondDirection.Set(1);
+  EXPECT_NEAR(waves.directionN.x, 0.0f, kNear);
+  EXPECT_NEAR(waves.directionN.y, 1.0f, kNear);
+
+  DS_WaterFX water;  // the angle used directly: 40 degrees at first
+  EXPECT_NEAR(water.direction.x, std::cos(40 * D3DX_PI / 180), kNear);
+  EXPECT_NEAR(water.direction.y, std::sin(40 * D3DX_PI / 180), kNear);
+  water.angle.Set(90);
+  EXPECT_NEAR(water.direction.x, 0.0f, kNear);
+  EXPECT_NEAR(water.direction.y, 1.0f, kNear);
+
+  // A copy listens to its own parameters, not to the source's.
+  DS_WaterFX copy(water);
+  water.angle.Set(180);
+  EXPECT_NEAR(copy.direction.y, 1.0f, kNear);
+  copy.angle.Set(0);
+  EXPECT_NEAR(copy.direction.x, 1.0f, kNear);
+  EXPECT_NEAR(water.direction.x, -1.0f, kNear);
+}
+
+TEST(BrushRecord, NewIdentityGivesAFreshMaskKey) {
+  DS_LightFX light;
+  light.maskKey.name = u"old";
+  light.maskKey.flag = false;
+  const DS_Guid before = light.maskKey.id;
+  light.NewIdentity();
+  EXPECT_NE(light.maskKey.id, before);
+  EXPECT_TRUE(light.maskKey.name.empty());
+  EXPECT_TRUE(light.maskKey.flag);
+  EXPECT_FALSE(light.DeviceRefs().maskTexture);
+  // Two new brushes never share a mask.
+  EXPECT_NE(DS_WavesFX().maskKey.id, DS_WavesFX().maskKey.id);
+}
+
+}  // namespace
+}  // namespace brush_test
