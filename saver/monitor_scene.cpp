@@ -50,18 +50,20 @@ void DS_MonitorScene::ShowLoadingScreen() {
 }
 
 void DS_MonitorScene::Start() {
+  // The volume first: the scene's looping sounds start as it loads, and a muted saver must not
+  // be heard even for the moment the loading takes.
+  DWORD volume = kDefaultSoundVolume;
+  DWORD muted = kDefaultMuteSound;
+  ReadSettingDword(volume, kSoundVolumeValue);
+  ReadSettingDword(muted, kMuteSoundValue);
+  SetPrimarySoundVolume(volume, muted != 0);
+
   DS_LoadedScene scene = LoadEmbeddedScene();
   m_Playback = std::move(scene.playback);
   m_Manager = scene.manager;
   m_Running = true;
 
   m_Playlist.Start(std::move(scene.musicPaths));
-
-  DWORD volume = kDefaultSoundVolume;
-  DWORD muted = kDefaultMuteSound;
-  ReadSettingDword(volume, kSoundVolumeValue);
-  ReadSettingDword(muted, kMuteSoundValue);
-  SetPrimarySoundVolume(volume, muted != 0);
 }
 
 void DS_MonitorScene::Update(float appTime) {

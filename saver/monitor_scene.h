@@ -57,8 +57,8 @@ class DS_MonitorScene {
   void DrawFrame(float appTime);
 
   void ShowLoadingScreen();
-  // Loads the scene, starts its music and sets the sound volume. Throws when the scene cannot be
-  // loaded; the record then stays where it was.
+  // Sets the sound volume, then loads the scene and starts its music. Throws when the scene
+  // cannot be loaded; the record then stays where it was.
   void Start();
   void Update(float appTime);
   void Render();

@@ -20,3 +20,5 @@ LONG SoundVolumeFromSetting(DWORD volume, bool muted) {
   if (muted) return kSilentVolume;
   return (ClampedPercent(volume) - 100) * 50;
 }
+
+LONG SoundPanFromSetting(DWORD balance) { return (ClampedPercent(balance) - 50) * 100; }

@@ -17,3 +17,5 @@ constexpr UINT kMusicNotifyMessage = 0x8000;  // WM_APP, posted by the music gra
 LONG MusicVolumeFromSetting(DWORD volume);
 // The setting 0..100 as a DirectSound volume, -5000..0; -10000 when muted.
 LONG SoundVolumeFromSetting(DWORD volume, bool muted);
+// A balance 0 (left) .. 100 (right) as a DirectSound pan, -5000..+5000; larger counts as 100.
+LONG SoundPanFromSetting(DWORD balance);

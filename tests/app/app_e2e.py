@@ -11,6 +11,8 @@ Cases:
   music        /t with a private sound server: the music files are written to the temporary
                directory and heard, the completion of the first starts the next
   silent       /t without a sound server: the scene plays silently and ends cleanly
+  muted        /t with a private sound server and the setting "MuteSound" 1: nothing is heard,
+               neither the music nor the scene's sounds, not even while the scene starts them
   nodocument   a build whose document 107 is empty: "Could not load required media." in the
                error box, and a clean exit
   brokendocument  the same for a truncated document
@@ -255,6 +257,26 @@ def case_silent(env):
     check_extracted_music(env)
 
 
+def case_muted(env):
+    reg = env.out_file("muted.reg")
+    with open(reg, "w") as f:
+        f.write('REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Brellick\\Vorniquel Maker\\Screensaver]\r\n'
+                '"\\"MuteSound\\""=dword:00000001\r\n')
+    rc, _, err = env.run("regedit", ["/S", env.win_path(reg)], name="regedit")
+    check(rc == 0, "the setting could not be written: %s" % err[-2000:])
+    sound = SoundServer(env.dir)
+    try:
+        raw = os.path.join(env.dir, "muted.raw")
+        sound.record(raw)
+        events, _ = run_harness(env, ["/t"], [], 150, extra_env={"XDG_RUNTIME_DIR": sound.runtime})
+    finally:
+        sound.stop()
+    d = check_stages(events, 0)
+    check(len(d) >= 150, "only %d frames were drawn" % len(d))
+    heard = loud_seconds(raw)
+    check(heard == 0, "%.2f s of sound were heard with the sound muted" % heard)
+
+
 # --- Documents that cannot be played ---------------------------------------------------------
 
 def check_media_error(env, variant):
@@ -305,6 +327,7 @@ CASES = {
     "twomonitors": (case_twomonitors, TWO_SCREENS),
     "music": (case_music, ONE_SCREEN),
     "silent": (case_silent, ONE_SCREEN),
+    "muted": (case_muted, ONE_SCREEN),
     "nodocument": (case_nodocument, ONE_SCREEN),
     "brokendocument": (case_brokendocument, ONE_SCREEN),
 }

@@ -52,5 +52,5 @@ inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_ExplosionConstructor", VQ_Registry::Constructor, false},
     {u"DS_StaticTextConstructor", VQ_Registry::Constructor, false},
     {u"DS_3D_in_2D_array_Constructor", VQ_Registry::Constructor, true},
-    {u"DS_WAV_Constructor", VQ_Registry::Constructor, false},
+    {u"DS_WAV_Constructor", VQ_Registry::Constructor, true},
 };

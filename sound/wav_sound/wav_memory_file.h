@@ -1,0 +1,24 @@
+// A RIFF WAVE held in memory, read through the multimedia RIFF functions as a memory file: its
+// format and its sample data, checked so that no read, format or copy goes past the bytes given.
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+struct DS_WavData {
+  // The whole "fmt " chunk, at least a WAVEFORMATEX long, with cbSize 0 (always PCM).
+  std::vector<uint8_t> format;
+  std::vector<uint8_t> samples;  // whole sample frames, at least 4 bytes
+
+  const WAVEFORMATEX* Format() const { return reinterpret_cast<const WAVEFORMATEX*>(format.data()); }
+};
+
+// Fills `wav` from the bytes of a RIFF WAVE file with 8-, 16-, 24- or 32-bit PCM samples. False,
+// with `wav` emptied, for anything else: no bytes, no "WAVE" form, a missing, short or
+// inconsistent "fmt " chunk, a format other than PCM, a "data" chunk missing or running past the
+// bytes, or fewer than 4 bytes of whole sample frames.
+bool ReadWavFromMemory(const void* bytes, size_t size, DS_WavData& wav);
