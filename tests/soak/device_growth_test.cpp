@@ -28,6 +28,16 @@ ULONG DeviceReferences(IDirect3DDevice9* device) {
   return device->Release();
 }
 
+// Whether the back buffer holds more than one colour.
+bool Varied(DS_TestDevice& device) {
+  DS_PixelReadback pixels;
+  if (!pixels.ReadBackBuffer(device.Device())) return false;
+  for (int y = 0; y < kHeight; y += 4)
+    for (int x = 0; x < kWidth; x += 4)
+      if (pixels.At(x, y) != pixels.At(0, 0)) return true;
+  return false;
+}
+
 TEST(DeviceGrowth, CyclesOfSwitchesAndLossesKeepTheDeviceReferencesOfTheFirstCycle) {
   std::ifstream file(g_ScenePath, std::ios::binary);
   ASSERT_TRUE(file) << g_ScenePath;
@@ -57,17 +67,17 @@ TEST(DeviceGrowth, CyclesOfSwitchesAndLossesKeepTheDeviceReferencesOfTheFirstCyc
       time += 3.0f;
       if (!lost && time >= middle) {
         lost = true;
+        // A slide may show one colour for a while (falling code starts on black): the frame
+        // after the reset is asked to show a picture when the frame before the loss did.
+        const bool variedBefore = Varied(device);
         show->OnDeviceLost();
         ASSERT_EQ(device.Device()->Reset(&device.PresentParameters()), D3D_OK) << "slide " << current;
         device.MakeCurrent();
         show->OnDeviceReset();
         frame();
-        DS_PixelReadback pixels;
-        ASSERT_TRUE(pixels.ReadBackBuffer(device.Device()));
-        bool varied = false;
-        for (int y = 0; y < kHeight && !varied; y += 4)
-          for (int x = 0; x < kWidth && !varied; x += 4) varied = pixels.At(x, y) != pixels.At(0, 0);
-        EXPECT_TRUE(varied) << "nothing drawn after the reset in slide " << current;
+        if (variedBefore) {
+          EXPECT_TRUE(Varied(device)) << "nothing drawn after the reset in slide " << current;
+        }
         continue;
       }
       frame();
