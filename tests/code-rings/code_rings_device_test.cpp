@@ -24,6 +24,7 @@
 #include "layers/slideshow/ds_slide_show.h"
 #include "layers/slideshow/scene_document.h"
 #include "layers/water_ring/ds_water_ring_light.h"
+#include "tests/layers/layer_fixture.h"
 #include "tests/layers/stored_picture.h"
 #include "tests/code-rings/glyph_pixels.h"
 #include "tests/render/test_device.h"
@@ -36,25 +37,10 @@ std::string g_DocumentDir;
 
 DS_ResourceKey Key(const char16_t* name, int64_t stamp) { return DS_ResourceKey{name, stamp}; }
 
-class CodeRingsDevice : public ::testing::Test {
+class CodeRingsDevice : public LayerFixture {
  protected:
-  static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
-    ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"code and rings test"));
-  }
-  static void TearDownTestSuite() {
-    g_ViewState.ReleaseBorders();
-    delete s_Device;
-    s_Device = nullptr;
-  }
   void SetUp() override {
-    ASSERT_NE(s_Device, nullptr);
-    s_Device->MakeCurrent();
-    SelectOutputView(0);
-    g_ViewState.mode = kPicturePositionFit;
-    g_ViewState.SetCamera(1.0f, 0.0f, 0.0f);
-    m_Manager = std::make_unique<DS_DocResManager>();
-    g_DocResManager = m_Manager.get();
+    LayerFixture::SetUp();
     // 4:3 pictures: white on the left half and black on the right; vertical red and blue stripes
     // 8 pixels wide. The glyph strip: 5 bands of solid white (8 x 24 gives N = 24 / 8 + 2).
     StorePicture(*m_Manager, Key(u"halves.png", 1), MakeTexture(Device(), 64, 48, [](int x, int) {
@@ -69,9 +55,7 @@ class CodeRingsDevice : public ::testing::Test {
   }
   void TearDown() override {
     m_Show.reset();
-    g_ViewState.ReleaseBorders();
-    g_DocResManager = nullptr;
-    m_Manager.reset();
+    LayerFixture::TearDown();
   }
 
   std::unique_ptr<DS_MatrixCodeLight> MakeCode(int32_t pictureMode, int32_t columnMode) {
@@ -104,17 +88,6 @@ class CodeRingsDevice : public ::testing::Test {
     return layer;
   }
 
-  DS_PixelReadback Frame(DS_2D_Light& layer, float time) {
-    EXPECT_EQ(Device()->BeginScene(), D3D_OK);
-    layer.Update(time);
-    layer.RenderScene(nullptr, 0);
-    layer.PostRender();
-    Device()->EndScene();
-    DS_PixelReadback pixels;
-    EXPECT_TRUE(pixels.ReadBackBuffer(Device()));
-    return pixels;
-  }
-
   // The cells whose centres show a glyph (the picture fills the screen in Stretch).
   static std::set<std::pair<int, int>> GreenCells(const DS_PixelReadback& pixels, const DS_MatrixGrid& grid) {
     std::set<std::pair<int, int>> cells;
@@ -128,12 +101,8 @@ class CodeRingsDevice : public ::testing::Test {
     return cells;
   }
 
-  IDirect3DDevice9* Device() const { return s_Device->Device(); }
-  static DS_TestDevice* s_Device;
-  std::unique_ptr<DS_DocResManager> m_Manager;
   std::unique_ptr<DS_SlideShow_Light> m_Show;
 };
-DS_TestDevice* CodeRingsDevice::s_Device = nullptr;
 
 TEST_F(CodeRingsDevice, GlyphColumnsFallOneCellPerFrame) {
   std::srand(17);

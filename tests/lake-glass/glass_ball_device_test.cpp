@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "layers/glass_ball/ds_glass_ball_light.h"
-#include "tests/lake-glass/layer_fixture.h"
+#include "tests/layers/layer_fixture.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "layers/lake/fake_lake_2d.h"
-#include "tests/lake-glass/layer_fixture.h"
+#include "tests/layers/layer_fixture.h"
 
 namespace {
 

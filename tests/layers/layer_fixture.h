@@ -1,4 +1,4 @@
-// What the lake and glass-ball device tests share: one windowed device of 320 x 240 per suite,
+// What the layer kinds' device tests share: one windowed device of 320 x 240 per suite,
 // the view laid out as a slide starts it (Fit, no camera), a resource manager of the test's own
 // as the current one, and frames of a layer drawn as the scene draws them.
 #pragma once
@@ -22,7 +22,7 @@ class LayerFixture : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     s_Device = new DS_TestDevice;
-    ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"lake and glass-ball test"));
+    ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"layer kind test"));
   }
   static void TearDownTestSuite() {
     g_ViewState.ReleaseBorders();
