@@ -18,6 +18,7 @@
 #include "core/render/output_views.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
+#include "tests/layers/layer_fixture.h"
 #include "tests/layers/random_sequence.h"
 #include "tests/layers/stored_picture.h"
 #include "tests/render/test_device.h"
@@ -36,36 +37,16 @@ bool Finite(const D3DXMATRIX& m) {
   return true;
 }
 
-class LayerDevice : public ::testing::Test {
+class LayerDevice : public LayerFixture {
  protected:
-  static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
-    ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"layer test"));
-  }
-  static void TearDownTestSuite() {
-    g_ViewState.ReleaseBorders();
-    delete s_Device;
-    s_Device = nullptr;
-  }
   void SetUp() override {
-    ASSERT_NE(s_Device, nullptr);
-    s_Device->MakeCurrent();
-    SelectOutputView(0);
-    g_ViewState.mode = kPicturePositionFit;
-    g_ViewState.SetCamera(1.0f, 0.0f, 0.0f);
-    m_Manager = std::make_unique<DS_DocResManager>();
-    g_DocResManager = m_Manager.get();
+    LayerFixture::SetUp();
     // A 2:1 picture, red on the left half and blue on the right, and a grey border image.
     AddPicture(Key(u"halves.png", 1), MakeTexture(Device(), 64, 32, [](int x, int) {
                  return 0xFF000000u | (x < 32 ? kRed : kBlue);
                }), 64, 32);
     AddPicture(Key(u"border.png", 2), MakeSolidTexture(Device(), 0xFF000000u | kGrey), 8, 8);
   }
-  void TearDown() override {
-    g_ViewState.ReleaseBorders();
-    m_Manager.reset();
-  }
-
   void AddPicture(const DS_ResourceKey& key, const DS_ComHolder<IDirect3DTexture9>& texture, unsigned w, unsigned h) {
     StorePicture(*m_Manager, key, texture, w, h);
   }
@@ -95,11 +76,7 @@ class LayerDevice : public ::testing::Test {
     return pixels;
   }
 
-  IDirect3DDevice9* Device() const { return s_Device->Device(); }
-  static DS_TestDevice* s_Device;
-  std::unique_ptr<DS_DocResManager> m_Manager;
 };
-DS_TestDevice* LayerDevice::s_Device = nullptr;
 
 // Records ---------------------------------------------------------------------------------------------
 
