@@ -24,7 +24,7 @@ inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_SlideContainer", VQ_Registry::Slide, true},
     {u"DS_GodRayConstructor", VQ_Registry::Constructor, true},
     {u"DS_SparkleConstructor", VQ_Registry::Constructor, true},
-    {u"DS_FlowConstructor", VQ_Registry::Constructor, false},
+    {u"DS_FlowConstructor", VQ_Registry::Constructor, true},
     {u"DS_FishConstructor", VQ_Registry::Constructor, false},
     {u"DS_GhostConstructor", VQ_Registry::Constructor, false},
     {u"DS_FogConstructor", VQ_Registry::Constructor, true},
