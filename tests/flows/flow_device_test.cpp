@@ -5,19 +5,11 @@
 #include <memory>
 #include <vector>
 
-#include "core/layer/ds_2d_light.h"
-#include "core/render/output_views.h"
-#include "core/render/picture_size.h"
-#include "core/render/view_state.h"
-#include "core/resources/doc_res_manager.h"
 #include "objects/flow/ds_flow_constructor.h"
 #include "objects/particles/ds_sprite_array_obj.h"
-#include "tests/particles/particle_test_support.h"
-#include "tests/render/test_device.h"
+#include "tests/layers/layer_fixture.h"
 
 namespace {
-
-constexpr int kWidth = 160, kHeight = 120;
 
 // The particle as one frame left it.
 struct Seen {
@@ -27,21 +19,10 @@ struct Seen {
   uint32_t alpha;  // of the sprite's first vertex in the vertex buffer
 };
 
-class FlowOnDevice : public ::testing::Test {
+class FlowOnDevice : public LayerFixture {
  protected:
-  static void SetUpTestSuite() {
-    s_Device = std::make_unique<DS_TestDevice>();
-    if (!s_Device->Open(kWidth, kHeight, L"flow test")) s_Device.reset();
-  }
-  static void TearDownTestSuite() {
-    g_ViewState.ReleaseBorders();
-    s_Device.reset();
-  }
   void SetUp() override {
-    ASSERT_TRUE(s_Device) << "no device";
-    s_Device->MakeCurrent();
-    SelectOutputView(0);
-    g_DocResManager = &m_Manager;
+    LayerFixture::SetUp();
     m_Layer = std::make_unique<DS_2D_Light>();
     m_Layer->CreateDeviceObjects();
     m_Layer->OnDeviceReset();
@@ -49,7 +30,7 @@ class FlowOnDevice : public ::testing::Test {
   }
   void TearDown() override {
     m_Layer.reset();
-    g_DocResManager = nullptr;
+    LayerFixture::TearDown();
   }
 
   // A flow of one 20-pixel sprite (half size 10) at 200 pixels per unit of phase to the right,
@@ -76,7 +57,7 @@ class FlowOnDevice : public ::testing::Test {
     p.position.x = right - 60.0f;  // a known start inside the view
     p.position.y = object->control->PixelBottom() * 0.5f;
     p.velocity.z = 0.0f;  // no drift
-    IDirect3DDevice9* d = s_Device->Device();
+    IDirect3DDevice9* d = Device();
     for (int i = 1; i <= frames; ++i) {
       const float t = static_cast<float>(i) * 0.02f;
       m_Layer->Update(t);
@@ -109,11 +90,8 @@ class FlowOnDevice : public ::testing::Test {
 
   float right = 0.0f;  // the view's right edge in picture pixels
 
-  static std::unique_ptr<DS_TestDevice> s_Device;
-  DS_DocResManager m_Manager;
   std::unique_ptr<DS_2D_Light> m_Layer;
 };
-std::unique_ptr<DS_TestDevice> FlowOnDevice::s_Device;
 
 TEST_F(FlowOnDevice, AWrappingParticleFadesOutAndBackInAtTheLeftEdge) {
   DS_FlowConstructor flow;
