@@ -30,7 +30,7 @@ inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_FogConstructor", VQ_Registry::Constructor, true},
     {u"DS_LightingConstructor", VQ_Registry::Constructor, true},
     {u"DS_GrassConstructor", VQ_Registry::Constructor, true},
-    {u"DS_RainConstructor", VQ_Registry::Constructor, false},
+    {u"DS_RainConstructor", VQ_Registry::Constructor, true},
     {u"DS_StatObjConstructor", VQ_Registry::Constructor, true},
     {u"DS_FlowerConstructor", VQ_Registry::Constructor, true},
     {u"DS_BirdConstructor", VQ_Registry::Constructor, false},

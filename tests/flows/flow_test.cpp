@@ -7,13 +7,13 @@
 
 #include "core/data/class_registry.h"
 #include "objects/flow/ds_flow_constructor.h"
+#include "objects/rain/ds_rain_constructor.h"
 #include "tests/particles/particle_test_support.h"
 
 namespace {
 
 // A flow record of the given version; the edges (version 4) each carry their own values.
-TestBytes FlowRecord(uint32_t version, int32_t orientationWord) {
-  TestBytes b;
+TestBytes FlowRecord(uint32_t version, int32_t orientationWord, TestBytes b = {}) {
   b.Header(u"DS_FlowConstructor", version);
   b.U32(90).U32(2).U32(4).F32(100.0f);
   if (version >= 2) b.I32(orientationWord);
@@ -24,6 +24,13 @@ TestBytes FlowRecord(uint32_t version, int32_t orientationWord) {
   DS_IOF_ByteWriter out;
   sprite.WriteObject(out);
   return b.Raw(out.TakeBytes());
+}
+
+// A rain record around a nested flow record of the given version.
+TestBytes RainRecord(uint32_t flowVersion, int32_t orientationWord) {
+  TestBytes b;
+  b.Header(u"DS_RainConstructor", 1);
+  return FlowRecord(flowVersion, orientationWord, b);
 }
 
 std::unique_ptr<DS_FlowConstructor> ReadFlow(const std::vector<uint8_t>& bytes) {
@@ -45,31 +52,37 @@ TEST(FlowRecord, EachVersionReadsItsFieldsAndKeepsTheDefaultsOfTheOthers) {
       {4, 2, 2, true},
   };
   for (const auto& c : cases) {
-    const auto flow = ReadFlow(FlowRecord(c.version, c.stored).bytes);
-    ASSERT_NE(flow, nullptr) << c.version;
-    EXPECT_EQ(flow->angle.Get(), 90u);
-    EXPECT_FLOAT_EQ(flow->driftAmount.Derived(), 6.0f);     // 2 x 3
-    EXPECT_FLOAT_EQ(flow->driftFrequency.Derived(), 1.0f);  // 4 x 0.25
-    EXPECT_FLOAT_EQ(flow->flowSpeed, 100.0f);
-    EXPECT_EQ(flow->orientation.Get(), c.orientation) << c.version;
-    // The direction follows the stored angle and speed: up the picture.
-    EXPECT_NEAR(flow->flowDirection.x, 0.0f, 1e-4f);
-    EXPECT_NEAR(flow->flowDirection.y, -100.0f, 1e-4f);
-    for (int edge = 0; edge < 4; ++edge) {
-      const DS_BoundControl& bound = flow->bounds[edge];
-      EXPECT_EQ(bound.Edge(), edge);
-      EXPECT_EQ(bound.mode.Get(), c.edges ? edge : 0) << c.version << " edge " << edge;
-      EXPECT_EQ(bound.fadeOutTime.Get(), c.edges ? 10u + edge : 0u);
-      EXPECT_EQ(bound.fadeInTime.Get(), c.edges ? 20u + edge : 0u);
-      EXPECT_EQ(bound.minDelay.Get(), c.edges ? 30u + edge : 0u);
-      EXPECT_EQ(bound.maxDelay.Get(), c.edges ? 40u + edge : 0u);
+    for (bool rain : {false, true}) {
+      // Rain reads its flow part by the nested header's version.
+      const auto flow = ReadFlow(rain ? RainRecord(c.version, c.stored).bytes : FlowRecord(c.version, c.stored).bytes);
+      ASSERT_NE(flow, nullptr) << c.version;
+      EXPECT_EQ(dynamic_cast<DS_RainConstructor*>(flow.get()) != nullptr, rain);
+      EXPECT_EQ(flow->angle.Get(), 90u);
+      EXPECT_FLOAT_EQ(flow->driftAmount.Derived(), 6.0f);     // 2 x 3
+      EXPECT_FLOAT_EQ(flow->driftFrequency.Derived(), 1.0f);  // 4 x 0.25
+      EXPECT_FLOAT_EQ(flow->flowSpeed, 100.0f);
+      // Without a stored orientation, rain keeps its own (turned with the flow).
+      EXPECT_EQ(flow->orientation.Get(), rain && c.version == 1 ? 1 : c.orientation) << c.version;
+      // The direction follows the stored angle and speed: up the picture.
+      EXPECT_NEAR(flow->flowDirection.x, 0.0f, 1e-4f);
+      EXPECT_NEAR(flow->flowDirection.y, -100.0f, 1e-4f);
+      for (int edge = 0; edge < 4; ++edge) {
+        const DS_BoundControl& bound = flow->bounds[edge];
+        EXPECT_EQ(bound.Edge(), edge);
+        EXPECT_EQ(bound.mode.Get(), c.edges ? edge : 0) << c.version << " edge " << edge;
+        EXPECT_EQ(bound.fadeOutTime.Get(), c.edges ? 10u + edge : 0u);
+        EXPECT_EQ(bound.fadeInTime.Get(), c.edges ? 20u + edge : 0u);
+        EXPECT_EQ(bound.minDelay.Get(), c.edges ? 30u + edge : 0u);
+        EXPECT_EQ(bound.maxDelay.Get(), c.edges ? 40u + edge : 0u);
+      }
     }
   }
   // The current version writes back what it read.
-  const TestBytes current = FlowRecord(4, 2);
-  DS_IOF_ByteWriter out;
-  ReadFlow(current.bytes)->Write(out);
-  EXPECT_EQ(out.TakeBytes(), current.bytes);
+  for (const TestBytes& current : {FlowRecord(4, 2), RainRecord(4, 2)}) {
+    DS_IOF_ByteWriter out;
+    ReadFlow(current.bytes)->Write(out);
+    EXPECT_EQ(out.TakeBytes(), current.bytes);
+  }
 }
 
 TEST(Flow, TheAngleTurnsTheFlowAndItsNormal) {
@@ -235,6 +248,43 @@ TEST_F(FlowEdges, ACopyBindsItsEdgesToItselfAndOutlivesItsSource) {
   flowCopy.UpdateParticle(q);
   EXPECT_EQ(q.boundEdge, 3);
   EXPECT_FLOAT_EQ(q.flowSign.x, -1.0f);
+}
+
+TEST(Rain, ADropStandsUprightFallsAndKeepsItsOwnFadeAtTheEdges) {
+  PictureSizeScope picture(400, 300);
+  DS_RainConstructor rain;
+  EXPECT_NEAR(rain.flowDirection.y, 2000.0f, 0.1f);  // down the picture
+  rain.random = ScriptedRandom::Draw;
+  ScriptedRandom::Play({16384});
+  rain.baseSize.Set(20);
+  rain.fadeMin = 0.2f;
+  rain.fadeRate = 0.0f;
+  DS_Particle p(rain, 1.0f);
+  rain.SpawnParticle(p);
+  EXPECT_NEAR(p.axisA.x, 1.0f, 1e-5f);  // turned with the flow, then back a quarter turn
+  EXPECT_NEAR(p.axisA.y, 0.0f, 1e-5f);
+  EXPECT_NEAR(p.axisB.x, 0.0f, 1e-5f);
+  EXPECT_NEAR(p.axisB.y, 1.0f, 1e-5f);
+  EXPECT_NEAR(p.fade, 0.5f, 1e-4f);
+  // Out of the bottom in wrap mode: taken, and its fade stays its own.
+  p.position.y = 320.0f;
+  rain.Step(0.05f);
+  rain.UpdateParticle(p);
+  EXPECT_EQ(p.boundEdge, 1);
+  for (int frame = 2; frame < 6; ++frame) {
+    rain.Step(static_cast<float>(frame) * 0.05f);
+    rain.UpdateParticle(p);
+    EXPECT_NEAR(p.fade, 0.5f, 1e-4f) << frame;
+    EXPECT_EQ(p.boundEdge, 1) << frame;
+  }
+  EXPECT_GT(p.position.y, 320.0f);  // still falling beyond the edge
+  // Its fade cycle brings it back: below the fade minimum it is made again inside the view.
+  p.fadeRate = -10.0f;
+  rain.Step(0.3f);
+  rain.UpdateParticle(p);
+  EXPECT_FLOAT_EQ(p.fade, 0.2f);
+  EXPECT_FLOAT_EQ(p.fadeRate, 10.0f);
+  EXPECT_LT(p.position.y, 300.0f);
 }
 
 }  // namespace
