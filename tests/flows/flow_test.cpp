@@ -175,6 +175,42 @@ TEST_F(FlowEdges, WrapTimesFadeByTheirRatesAndTheDelayHoldsTheParticle) {
   EXPECT_LT(p.position.y, 299.0f);  // moving up again
 }
 
+TEST_F(FlowEdges, MirroredOrientationsFollowTheMovement) {
+  const struct {
+    int32_t orientation;
+    uint32_t angle;
+    float ax, by;
+  } cases[] = {{2, 180, -1, 1}, {2, 0, 1, 1}, {3, 90, 1, -1}, {3, 270, 1, 1}};
+  for (const auto& c : cases) {
+    flow.orientation.Set(c.orientation);
+    Start(c.angle, 200, 150);
+    Frame();
+    EXPECT_FLOAT_EQ(p.axisA.x, c.ax) << c.orientation << " " << c.angle;
+    EXPECT_FLOAT_EQ(p.axisB.y, c.by) << c.orientation << " " << c.angle;
+  }
+}
+
+TEST_F(FlowEdges, ADriftFrequencyOfFourGivesOneChanceOfChangePerUnitOfPhase) {
+  flow.driftFrequency.Set(4);
+  flow.driftAmount.Set(10);  // 30 pixels per unit of phase across the flow
+  Start(0, 200, 150);
+  p.velocity.z = 1.0f;
+  ScriptedRandom::Play({1, 0});  // an odd coin, then a drift factor of -1
+  for (int i = 0; i < 19; ++i) Frame();  // phase 0.95: not yet more than 1
+  EXPECT_FLOAT_EQ(p.velocity.z, 1.0f);
+  EXPECT_NEAR(p.position.y, 150.0f + 0.95f * 30.0f, 1e-3f);  // drifting down the picture
+  Frame();
+  Frame();  // phase 1.05 at the latest
+  EXPECT_FLOAT_EQ(p.velocity.z, -1.0f);
+  EXPECT_GT(p.timer, 0.99f);
+  EXPECT_LT(p.timer, 1.06f);
+  // A frequency of 0 never changes the drift.
+  flow.driftFrequency.Set(0);
+  ScriptedRandom::Play({1, 32767});
+  for (int i = 0; i < 60; ++i) Frame();
+  EXPECT_FLOAT_EQ(p.velocity.z, -1.0f);
+}
+
 TEST_F(FlowEdges, TheTopEdgeIsAskedBeforeTheLeft) {
   Start(135, -15, -15);  // up and to the left, wholly beyond both
   Frame();
