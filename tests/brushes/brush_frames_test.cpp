@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "brushes/light_fx/ds_light_fx.h"
+#include "brushes/move_fx/ds_move_fx.h"
 #include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
 #include "brushes/rotation_fx/ds_rotation_fx.h"
 #include "brushes/water_fx/ds_water_fx.h"
@@ -48,7 +49,7 @@ class BrushFrames : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_Bench.Ok()) << "no Direct3D device";
-    for (int id : {76, 77, 90, 103, 104}) m_Bench.AddEffect(id);
+    for (int id : {76, 77, 90, 91, 103, 104}) m_Bench.AddEffect(id);
     // Horizontal stripes 6 picture pixels high (12 on screen), so that an upward or downward
     // push shows; the mask's left half is fully affected, its right half untouched.
     m_Bench.AddPicture(kPicture, MakeTexture(m_Bench.Device(), 64, 48, [](int, int y) {
@@ -104,6 +105,14 @@ void CheckLit(const DS_PixelReadback& frame, const DS_PixelReadback& plain, floa
         ASSERT_NEAR(ChannelOf(frame.At(x, y), shift), expected, 3) << "at " << x << ", " << y;
       }
     }
+}
+
+// A move up and down across the stripes, by up to 0.2 of the picture.
+std::unique_ptr<DS_FX_Constructor> StrongMove() {
+  auto move = std::make_unique<DS_MoveFX>();
+  move->angle.Set(90);
+  move->strength.Set(1000);
+  return move;
 }
 
 // A radial wave strong enough to push the stripes by a few pixels.
@@ -167,6 +176,10 @@ TEST_F(BrushFrames, WithMainEachKindChangesThePictureOnlyInsideTheMask) {
                ASSERT_LE(ChannelOf(frame.At(x, y), 0), 3) << "blue at " << x << ", " << y;
                ASSERT_GE(ChannelOf(frame.At(x, y), 16), 0x30 - 3) << "red at " << x << ", " << y;
              }
+       }},
+      {"move", StrongMove,
+       [this](const DS_PixelReadback& frame, DS_FX_Constructor&) {
+         EXPECT_GT(ChangedInside(frame, m_Plain), kW * kH / 20);
        }},
       {"radial wave", StrongRadialWave,
        [this](const DS_PixelReadback& frame, DS_FX_Constructor&) {
@@ -240,6 +253,7 @@ TEST_F(BrushFrames, KindsThatDependOnTimeChangeBetweenFramesAndABlinkAtItsPeriod
       // Phases 4 and 20: sin 0.8 and sin 4 are far apart.
       {"light pulse", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_LightFX>()); }, 0.1f, 0.5f, true},
       {"water", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_WaterFX>()); }, 0.5f, 0.8f, true},
+      {"move", StrongMove, 0.3f, 0.6f, true},
       {"radial wave", StrongRadialWave, 0.5f, 0.6f, true},
       {"rotation", TurningRotation, 0.5f, 0.8f, true},
       // Period 2 pi / 0.2 phase units, at 40 per second: 0.7854 s.

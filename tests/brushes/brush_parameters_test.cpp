@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "brushes/light_fx/ds_light_fx.h"
+#include "brushes/move_fx/ds_move_fx.h"
 #include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
 #include "brushes/rotation_fx/ds_rotation_fx.h"
 #include "brushes/water_fx/ds_water_fx.h"
@@ -30,7 +31,7 @@ class BrushParameters : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_Bench.Ok()) << "no Direct3D device";
-    for (int id : {76, 77, 90, 103, 104}) m_Bench.AddEffect(id);
+    for (int id : {76, 77, 90, 91, 103, 104}) m_Bench.AddEffect(id);
     m_Picture = MakeSolidTexture(m_Bench.Device(), 0xFF406080);
     m_Mask = MakeSolidTexture(m_Bench.Device(), 0x80FFFFFF);
     m_Bump = MakeSolidTexture(m_Bench.Device(), 0xFF8080FF);
@@ -224,6 +225,33 @@ TEST_F(BrushParameters, WaterWithoutABumpPictureStillDrawsWithNoBumpTexture) {
   ID3DXEffect* e = EffectOf(*live);
   EXPECT_EQ(TextureOf(e, "BumpMap"), nullptr);
   EXPECT_EQ(TechniqueOf(e), "Main");
+}
+
+TEST_F(BrushParameters, MovesShiftAlongTheirDirectionBySineOrNoise) {
+  const double p = 1.6;  // 1.6 s at 1 per second
+  const double sine = 0.01 * std::sin(p), noise = 0.01 * ValueNoise1D(50 * p / 75);
+  struct {
+    uint32_t angle;
+    int32_t mode;
+    std::vector<float> direction;
+  } const cases[] = {
+      {0, 0, {static_cast<float>(sine), 0.0f}},
+      {90, 0, {0.0f, static_cast<float>(-sine)}},
+      {180, 2, {static_cast<float>(-sine), 0.0f}},  // any mode but 1 is the sine
+      {0, 1, {static_cast<float>(noise), 0.0f}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.angle);
+    SCOPED_TRACE(c.mode);
+    DS_MoveFX move;
+    move.angle.Set(c.angle);
+    move.mode.Set(c.mode);
+    const auto live = Live(move);
+    RunUntil(*live, 1.6f);
+    ID3DXEffect* e = EffectOf(*live);
+    ASSERT_NE(e, nullptr);
+    ExpectFloats(FloatsOf(e, "Direction", 2), c.direction, 1e-6f);
+  }
 }
 
 TEST_F(BrushParameters, RadialWavesScaleTheirDistanceByTheAspectAndZoom) {

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "brushes/light_fx/ds_light_fx.h"
+#include "brushes/move_fx/ds_move_fx.h"
 #include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
 #include "brushes/rotation_fx/ds_rotation_fx.h"
 #include "brushes/water_fx/ds_water_fx.h"
@@ -66,6 +67,15 @@ const KindCase kKinds[] = {
        water->bumpLink.SetKey(DS_ResourceKey{u"bump.png", 5});
        ChangeBase(*water);
        return std::unique_ptr<DS_FX_Constructor>(std::move(water));
+     }},
+    {"move",
+     [] {
+       auto move = std::make_unique<DS_MoveFX>();
+       move->strength.Set(123);
+       move->angle.Set(200);
+       move->mode.Set(DS_MoveFX::kNoise);
+       ChangeBase(*move);
+       return std::unique_ptr<DS_FX_Constructor>(std::move(move));
      }},
     {"radial wave",
      [] {
@@ -208,6 +218,15 @@ TEST(BrushRecord, ListenersKeepTheDirectionsInStepWithChangedAngles) {
   water.angle.Set(90);
   EXPECT_NEAR(water.direction.x, 0.0f, kNear);
   EXPECT_NEAR(water.direction.y, 1.0f, kNear);
+
+  DS_MoveFX move;  // along the angle turned back: 90 degrees points up
+  EXPECT_NEAR(move.direction.x, 1.0f, kNear);
+  move.angle.Set(90);
+  EXPECT_NEAR(move.direction.x, 0.0f, kNear);
+  EXPECT_NEAR(move.direction.y, -1.0f, kNear);
+  const DS_MoveFX moveCopy(move);
+  move.angle.Set(0);
+  EXPECT_NEAR(moveCopy.direction.y, -1.0f, kNear);
 
   // A copy listens to its own parameters, not to the source's.
   DS_WaterFX copy(water);
