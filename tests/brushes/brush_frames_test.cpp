@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "brushes/expand_fx/ds_expand_fx.h"
 #include "brushes/light_fx/ds_light_fx.h"
 #include "brushes/move_fx/ds_move_fx.h"
 #include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
@@ -49,7 +50,7 @@ class BrushFrames : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_Bench.Ok()) << "no Direct3D device";
-    for (int id : {76, 77, 90, 91, 103, 104}) m_Bench.AddEffect(id);
+    for (int id : {76, 77, 90, 91, 102, 103, 104}) m_Bench.AddEffect(id);
     // Horizontal stripes 6 picture pixels high (12 on screen), so that an upward or downward
     // push shows; the mask's left half is fully affected, its right half untouched.
     m_Bench.AddPicture(kPicture, MakeTexture(m_Bench.Device(), 64, 48, [](int, int y) {
@@ -113,6 +114,13 @@ std::unique_ptr<DS_FX_Constructor> StrongMove() {
   move->angle.Set(90);
   move->strength.Set(1000);
   return move;
+}
+
+// A zoom about the middle swinging up to twice the picture.
+std::unique_ptr<DS_FX_Constructor> StrongExpand() {
+  auto expand = std::make_unique<DS_ExpandFX>();
+  expand->outward.Set(400);
+  return expand;
 }
 
 // A radial wave strong enough to push the stripes by a few pixels.
@@ -179,6 +187,12 @@ TEST_F(BrushFrames, WithMainEachKindChangesThePictureOnlyInsideTheMask) {
        }},
       {"move", StrongMove,
        [this](const DS_PixelReadback& frame, DS_FX_Constructor&) {
+         EXPECT_GT(ChangedInside(frame, m_Plain), kW * kH / 20);
+       }},
+      {"expand", StrongExpand,
+       [this](const DS_PixelReadback& frame, DS_FX_Constructor& live) {
+         // Grown about the middle by about a fifth: the stripes away from the middle row move.
+         ASSERT_GT(static_cast<DS_ExpandFX&>(live).amount, 0.15f);
          EXPECT_GT(ChangedInside(frame, m_Plain), kW * kH / 20);
        }},
       {"radial wave", StrongRadialWave,
@@ -254,6 +268,7 @@ TEST_F(BrushFrames, KindsThatDependOnTimeChangeBetweenFramesAndABlinkAtItsPeriod
       {"light pulse", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_LightFX>()); }, 0.1f, 0.5f, true},
       {"water", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_WaterFX>()); }, 0.5f, 0.8f, true},
       {"move", StrongMove, 0.3f, 0.6f, true},
+      {"expand", StrongExpand, 1.0f, 2.0f, true},
       {"radial wave", StrongRadialWave, 0.5f, 0.6f, true},
       {"rotation", TurningRotation, 0.5f, 0.8f, true},
       // Period 2 pi / 0.2 phase units, at 40 per second: 0.7854 s.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "brushes/expand_fx/ds_expand_fx.h"
 #include "brushes/light_fx/ds_light_fx.h"
 #include "brushes/move_fx/ds_move_fx.h"
 #include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
@@ -31,7 +32,7 @@ class BrushParameters : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_Bench.Ok()) << "no Direct3D device";
-    for (int id : {76, 77, 90, 91, 103, 104}) m_Bench.AddEffect(id);
+    for (int id : {76, 77, 90, 91, 102, 103, 104}) m_Bench.AddEffect(id);
     m_Picture = MakeSolidTexture(m_Bench.Device(), 0xFF406080);
     m_Mask = MakeSolidTexture(m_Bench.Device(), 0x80FFFFFF);
     m_Bump = MakeSolidTexture(m_Bench.Device(), 0xFF8080FF);
@@ -251,6 +252,38 @@ TEST_F(BrushParameters, MovesShiftAlongTheirDirectionBySineOrNoise) {
     ID3DXEffect* e = EffectOf(*live);
     ASSERT_NE(e, nullptr);
     ExpectFloats(FloatsOf(e, "Direction", 2), c.direction, 1e-6f);
+  }
+}
+
+TEST_F(BrushParameters, ExpandsSwingFromTheirInwardToTheirOutwardAmount) {
+  // Speed 1 per second: the phase is the time run. The triangle starts at -1 and peaks at pi.
+  struct {
+    int32_t mode;
+    uint32_t inward;
+    float until;
+    std::vector<float> amplitude;
+  } const cases[] = {
+      {0, 0, 0.0f, {0.0f, 0.0f}},
+      {0, 20, 0.0f, {0.0f, 0.1f}},         // the whole inward amount
+      {0, 0, 1.6f, {0.1273240f, 0.0f}},    // nearly a quarter period: nearly the middle
+      {0, 0, 3.1f, {0.2466902f, 0.0f}},    // nearly the peak
+      {0, 20, 3.1f, {0.2453662f, 0.0f}},
+      {0, 0, 6.2f, {0.0066197f, 0.0f}},    // falling back towards 0
+      {1, 0, 0.0f, {0.125f, 0.0f}},        // the sine starts at the middle
+      {1, 60, 4.7f, {0.0f, 0.2999789f}},   // sin 4.7 x 0.275 - 0.025: inward
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    SCOPED_TRACE(c.until);
+    DS_ExpandFX expand;
+    expand.mode.Set(c.mode);
+    expand.inward.Set(c.inward);
+    const auto live = Live(expand);
+    RunUntil(*live, c.until);
+    ID3DXEffect* e = EffectOf(*live);
+    ASSERT_NE(e, nullptr);
+    ExpectFloats(FloatsOf(e, "amplitude", 2), c.amplitude, 1e-5f);
+    ExpectFloats(FloatsOf(e, "center", 2), {0.5f, 0.5f}, 1e-6f);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 
+#include "brushes/expand_fx/ds_expand_fx.h"
 #include "brushes/light_fx/ds_light_fx.h"
 #include "brushes/move_fx/ds_move_fx.h"
 #include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
@@ -76,6 +77,16 @@ const KindCase kKinds[] = {
        move->mode.Set(DS_MoveFX::kNoise);
        ChangeBase(*move);
        return std::unique_ptr<DS_FX_Constructor>(std::move(move));
+     }},
+    {"expand",
+     [] {
+       auto expand = std::make_unique<DS_ExpandFX>();
+       expand->outward.Set(71);
+       expand->inward.Set(72);
+       expand->mode.Set(DS_ExpandFX::kSine);
+       expand->centre.Set(DS_Vector3{1.0f, 2.0f, 3.0f});
+       ChangeBase(*expand);
+       return std::unique_ptr<DS_FX_Constructor>(std::move(expand));
      }},
     {"radial wave",
      [] {

@@ -46,7 +46,7 @@ inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_WaterFX", VQ_Registry::Constructor, true},
     {u"DS_MoveFX", VQ_Registry::Constructor, true},
     {u"DS_FireFX", VQ_Registry::Constructor, false},
-    {u"DS_ExpandFX", VQ_Registry::Constructor, false},
+    {u"DS_ExpandFX", VQ_Registry::Constructor, true},
     {u"DS_RadialWaveFX", VQ_Registry::Constructor, true},
     {u"DS_RotationFX", VQ_Registry::Constructor, true},
     {u"DS_ExplosionConstructor", VQ_Registry::Constructor, false},
