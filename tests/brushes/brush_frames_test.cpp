@@ -8,7 +8,11 @@
 #include <algorithm>
 #include <functional>
 
+#include "brushes/expand_fx/ds_expand_fx.h"
 #include "brushes/light_fx/ds_light_fx.h"
+#include "brushes/move_fx/ds_move_fx.h"
+#include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
+#include "brushes/rotation_fx/ds_rotation_fx.h"
 #include "brushes/water_fx/ds_water_fx.h"
 #include "brushes/waves_fx/ds_waves_fx.h"
 #include "core/render/device_globals.h"
@@ -46,7 +50,7 @@ class BrushFrames : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_Bench.Ok()) << "no Direct3D device";
-    for (int id : {76, 77, 90}) m_Bench.AddEffect(id);
+    for (int id : {76, 77, 90, 91, 102, 103, 104}) m_Bench.AddEffect(id);
     // Horizontal stripes 6 picture pixels high (12 on screen), so that an upward or downward
     // push shows; the mask's left half is fully affected, its right half untouched.
     m_Bench.AddPicture(kPicture, MakeTexture(m_Bench.Device(), 64, 48, [](int, int y) {
@@ -104,6 +108,46 @@ void CheckLit(const DS_PixelReadback& frame, const DS_PixelReadback& plain, floa
     }
 }
 
+// A move up and down across the stripes, by up to 0.2 of the picture.
+std::unique_ptr<DS_FX_Constructor> StrongMove() {
+  auto move = std::make_unique<DS_MoveFX>();
+  move->angle.Set(90);
+  move->strength.Set(1000);
+  return move;
+}
+
+// A zoom about the middle swinging up to twice the picture.
+std::unique_ptr<DS_FX_Constructor> StrongExpand() {
+  auto expand = std::make_unique<DS_ExpandFX>();
+  expand->outward.Set(400);
+  return expand;
+}
+
+// A radial wave strong enough to push the stripes by a few pixels.
+std::unique_ptr<DS_FX_Constructor> StrongRadialWave() {
+  auto radial = std::make_unique<DS_RadialWaveFX>();
+  radial->amplitude.Set(400);  // 0.1 of the picture
+  return radial;
+}
+
+// A rotation by one radian per second about the middle of the picture, on the effect the
+// document names for it.
+std::unique_ptr<DS_FX_Constructor> TurningRotation() {
+  auto rotation = std::make_unique<DS_RotationFX>();
+  rotation->effectLink.StoreKey(LibraryKey(104));
+  rotation->speed.Set(200);
+  rotation->aspect.Set(1000);
+  return rotation;
+}
+
+// Rows whose stripe colour differs from the picture's own at that row: turned stripes cross rows.
+int RowsAgainstTheStripes(const DS_PixelReadback& frame, const DS_PixelReadback& plain, int x) {
+  int rows = 0;
+  for (int y = 0; y < kH; ++y)
+    if (!SameColour(frame.At(x, y), plain.At(x, y), 3)) ++rows;
+  return rows;
+}
+
 TEST_F(BrushFrames, WithMainEachKindChangesThePictureOnlyInsideTheMask) {
   struct KindCase {
     const char* name;
@@ -140,6 +184,38 @@ TEST_F(BrushFrames, WithMainEachKindChangesThePictureOnlyInsideTheMask) {
                ASSERT_LE(ChannelOf(frame.At(x, y), 0), 3) << "blue at " << x << ", " << y;
                ASSERT_GE(ChannelOf(frame.At(x, y), 16), 0x30 - 3) << "red at " << x << ", " << y;
              }
+       }},
+      {"move", StrongMove,
+       [this](const DS_PixelReadback& frame, DS_FX_Constructor&) {
+         EXPECT_GT(ChangedInside(frame, m_Plain), kW * kH / 20);
+       }},
+      {"expand", StrongExpand,
+       [this](const DS_PixelReadback& frame, DS_FX_Constructor& live) {
+         // Grown about the middle by about a fifth: the stripes away from the middle row move.
+         ASSERT_GT(static_cast<DS_ExpandFX&>(live).amount, 0.15f);
+         EXPECT_GT(ChangedInside(frame, m_Plain), kW * kH / 20);
+       }},
+      {"radial wave", StrongRadialWave,
+       [this](const DS_PixelReadback& frame, DS_FX_Constructor&) {
+         EXPECT_GT(ChangedInside(frame, m_Plain), kW * kH / 20);
+       }},
+      {"rotation with the stored defaults",
+       [] {
+         auto rotation = std::make_unique<DS_RotationFX>();  // aspect 0, not turning
+         rotation->effectLink.StoreKey(LibraryKey(104));
+         return std::unique_ptr<DS_FX_Constructor>(std::move(rotation));
+       },
+       [this](const DS_PixelReadback& frame, DS_FX_Constructor&) {
+         // Turned by nothing on a circle: the picture is redrawn in place, not from garbage.
+         EXPECT_EQ(ChangedInside(frame, m_Plain), 0);
+       }},
+      {"rotation turned", TurningRotation,
+       [this](const DS_PixelReadback& frame, DS_FX_Constructor& live) {
+         ASSERT_NEAR(static_cast<DS_RotationFX&>(live).rotation, 0.3f, 1e-4f);
+         // Turned by 0.3 radian, the horizontal stripes slant: a column near the mask's
+         // middle crosses stripes at other rows than the picture's own.
+         EXPECT_GT(RowsAgainstTheStripes(frame, m_Plain, kW / 4), kH / 10);
+         EXPECT_GT(ChangedInside(frame, m_Plain), kW * kH / 20);
        }},
   };
   for (const KindCase& c : cases) {
@@ -191,6 +267,10 @@ TEST_F(BrushFrames, KindsThatDependOnTimeChangeBetweenFramesAndABlinkAtItsPeriod
       // Phases 4 and 20: sin 0.8 and sin 4 are far apart.
       {"light pulse", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_LightFX>()); }, 0.1f, 0.5f, true},
       {"water", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_WaterFX>()); }, 0.5f, 0.8f, true},
+      {"move", StrongMove, 0.3f, 0.6f, true},
+      {"expand", StrongExpand, 1.0f, 2.0f, true},
+      {"radial wave", StrongRadialWave, 0.5f, 0.6f, true},
+      {"rotation", TurningRotation, 0.5f, 0.8f, true},
       // Period 2 pi / 0.2 phase units, at 40 per second: 0.7854 s.
       {"light blink", [] {
          auto light = std::make_unique<DS_LightFX>();

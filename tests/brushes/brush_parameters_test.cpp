@@ -7,9 +7,14 @@
 #include <cmath>
 #include <vector>
 
+#include "brushes/expand_fx/ds_expand_fx.h"
 #include "brushes/light_fx/ds_light_fx.h"
+#include "brushes/move_fx/ds_move_fx.h"
+#include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
+#include "brushes/rotation_fx/ds_rotation_fx.h"
 #include "brushes/water_fx/ds_water_fx.h"
 #include "brushes/waves_fx/ds_waves_fx.h"
+#include "core/render/picture_size.h"
 #include "core/resources/noise.h"
 #include "tests/brushes/brush_test_support.h"
 
@@ -27,7 +32,7 @@ class BrushParameters : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_Bench.Ok()) << "no Direct3D device";
-    for (int id : {76, 77, 90}) m_Bench.AddEffect(id);
+    for (int id : {76, 77, 90, 91, 102, 103, 104}) m_Bench.AddEffect(id);
     m_Picture = MakeSolidTexture(m_Bench.Device(), 0xFF406080);
     m_Mask = MakeSolidTexture(m_Bench.Device(), 0x80FFFFFF);
     m_Bump = MakeSolidTexture(m_Bench.Device(), 0xFF8080FF);
@@ -221,6 +226,155 @@ TEST_F(BrushParameters, WaterWithoutABumpPictureStillDrawsWithNoBumpTexture) {
   ID3DXEffect* e = EffectOf(*live);
   EXPECT_EQ(TextureOf(e, "BumpMap"), nullptr);
   EXPECT_EQ(TechniqueOf(e), "Main");
+}
+
+TEST_F(BrushParameters, MovesShiftAlongTheirDirectionBySineOrNoise) {
+  const double p = 1.6;  // 1.6 s at 1 per second
+  const double sine = 0.01 * std::sin(p), noise = 0.01 * ValueNoise1D(50 * p / 75);
+  struct {
+    uint32_t angle;
+    int32_t mode;
+    std::vector<float> direction;
+  } const cases[] = {
+      {0, 0, {static_cast<float>(sine), 0.0f}},
+      {90, 0, {0.0f, static_cast<float>(-sine)}},
+      {180, 2, {static_cast<float>(-sine), 0.0f}},  // any mode but 1 is the sine
+      {0, 1, {static_cast<float>(noise), 0.0f}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.angle);
+    SCOPED_TRACE(c.mode);
+    DS_MoveFX move;
+    move.angle.Set(c.angle);
+    move.mode.Set(c.mode);
+    const auto live = Live(move);
+    RunUntil(*live, 1.6f);
+    ID3DXEffect* e = EffectOf(*live);
+    ASSERT_NE(e, nullptr);
+    ExpectFloats(FloatsOf(e, "Direction", 2), c.direction, 1e-6f);
+  }
+}
+
+TEST_F(BrushParameters, ExpandsSwingFromTheirInwardToTheirOutwardAmount) {
+  // Speed 1 per second: the phase is the time run. The triangle starts at -1 and peaks at pi.
+  struct {
+    int32_t mode;
+    uint32_t inward;
+    float until;
+    std::vector<float> amplitude;
+  } const cases[] = {
+      {0, 0, 0.0f, {0.0f, 0.0f}},
+      {0, 20, 0.0f, {0.0f, 0.1f}},         // the whole inward amount
+      {0, 0, 1.6f, {0.1273240f, 0.0f}},    // nearly a quarter period: nearly the middle
+      {0, 0, 3.1f, {0.2466902f, 0.0f}},    // nearly the peak
+      {0, 20, 3.1f, {0.2453662f, 0.0f}},
+      {0, 0, 6.2f, {0.0066197f, 0.0f}},    // falling back towards 0
+      {1, 0, 0.0f, {0.125f, 0.0f}},        // the sine starts at the middle
+      {1, 60, 4.7f, {0.0f, 0.2999789f}},   // sin 4.7 x 0.275 - 0.025: inward
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
+    SCOPED_TRACE(c.until);
+    DS_ExpandFX expand;
+    expand.mode.Set(c.mode);
+    expand.inward.Set(c.inward);
+    const auto live = Live(expand);
+    RunUntil(*live, c.until);
+    ID3DXEffect* e = EffectOf(*live);
+    ASSERT_NE(e, nullptr);
+    ExpectFloats(FloatsOf(e, "amplitude", 2), c.amplitude, 1e-5f);
+    ExpectFloats(FloatsOf(e, "center", 2), {0.5f, 0.5f}, 1e-6f);
+  }
+}
+
+TEST_F(BrushParameters, RadialWavesScaleTheirDistanceByTheAspectAndZoom) {
+  struct {
+    unsigned w, h;
+    uint32_t zoom;
+    int32_t mode;
+    DS_Vector3 centre;
+    std::vector<float> scale, center;
+    float time;
+  } const cases[] = {
+      // 1 s at 50 per second: time -4, or 4 in mode 1.
+      {1024, 768, 50, 0, {512, 384, 0}, {1.0f, 0.75f}, {0.5f, 0.5f}, -4.0f},
+      {1024, 768, 50, 1, {256, 192, 0}, {1.0f, 0.75f}, {0.25f, 0.25f}, 4.0f},
+      {1024, 768, 125, -1, {1024, 0, 0}, {1.0f, 0.375f}, {1.0f, 0.0f}, 4.0f},  // z = 150
+      // A picture that resolved to nothing: square, and centre fractions of 0.
+      {0, 0, 50, 0, {100, 50, 0}, {1.0f, 1.0f}, {0.0f, 0.0f}, -4.0f},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.w);
+    SCOPED_TRACE(c.zoom);
+    UsePicture(c.w, c.h);
+    ASSERT_EQ(g_PictureWidth, static_cast<int>(c.w));
+    DS_RadialWaveFX radial;
+    radial.zoom.Set(c.zoom);
+    radial.mode.Set(c.mode);
+    radial.centre.Set(c.centre);
+    const auto live = Live(radial);
+    RunUntil(*live, 1.0f);
+    ID3DXEffect* e = EffectOf(*live);
+    ASSERT_NE(e, nullptr);
+    ExpectFloats(FloatsOf(e, "bg_scale_factor", 2), c.scale, 1e-6f);
+    ExpectFloats(FloatsOf(e, "center", 2), c.center, 1e-6f);
+    EXPECT_NEAR(FloatOf(e, "frequency"), 1.0f / 0.006f, 1e-2f);
+    EXPECT_FLOAT_EQ(FloatOf(e, "amplitude"), 0.0125f);
+    EXPECT_NEAR(FloatOf(e, "time"), c.time, 1e-4f);
+  }
+}
+
+TEST_F(BrushParameters, RotationTurnsAboutTheCentreStretchedAlongItsAxis) {
+  const float co = std::cos(1.0f), si = std::sin(1.0f);  // 1 s at 1 radian per second
+  struct {
+    uint32_t aspect, axis;
+    int32_t mode;
+    std::vector<float> transform;
+  } const cases[] = {
+      {1000, 0, 0, {co, si, -si, co}},
+      {1000, 90, 0, {co, si, -si, co}},          // a circle whatever the axis
+      {0, 0, 0, {co, si, -si, co}},              // the stored default turns on a circle, finite
+      {0, 45, 0, {co, si, -si, co}},
+      {2000, 0, 0, {co, 2 * si, -si / 2, co}},
+      {2000, 90, 0, {co, si / 2, -2 * si, co}},  // the stretch along the other axis
+      {1000, 0, 3, {co, -si, si, co}},           // against the phase
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.aspect);
+    SCOPED_TRACE(c.axis);
+    DS_RotationFX rotation;
+    rotation.effectLink.StoreKey(LibraryKey(104));  // as the document names it
+    rotation.speed.Set(200);
+    rotation.aspect.Set(c.aspect);
+    rotation.axisAngle.Set(c.axis);
+    rotation.mode.Set(c.mode);
+    const auto live = Live(rotation);
+    RunUntil(*live, 1.0f);
+    ID3DXEffect* e = EffectOf(*live);
+    ASSERT_NE(e, nullptr);
+    ExpectFloats(FloatsOf(e, "coord_transf", 4), c.transform, 1e-5f);
+    ExpectFloats(FloatsOf(e, "offset", 2), {-0.5f, -0.5f}, 1e-6f);  // the middle of the picture
+    ExpectFloats(FloatsOf(e, "Scale", 2), {1.3333334f, 1.0f}, 1e-5f);
+  }
+}
+
+TEST_F(BrushParameters, ACentralBrushNotYetPlacedTakesTheMiddleOfThePicture) {
+  UsePicture(640, 480);
+  DS_RotationFX rotation;
+  rotation.effectLink.StoreKey(LibraryKey(104));
+  EXPECT_EQ(rotation.centre.Get(), (DS_Vector3{320.0f, 240.0f, 0.0f}));  // from the current picture
+  UsePicture(1000, 200);
+  rotation.centre.Set(DS_Vector3{10.0f, 20.0f, 0.0f});
+  const auto placed = Live(rotation);
+  EXPECT_EQ(static_cast<DS_RotationFX&>(BrushOf(*placed)).centre.Get(), (DS_Vector3{10.0f, 20.0f, 0.0f}));
+
+  rotation.placed = false;
+  const auto unplaced = Live(rotation);
+  auto& clone = static_cast<DS_RotationFX&>(BrushOf(*unplaced));
+  EXPECT_EQ(clone.centre.Get(), (DS_Vector3{500.0f, 100.0f, 0.0f}));
+  EXPECT_TRUE(clone.placed);
+  RunUntil(*unplaced, 0.0f);
+  ExpectFloats(FloatsOf(EffectOf(*unplaced), "offset", 2), {-0.5f, -0.5f}, 1e-6f);
 }
 
 TEST_F(BrushParameters, LiveBrushesShareTheMaskAndEffectAndReleaseTheirOwnReferences) {

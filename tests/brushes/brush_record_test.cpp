@@ -1,13 +1,17 @@
-// The records of the brush base and of the waves, light and water kinds: non-default values come
-// back through the registry byte for byte, the nested base part reads both its versions, values
-// read from a document reach the direction vectors through the live brush's clone, and the
-// listeners keep the vectors in step with later changes.
+// The records of the brush base and of the kinds: non-default values come back through the
+// registry byte for byte, the nested base part reads both its versions, the radial wave's first
+// version keeps its own defaults, values read from a document reach the direction vectors through
+// the live brush's clone, and the listeners keep the vectors in step with later changes.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 
+#include "brushes/expand_fx/ds_expand_fx.h"
 #include "brushes/light_fx/ds_light_fx.h"
+#include "brushes/move_fx/ds_move_fx.h"
+#include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
+#include "brushes/rotation_fx/ds_rotation_fx.h"
 #include "brushes/water_fx/ds_water_fx.h"
 #include "brushes/waves_fx/ds_waves_fx.h"
 #include "core/data/file_links.h"
@@ -64,6 +68,46 @@ const KindCase kKinds[] = {
        water->bumpLink.SetKey(DS_ResourceKey{u"bump.png", 5});
        ChangeBase(*water);
        return std::unique_ptr<DS_FX_Constructor>(std::move(water));
+     }},
+    {"move",
+     [] {
+       auto move = std::make_unique<DS_MoveFX>();
+       move->strength.Set(123);
+       move->angle.Set(200);
+       move->mode.Set(DS_MoveFX::kNoise);
+       ChangeBase(*move);
+       return std::unique_ptr<DS_FX_Constructor>(std::move(move));
+     }},
+    {"expand",
+     [] {
+       auto expand = std::make_unique<DS_ExpandFX>();
+       expand->outward.Set(71);
+       expand->inward.Set(72);
+       expand->mode.Set(DS_ExpandFX::kSine);
+       expand->centre.Set(DS_Vector3{1.0f, 2.0f, 3.0f});
+       ChangeBase(*expand);
+       return std::unique_ptr<DS_FX_Constructor>(std::move(expand));
+     }},
+    {"radial wave",
+     [] {
+       auto radial = std::make_unique<DS_RadialWaveFX>();
+       radial->amplitude.Set(81);
+       radial->wavelength.Set(82);
+       radial->zoom.Set(83);
+       radial->mode.Set(1);
+       radial->centre.Set(DS_Vector3{10.5f, -3.25f, 2.0f});
+       ChangeBase(*radial);
+       return std::unique_ptr<DS_FX_Constructor>(std::move(radial));
+     }},
+    {"rotation",
+     [] {
+       auto rotation = std::make_unique<DS_RotationFX>();
+       rotation->aspect.Set(1500);
+       rotation->axisAngle.Set(30);
+       rotation->mode.Set(-2);
+       rotation->centre.Set(DS_Vector3{200.0f, 100.0f, 0.0f});
+       ChangeBase(*rotation);
+       return std::unique_ptr<DS_FX_Constructor>(std::move(rotation));
      }},
 };
 
@@ -126,6 +170,31 @@ TEST(BrushRecord, TheNestedBasePartReadsTheScaleFactorOnlyFromVersionTwo) {
   }
 }
 
+TEST(BrushRecord, ARadialWaveOfVersionOneHoldsOnlyItsCentreAndBase) {
+  TestBytes bytes;
+  bytes.Str(u"DS_RadialWaveFX").U32(1);
+  bytes.Str(u"DS_CentralBased").U32(1).F32(30.0f).F32(40.0f).F32(0.0f);
+  bytes.Str(u"DS_FX_Constructor").U32(2).U32(60).I32(0).Str(DS_GuidToString(DS_Guid{})).Str(u"").U8(1);
+  bytes.Str(u"common_res.dll").I64(103).U32(50);
+  bytes.Str(u"DS_ABObj_Constructor").U32(1).Str(u"ripple");
+  size_t left = 99;
+  const auto read = ReadConstructor(bytes.bytes, &left);
+  auto* radial = dynamic_cast<DS_RadialWaveFX*>(read.get());
+  ASSERT_NE(radial, nullptr);
+  EXPECT_EQ(left, 0u);
+  const DS_RadialWaveFX defaults;
+  EXPECT_EQ(radial->amplitude.Get(), defaults.amplitude.Get());
+  EXPECT_EQ(radial->wavelength.Get(), defaults.wavelength.Get());
+  EXPECT_EQ(radial->zoom.Get(), defaults.zoom.Get());
+  EXPECT_FLOAT_EQ(radial->zoom.Derived(), 75.0f);
+  EXPECT_EQ(radial->mode.Get(), 0);
+  EXPECT_EQ(radial->centre.Get(), (DS_Vector3{30.0f, 40.0f, 0.0f}));
+  EXPECT_FLOAT_EQ(radial->speed.Derived(), 60.0f);
+  EXPECT_EQ(radial->objectName, u"ripple");
+  // Written again, it is a record of the current version.
+  EXPECT_GT(Written(*radial).size(), bytes.bytes.size());
+}
+
 TEST(BrushRecord, DirectionsReadFromTheDocumentReachTheLiveBrushThroughItsClone) {
   DS_WavesFX stored;
   stored.angle.Store(90);  // as the reader stores it: nobody told
@@ -160,6 +229,15 @@ TEST(BrushRecord, ListenersKeepTheDirectionsInStepWithChangedAngles) {
   water.angle.Set(90);
   EXPECT_NEAR(water.direction.x, 0.0f, kNear);
   EXPECT_NEAR(water.direction.y, 1.0f, kNear);
+
+  DS_MoveFX move;  // along the angle turned back: 90 degrees points up
+  EXPECT_NEAR(move.direction.x, 1.0f, kNear);
+  move.angle.Set(90);
+  EXPECT_NEAR(move.direction.x, 0.0f, kNear);
+  EXPECT_NEAR(move.direction.y, -1.0f, kNear);
+  const DS_MoveFX moveCopy(move);
+  move.angle.Set(0);
+  EXPECT_NEAR(moveCopy.direction.y, -1.0f, kNear);
 
   // A copy listens to its own parameters, not to the source's.
   DS_WaterFX copy(water);

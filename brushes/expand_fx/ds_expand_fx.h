@@ -1,0 +1,30 @@
+// Expand: the picture inside the mask zooms in and out about the centre, swinging between its
+// largest outward and inward amounts on a triangle wave or a sine (effect 102).
+#pragma once
+
+#include "brushes/fx_central/ds_central_based.h"
+
+class DS_ExpandFX final : public DS_CentralBased {
+ public:
+  static constexpr uint32_t kVersion = 1;
+  static constexpr int kEffectId = 102;
+  enum Mode : int32_t { kTriangle = 0, kSine = 1 };
+
+  DS_ExpandFX();
+  DS_ExpandFX(const DS_ExpandFX& source) = default;
+  DS_ExpandFX& operator=(const DS_ExpandFX&) = delete;
+
+  void Write(DS_IOF_Virtual& out) const override;
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  std::unique_ptr<DS_FX_Constructor> Clone() const override { return std::make_unique<DS_ExpandFX>(*this); }
+  // The phase, then the amount at it: from minus `inward` to `outward`.
+  void Advance(float t) override;
+
+  // "amplitude" (an outward amount first, an inward one second) and "center".
+  void CollectParameters(DS_FX_Parameters& out, unsigned width, unsigned height) const override;
+
+  UINTSclaleTo<float> outward;
+  UINTSclaleTo<float> inward;
+  MediaParamT<int32_t> mode{kTriangle};  // 0 a triangle wave, any other value a sine
+  float amount = 0.0f;
+};
