@@ -134,13 +134,13 @@ def case_testwindow(env):
 
 
 def case_twomonitors(env):
-    events, shots = run_harness(env, ["/s"], [1, 3, 30, 110], 110)
+    events, shots = run_harness(env, ["/s"], [1, 3, 30, 200], 200)
     prepared = [e for e in events if e.get("event") == "prepared"]
     check(prepared and prepared[0]["error"] == "0", "prepare failed: %s" % prepared)
     managers = []
     for output in (0, 1):
         d = check_stages(events, output)
-        check_playing(shots, d, output, 30, 110)
+        check_playing(shots, d, output, 30, 200)
         managers.append(d[1]["manager"])
     check(managers[0] != managers[1], "both outputs play the same copy of the scene: %s" % managers)
 

@@ -84,5 +84,10 @@ int RunHarnessApp(HINSTANCE instance) {
   }
   ReleaseSoundDevice();
   CloseHarnessLog();
+  // As the saver does: everything is released and written, so the process ends at once, before
+  // the libraries' own teardown in Wine's audio and media drivers, which can hang or crash at a
+  // normal exit and get the process killed.
+  std::fflush(nullptr);
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(result));
   return result;
 }
