@@ -66,9 +66,12 @@ void DS_FX_Constructor::InitKind(int effectId, float speedScale, uint32_t speedV
 
 void DS_FX_Constructor::Advance(float t) { speed.Update(t); }
 
+float DS_FX_Constructor::PictureAspect(unsigned width, unsigned height) {
+  return height == 0 ? 1.0f : static_cast<float>(static_cast<double>(width) / static_cast<double>(height));
+}
+
 void DS_FX_Constructor::ScaleFor(unsigned width, unsigned height, float scale[2]) const {
-  // A picture that resolved to nothing is 0 x 0: its aspect counts as 1.
-  const float a = height == 0 ? 1.0f : static_cast<float>(static_cast<double>(width) / static_cast<double>(height));
+  const float a = PictureAspect(width, height);
   float k = scaleFactor.Derived();
   if (!(k > 0.0f)) k = kScaleStep;
   scale[0] = a / k;

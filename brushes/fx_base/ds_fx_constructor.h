@@ -93,6 +93,9 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   // "Scale" as ApplyEffect sets it for a picture of width x height: (w / h / k, 1 / k). A zero
   // height counts as an aspect of 1, a scale factor of 0 as its smallest step.
   void ScaleFor(unsigned width, unsigned height, float scale[2]) const;
+  // A picture's aspect width / height (in double precision, as a float); a picture that
+  // resolved to nothing is 0 x 0 and its aspect counts as 1.
+  static float PictureAspect(unsigned width, unsigned height);
 
   // The nested record "DS_FX_Constructor" version 2 and, inside it, the object base part. Before
   // the fields the brush registers its mask in the current manager's mask table.

@@ -18,7 +18,7 @@ inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_FlameLight", VQ_Registry::Layer, false},
     {u"DS_GlassBallLight", VQ_Registry::Layer, true},
     {u"DS_MatrixCodeLight", VQ_Registry::Layer, true},
-    {u"FakeUndervater", VQ_Registry::Layer, false},
+    {u"FakeUndervater", VQ_Registry::Layer, true},
     {u"FakeLake2D", VQ_Registry::Layer, true},
     {u"DS_WaterRingLight", VQ_Registry::Layer, true},
     {u"DS_SlideContainer", VQ_Registry::Slide, true},

@@ -1,5 +1,6 @@
 #include "tests/slideshow/host_standins.h"
 
+#include "brushes/underwater_fx/ds_underwater_fx.h"
 #include "core/data/class_registry.h"
 #include "layers/slideshow/ds_slide_container.h"
 
@@ -69,6 +70,16 @@ void SkipMatrixCodeFields(DS_IOF_Virtual& in, uint32_t version) {
   if (version > 1) ReadKey(in, skipped);
 }
 
+// The underwater layer's nested effect record (version 1 of the layer: the effect's speed).
+void SkipUnderwaterFields(DS_IOF_Virtual& in, uint32_t version) {
+  if (version == 1) {
+    uint32_t speed = 0;
+    in.ReadUInt(speed);
+    return;
+  }
+  ReadUnderwaterFXObject(in);
+}
+
 DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
   const DS_ObjectHeader header = DS_ReadHeader(in);
   const struct {
@@ -77,7 +88,8 @@ DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
   } kinds[] = {{u"FakeLake2D", SkipLakeFields},
                  {u"DS_GlassBallLight", SkipGlassBallFields},
                  {u"DS_WaterRingLight", SkipWaterRingFields},
-                 {u"DS_MatrixCodeLight", SkipMatrixCodeFields}};
+                 {u"DS_MatrixCodeLight", SkipMatrixCodeFields},
+                 {u"FakeUndervater", SkipUnderwaterFields}};
   for (const auto& kind : kinds) {
     if (header.className != kind.name) continue;
     kind.skip(in, header.version);

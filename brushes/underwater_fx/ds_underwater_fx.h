@@ -1,0 +1,34 @@
+// Underwater: the whole picture wobbles as if seen through water (effect 88). Not a slide object:
+// the underwater layer (layers/underwater) embeds one, reads it as a nested record of its own,
+// binds it without a mask, advances it and draws the finished scene through it.
+#pragma once
+
+#include <memory>
+
+#include "brushes/fx_base/ds_fx_constructor.h"
+
+class DS_UnderwaterFX final : public DS_FX_Constructor {
+ public:
+  static constexpr uint32_t kVersion = 1;
+  static constexpr int kEffectId = 88;
+
+  DS_UnderwaterFX();
+  DS_UnderwaterFX(const DS_UnderwaterFX& source);
+  // The layer's reader takes a freshly read effect into its embedded one with this: the values
+  // come over, the device objects go (the read one has none; the layer binds its own later).
+  DS_UnderwaterFX& operator=(const DS_UnderwaterFX& source);
+
+  // "DS_UnderwaterFX" version 1: amplitude, wavelength, then the nested "DS_FX_Constructor".
+  void Write(DS_IOF_Virtual& out) const override;
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  std::unique_ptr<DS_FX_Constructor> Clone() const override { return std::make_unique<DS_UnderwaterFX>(*this); }
+
+  // "frequency" (f x W / H, f) with f = 1 / wavelength, "amplitude" and "time" (phase x 0.08).
+  void CollectParameters(DS_FX_Parameters& out, unsigned width, unsigned height) const override;
+
+  UINTSclaleTo<float> amplitude;   // displacement, in picture widths
+  UINTSclaleTo<float> wavelength;  // of the wobble, in picture heights
+};
+
+// A nested "DS_UnderwaterFX" record (header, name and version unused), as a new effect.
+std::unique_ptr<DS_UnderwaterFX> ReadUnderwaterFXObject(DS_IOF_Virtual& in);

@@ -1,0 +1,73 @@
+#include "layers/underwater/fake_undervater.h"
+
+#include "core/data/class_registry.h"
+#include "core/render/device_globals.h"
+#include "core/render/draw_states.h"
+#include "core/render/mesh_ops.h"
+#include "core/render/view_state.h"
+
+DS_REGISTER_LAYER(FakeUndervater);
+
+FakeUndervater::FakeUndervater() = default;
+FakeUndervater::~FakeUndervater() = default;
+
+// Record ---------------------------------------------------------------------------------------------
+
+void FakeUndervater::Write(DS_IOF_Virtual& out) const {
+  DS_WriteHeader(out, u"FakeUndervater", kVersion);
+  effect.Write(out);
+  WriteObject(out);
+}
+
+void FakeUndervater::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
+  if (version == 1) {
+    effect.speed.ReadValue(in);
+    effect.speed.Set(effect.speed.Get() >> 1);
+  } else {
+    const std::unique_ptr<DS_UnderwaterFX> read = ReadUnderwaterFXObject(in);
+    effect = *read;
+  }
+  ReadBase(in, *this);
+}
+
+// Device objects ------------------------------------------------------------------------------------
+
+void FakeUndervater::CreateDeviceObjects() {
+  DS_2D_Light::CreateDeviceObjects();
+  effect.LoadEffect(nullptr);
+}
+
+// Frame ----------------------------------------------------------------------------------------------
+
+void FakeUndervater::Update(float time) {
+  DS_2D_Light::Update(time);
+  effect.Advance(time);
+}
+
+void FakeUndervater::PostRender() {
+  // Without its target textures the layer drew the scene straight to the back buffer, where it
+  // stays as it is.
+  const bool drawnOffScreen = InTargetRender();
+  const DS_RenderTargetPair& pair = EndTargetRender(false);
+  if (drawnOffScreen) {
+    m_SceneTexture = pair.current;
+    if (effect.WillDraw())
+      effect.Render(*this);
+    else
+      DrawScenePlainly();
+  }
+  g_ViewState.DrawBorders();
+}
+
+// The finished scene over the picture quad as it is: the back buffer was not cleared this frame,
+// so something must cover it.
+void FakeUndervater::DrawScenePlainly() {
+  if (!g_Device || !CanDraw(m_Background)) return;
+  g_ViewState.ApplyTransforms();
+  g_ViewState.SetWorld(m_Background.world);
+  SetPictureStates();
+  BindMeshPT(m_Background);
+  g_Device->SetTexture(0, m_SceneTexture.Get());
+  DrawBoundPrimitives(m_Background);
+  g_Device->SetTexture(0, nullptr);
+}

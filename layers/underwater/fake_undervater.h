@@ -1,0 +1,44 @@
+// The underwater layer: the whole finished scene, picture and objects, wobbles as if seen through
+// water. The layer always draws its scene into its render target; after the objects it draws the
+// target to the screen through its embedded underwater effect (a DS_UnderwaterFX without a mask),
+// which it binds, advances and draws itself. Without the effect the target is drawn plainly.
+#pragma once
+
+#include <cstdint>
+
+#include "brushes/underwater_fx/ds_underwater_fx.h"
+#include "core/layer/ds_2d_light.h"
+
+class FakeUndervater : public DS_2D_Light {
+ public:
+  static constexpr uint32_t kVersion = 2;
+  // Version 1 holds the effect's speed, stored doubled, in place of the nested effect record.
+  static constexpr uint32_t kMinVersion = 1;
+
+  FakeUndervater();
+  ~FakeUndervater() override;
+
+  // Record ---------------------------------------------------------------------------------------
+  // "FakeUndervater" version 2: the nested "DS_UnderwaterFX" record, then the base part.
+  void Write(DS_IOF_Virtual& out) const override;
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+
+  // Device objects: the base's, then the effect bound without a mask. The effect belongs to the
+  // resource manager, which the scene tells of loss and reset before the layer; the layer keeps
+  // the base's loss and reset (the target pair).
+  void CreateDeviceObjects() override;
+
+  // Frame ----------------------------------------------------------------------------------------
+  // The camera, then the effect's time.
+  void Update(float time) override;
+  // Always: the scene goes into the target first.
+  bool HasDistortion() override { return true; }
+  // The target ends; its texture becomes the scene texture and goes to the screen through the
+  // effect (plainly without one); then the borders.
+  void PostRender() override;
+
+  DS_UnderwaterFX effect;
+
+ private:
+  void DrawScenePlainly();
+};
