@@ -67,8 +67,11 @@ class UnderwaterScene : public ::testing::Test {
       ASSERT_EQ(d->BeginScene(), D3D_OK);
       scene->Frame(t);
       d->EndScene();
-      for (float wanted : options.times)
-        if (wanted == t) ASSERT_TRUE(s_Frames[t].ReadBackBuffer(d));
+      for (float wanted : options.times) {
+        if (wanted == t) {
+          ASSERT_TRUE(s_Frames[t].ReadBackBuffer(d));
+        }
+      }
     }
   }
   static void TearDownTestSuite() {
