@@ -46,9 +46,11 @@ void FakeUndervater::Update(float time) {
 
 void FakeUndervater::PostRender() {
   // Without its target textures the layer drew the scene straight to the back buffer, where it
-  // stays as it is.
+  // stays as it is. Otherwise nothing has been drawn on the back buffer this frame, and the
+  // picture quad need not cover it (a picture that resolved to nothing has no area): it starts
+  // black, as under a plain layer.
   const bool drawnOffScreen = InTargetRender();
-  const DS_RenderTargetPair& pair = EndTargetRender(false);
+  const DS_RenderTargetPair& pair = EndTargetRender(true);
   if (drawnOffScreen) {
     m_SceneTexture = pair.current;
     if (effect.WillDraw())
@@ -59,8 +61,7 @@ void FakeUndervater::PostRender() {
   g_ViewState.DrawBorders();
 }
 
-// The finished scene over the picture quad as it is: the back buffer was not cleared this frame,
-// so something must cover it.
+// The finished scene over the picture quad as it is.
 void FakeUndervater::DrawScenePlainly() {
   if (!g_Device || !CanDraw(m_Background)) return;
   g_ViewState.ApplyTransforms();

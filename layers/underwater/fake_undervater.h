@@ -33,8 +33,8 @@ class FakeUndervater : public DS_2D_Light {
   void Update(float time) override;
   // Always: the scene goes into the target first.
   bool HasDistortion() override { return true; }
-  // The target ends; its texture becomes the scene texture and goes to the screen through the
-  // effect (plainly without one); then the borders.
+  // The target ends and the back buffer is cleared; the target's texture becomes the scene
+  // texture and goes to the screen through the effect (plainly without one); then the borders.
   void PostRender() override;
 
   DS_UnderwaterFX effect;

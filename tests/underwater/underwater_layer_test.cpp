@@ -70,6 +70,13 @@ class UnderwaterLayer : public LayerFixture {
     layer.Layout(kWidth, kHeight);
   }
 
+  // The layer never clears the back buffer, whose content after a present is undefined: each
+  // frame starts from a colour that no picture here holds.
+  DS_PixelReadback Frame(DS_2D_Light& layer, float time) {
+    Device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFF00FF, 1.0f, 0);
+    return LayerFixture::Frame(layer, time);
+  }
+
   DS_PixelReadback PlainFrame(const DS_ResourceKey& picture) {
     DS_2D_Light plain;
     Prepare(plain, picture);
