@@ -28,6 +28,23 @@ function(vq_add_wine_test name target)
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600)
 endfunction()
 
+# vq_add_default_scene_test(<name> <target> <source>...): a Windows test program that plays the
+# default scene through the scene viewer's own code (tests/layers/default_scene_frames.h), with
+# common_res.dll beside it, run as one test under Wine.
+function(vq_add_default_scene_test name target)
+  get_property(document GLOBAL PROPERTY VQ_DEFAULT_SCENE_DOCUMENT)
+  add_executable(${target} ${ARGN} ${CMAKE_SOURCE_DIR}/tools/scene-viewer/viewed_scene.cpp
+                 ${CMAKE_SOURCE_DIR}/tools/scene-viewer/layer_document.cpp
+                 ${CMAKE_SOURCE_DIR}/tools/scene-viewer/viewer_options.cpp)
+  target_link_libraries(${target} PRIVATE vq_test_device gtest_main d3dx9_43)
+  vq_link_product_libraries(${target})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(${target} PRIVATE VQ_DEFAULT_SCENE="Z:${document}")
+  add_dependencies(${target} vq_default_scene_document)
+  vq_place_common_res(${target})
+  vq_add_wine_test(${name} ${target})
+endfunction()
+
 if(NOT VQ_WINE_RUNS)
   return()
 endif()

@@ -5,96 +5,38 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <map>
-#include <memory>
 #include <vector>
 
 #include "core/render/device_globals.h"
-#include "core/resources/resource_record.h"
 #include "layers/glass_ball/ds_glass_ball_light.h"
 #include "layers/lake/fake_lake_2d.h"
-#include "layers/slideshow/ds_slide_container.h"
-#include "layers/slideshow/ds_slide_show.h"
-#include "layers/slideshow/scene_document.h"
-#include "tests/render/test_device.h"
-#include "tools/scene-viewer/viewed_scene.h"
-#include "tools/scene-viewer/viewer_options.h"
+#include "tests/layers/default_scene_frames.h"
 
 namespace {
 
-constexpr int kWidth = 320, kHeight = 240;
+constexpr int kWidth = DefaultSceneFrames::kWidth, kHeight = DefaultSceneFrames::kHeight;
 // Times within the lake's and the glass ball's slides (2 s of fade in, 10 s shown), found from
 // the slides before them, since other topics add slides to the scene too.
 float kLakeTimes[2] = {3.0f, 5.0f};
 float kBallTimes[2] = {4.0f, 8.0f};
 
-// The time at which the first slide whose layer is a `Layer` begins; negative when none is.
-template <typename Layer>
-float SlideStart(const DS_SlideShow_Light& show) {
-  float start = 0.0f;
-  for (const auto& slide : show.Slides()) {
-    if (dynamic_cast<Layer*>(slide->GetLayer().get())) return start;
-    const DS_SlideTimes times = slide->Times();
-    start += times.fadeIn + times.display + times.fadeOut;
-  }
-  return -1.0f;
-}
-
 int Channel(std::uint32_t colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
 
-class DefaultScene : public ::testing::Test {
+class DefaultScene : public DefaultSceneFrames {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
-    ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"default scene"));
-    std::ifstream file(VQ_DEFAULT_SCENE, std::ios::binary);
-    ASSERT_TRUE(file) << VQ_DEFAULT_SCENE;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    {
-      DS_ResourceRecordTables tables;
-      const auto show = ReadSceneDocument(bytes.data(), bytes.size(), [&](DS_IOF_Virtual& in, uint32_t version) {
-        ReadResourceRecordTables(in, version, tables);
-      });
-      const float lake = SlideStart<FakeLake2D>(*show), ball = SlideStart<DS_GlassBallLight>(*show);
-      ASSERT_GE(lake, 0.0f) << "the default scene has a lake slide";
-      ASSERT_GE(ball, 0.0f) << "the default scene has a glass-ball slide";
-      for (float& t : kLakeTimes) t += lake;
-      for (float& t : kBallTimes) t += ball;
-    }
-    ViewerOptions options;
-    options.width = kWidth;
-    options.height = kHeight;
-    options.times.assign({kLakeTimes[0], kLakeTimes[1], kBallTimes[0], kBallTimes[1]});
-    options.step = 0.25f;
-    std::srand(1);
-    std::wstring error;
-    std::unique_ptr<ViewedScene> scene = LoadViewedScene(bytes, options, error);
-    ASSERT_NE(scene, nullptr) << std::string(error.begin(), error.end());
-    IDirect3DDevice9* d = s_Device->Device();
-    for (float t : FrameSchedule(options.times, options.step)) {
-      ASSERT_EQ(d->BeginScene(), D3D_OK);
-      scene->Frame(t);
-      d->EndScene();
-      for (float wanted : options.times) {
-        if (wanted != t) continue;
-        ASSERT_TRUE(s_Frames[t].ReadBackBuffer(d));
-      }
-    }
+    OpenDevice();
+    const std::vector<uint8_t> bytes = DefaultSceneBytes();
+    ASSERT_FALSE(bytes.empty()) << VQ_DEFAULT_SCENE;
+    const float lake = SlideStart<FakeLake2D>(bytes), ball = SlideStart<DS_GlassBallLight>(bytes);
+    ASSERT_GE(lake, 0.0f) << "the default scene has a lake slide";
+    ASSERT_GE(ball, 0.0f) << "the default scene has a glass-ball slide";
+    for (float& t : kLakeTimes) t += lake;
+    for (float& t : kBallTimes) t += ball;
+    Play(bytes, {kLakeTimes[0], kLakeTimes[1], kBallTimes[0], kBallTimes[1]});
   }
-  static void TearDownTestSuite() {
-    s_Frames.clear();
-    delete s_Device;
-    s_Device = nullptr;
-  }
-
-  static DS_TestDevice* s_Device;
-  static std::map<float, DS_PixelReadback> s_Frames;
 };
-DS_TestDevice* DefaultScene::s_Device = nullptr;
-std::map<float, DS_PixelReadback> DefaultScene::s_Frames;
 
 TEST_F(DefaultScene, TheLakeMirrorsTheBandAboveItsHorizon) {
   const DS_PixelReadback& first = s_Frames.at(kLakeTimes[0]);
