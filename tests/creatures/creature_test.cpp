@@ -191,6 +191,29 @@ TEST_F(FishMotion, CourseChangesWaitForMoreThanASecondOfTheClockWhateverTheSpeed
   EXPECT_NEAR(p.velocity.y, -30.0f, 0.01f);
 }
 
+TEST(CreatureOnAnEmptyPicture, AFishOnAPictureOfNoSizeStaysFiniteAndStillTurns) {
+  // A picture that failed to decode is 0 x 0: the view is the point (0, 0).
+  PictureSizeScope picture(0, 0);
+  DS_FishConstructor fish;
+  fish.baseSize.Set(20);
+  fish.random = ScriptedRandom::Draw;
+  ScriptedRandom::Play({RandOf(0.9f), RandOf(0.5f), RandOf(0.3f), RandOf(0.7f)});
+  DS_Particle p(fish, 1.0f);
+  fish.SpawnParticle(p);
+  EXPECT_EQ(p.position.x, 0.0f);
+  EXPECT_EQ(p.position.y, 0.0f);
+  bool turnedLeft = false;
+  for (int frame = 1; frame <= 200; ++frame) {
+    fish.Step(static_cast<float>(frame) * 0.05f);
+    fish.UpdateParticle(p);
+    ASSERT_TRUE(std::isfinite(p.position.x) && std::isfinite(p.position.y)) << frame;
+    turnedLeft = turnedLeft || p.velocity.x < 0.0f;
+  }
+  EXPECT_TRUE(turnedLeft);
+  EXPECT_LT(std::fabs(p.position.x), 40.0f);  // it keeps swimming round the point
+  EXPECT_LT(std::fabs(p.position.y), 20.0f);
+}
+
 using GhostMotion = CreatureMotion<DS_GhostConstructor>;
 
 TEST_F(GhostMotion, AGhostThatFadesAwayAppearsElsewhereAndFadesInFromTheMinimum) {
