@@ -242,6 +242,19 @@ TEST_F(GhostMotion, AGhostThatFadesAwayAppearsElsewhereAndFadesInFromTheMinimum)
   Frame();
   EXPECT_FLOAT_EQ(p.fade, 0.9f);
   EXPECT_FLOAT_EQ(p.fadeRate, -2.0f);
+  // A document's fade range far beyond 1, or not a number, gives a defined alpha byte: the
+  // product is clamped to the int32 range (low byte 255), NaN gives 0.
+  const struct {
+    float fadeMax, fade;
+    uint32_t alpha;
+  } hostile[] = {{1e30f, 1e29f, 255u}, {NAN, NAN, 0u}, {2.0f, 1.5f, 126u}};
+  for (const auto& h : hostile) {
+    creature.fadeMax = h.fadeMax;
+    p.fade = h.fade;
+    p.fadeRate = 0.0f;
+    Frame();
+    EXPECT_EQ(p.colour >> 24, h.alpha) << h.fade;
+  }
 }
 
 using BirdMotion = CreatureMotion<DS_BirdConstructor>;
