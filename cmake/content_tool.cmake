@@ -65,3 +65,30 @@ function(vq_write_scene_document description output)
     COMMENT "Writing the scene document ${shown}"
     VERBATIM)
 endfunction()
+
+# vq_write_fixture_scenes(<fixtures.json> <prefix> <folder> <target> [INCLUDE <folder>...]
+#                         [DEPENDS <file or target>...])
+# The viewer tests' scenes: one document per entry of the fixture's "slides", that slide alone on
+# a dark grey (#202020) 320 x 240 picture with a still camera, written as
+# <folder>/<prefix>-<entry's name>.dds; <target> builds them all. INCLUDE and DEPENDS as for
+# vq_write_scene_document.
+function(vq_write_fixture_scenes fixtures prefix folder target)
+  cmake_parse_arguments(arg "" "" "INCLUDE;DEPENDS" ${ARGN})
+  get_filename_component(fixtures ${fixtures} ABSOLUTE)
+  file(READ ${fixtures} json)
+  string(JSON count LENGTH "${json}" slides)
+  math(EXPR last "${count} - 1")
+  set(outputs)
+  foreach(i RANGE ${last})
+    string(JSON slide GET "${json}" slides ${i})
+    string(JSON name GET "${slide}" name)
+    string(JSON slide SET "${slide}" layer
+           "{\"picture\": {\"colour\": \"#202020\", \"width\": 320, \"height\": 240}, \"camera\": {\"mode\": 0, \"zoom\": 100, \"speed\": 50, \"border\": {\"colour\": \"#000000\", \"width\": 8, \"height\": 8}}}")
+    set(scene ${folder}/${prefix}-${name})
+    file(CONFIGURE OUTPUT ${scene}.json CONTENT "{\"slides\": [${slide}]}")
+    vq_write_scene_document(${scene}.json ${scene}.dds INCLUDE ${arg_INCLUDE} DEPENDS ${fixtures} ${arg_DEPENDS})
+    list(APPEND outputs ${scene}.dds)
+  endforeach()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${fixtures})
+  add_custom_target(${target} ALL DEPENDS ${outputs})
+endfunction()
