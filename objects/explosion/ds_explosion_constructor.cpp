@@ -17,14 +17,17 @@ void ColourToFloats(uint32_t bgr, float out[3]) {
 }  // namespace
 
 DS_ExplosionConstructor::DS_ExplosionConstructor() {
-  noiseA.SetScale(-0.01f, 1.0f);
-  noiseA.Set(21);
-  noiseB.SetScale(0.01f, 0.0f);
-  noiseB.Set(15);
-  noiseC.SetScale(0.01f, 0.0f);
-  noiseC.Set(42);
-  noiseDrift.SetScale(0.005f, 0.0f);
-  noiseDrift.Set(50);
+  // Scale, offset and value of each scaled parameter; the derived numbers follow.
+  const struct {
+    UINTSclaleTo<float>* param;
+    float scale, offset;
+    uint32_t value;
+  } scaled[] = {{&noiseA, -0.01f, 1.0f, 21}, {&noiseB, 0.01f, 0.0f, 15}, {&noiseC, 0.01f, 0.0f, 42},
+                {&noiseDrift, 0.005f, 0.0f, 50}};
+  for (const auto& s : scaled) {
+    s.param->SetScale(s.scale, s.offset);
+    s.param->Set(s.value);
+  }
   baseSize.SetDefault(250u);
   speed.SetDefault(100u);
 }

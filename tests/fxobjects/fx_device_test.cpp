@@ -13,20 +13,8 @@
 
 namespace {
 
-class FXObjectsOnDevice : public LayerFixture {
+class FXObjectsOnDevice : public ObjectLayerFixture {
  protected:
-  void SetUp() override {
-    LayerFixture::SetUp();
-    m_Layer = std::make_unique<DS_2D_Light>();
-    m_Layer->CreateDeviceObjects();
-    m_Layer->OnDeviceReset();
-    m_Layer->Layout(kWidth, kHeight);
-  }
-  void TearDown() override {
-    m_Layer.reset();
-    LayerFixture::TearDown();
-  }
-
   static std::unique_ptr<DS_FXObj> Make(const DS_StatBaseFXCtrl& set) {
     std::unique_ptr<DS_ABObj> object = set.CreateObject();
     auto* fx = dynamic_cast<DS_FXObj*>(object.get());
@@ -57,8 +45,6 @@ class FXObjectsOnDevice : public LayerFixture {
       for (int x = 0; x < a.Width(); ++x) n += SameColour(a.At(x, y), b.At(x, y), 2) ? 0 : 1;
     return n;
   }
-
-  std::unique_ptr<DS_2D_Light> m_Layer;
 };
 
 DS_StaticTextConstructor Text(int64_t effectId, uint32_t width, uint32_t height) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "tests/render/test_device.h"
+#include "tests/render/viewer_frames.h"
 
 namespace {
 
@@ -22,13 +23,6 @@ std::wstring g_Viewer;  // the viewer program
 std::wstring g_Scenes;  // the folder of the scene documents
 constexpr int kWidth = 320, kHeight = 240;
 constexpr uint32_t kBackground = 0x202020;
-
-std::wstring WindowsPath(const char* path) {
-  std::wstring w;
-  for (const char* p = path; *p; ++p) w += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  if (!w.empty() && w[0] == L'\\') w = L"Z:" + w;
-  return w;
-}
 
 // A rectangle of output pixels, right and bottom excluded.
 struct Box {
@@ -93,25 +87,13 @@ class FXViewer : public ::testing::Test {
   }
 
   static Frame Read(const std::wstring& dir, float t) {
-    wchar_t name[32];
-    swprintf(name, 32, L"\\frame-%06d.png", static_cast<int>(t * 1000.0f + 0.5f));
     Frame frame;
-    DS_ComHolder<IDirect3DSurface9> surface;
-    D3DLOCKED_RECT locked;
-    if (FAILED(s_Device->Device()->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                                               surface.Receive(), nullptr)) ||
-        FAILED(D3DXLoadSurfaceFromFileW(surface.Get(), nullptr, nullptr, (dir + name).c_str(), nullptr,
-                                        D3DX_FILTER_NONE, 0, nullptr)) ||
-        FAILED(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+    frame.pixels = ReadFramePixels(s_Device->Device(), ViewerFramePath(dir, t), kWidth, kHeight);
+    if (frame.pixels.empty()) {
       ADD_FAILURE() << "no frame at " << t;
       frame.pixels.assign(static_cast<size_t>(kWidth) * kHeight, kBackground);
-      return frame;
     }
-    for (int y = 0; y < kHeight; ++y) {
-      const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch);
-      for (int x = 0; x < kWidth; ++x) frame.pixels.push_back(row[x] & 0xFFFFFFu);
-    }
-    surface->UnlockRect();
+    for (uint32_t& p : frame.pixels) p &= 0xFFFFFFu;
     return frame;
   }
 
