@@ -49,8 +49,8 @@ inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_ExpandFX", VQ_Registry::Constructor, true},
     {u"DS_RadialWaveFX", VQ_Registry::Constructor, true},
     {u"DS_RotationFX", VQ_Registry::Constructor, true},
-    {u"DS_ExplosionConstructor", VQ_Registry::Constructor, false},
-    {u"DS_StaticTextConstructor", VQ_Registry::Constructor, false},
+    {u"DS_ExplosionConstructor", VQ_Registry::Constructor, true},
+    {u"DS_StaticTextConstructor", VQ_Registry::Constructor, true},
     {u"DS_3D_in_2D_array_Constructor", VQ_Registry::Constructor, true},
     {u"DS_WAV_Constructor", VQ_Registry::Constructor, true},
 };

@@ -19,20 +19,8 @@ struct Seen {
   uint32_t alpha;  // of the sprite's first vertex in the vertex buffer
 };
 
-class FlowOnDevice : public LayerFixture {
+class FlowOnDevice : public ObjectLayerFixture {
  protected:
-  void SetUp() override {
-    LayerFixture::SetUp();
-    m_Layer = std::make_unique<DS_2D_Light>();
-    m_Layer->CreateDeviceObjects();
-    m_Layer->OnDeviceReset();
-    m_Layer->Layout(kWidth, kHeight);
-  }
-  void TearDown() override {
-    m_Layer.reset();
-    LayerFixture::TearDown();
-  }
-
   // A flow of one 20-pixel sprite (half size 10) at 200 pixels per unit of phase to the right,
   // whose right edge has the given mode.
   static void RightwardFlow(DS_FlowConstructor& flow, int32_t rightMode) {
@@ -89,8 +77,6 @@ class FlowOnDevice : public LayerFixture {
   }
 
   float right = 0.0f;  // the view's right edge in picture pixels
-
-  std::unique_ptr<DS_2D_Light> m_Layer;
 };
 
 TEST_F(FlowOnDevice, AWrappingParticleFadesOutAndBackInAtTheLeftEdge) {

@@ -60,3 +60,22 @@ class LayerFixture : public ::testing::Test {
   std::unique_ptr<DS_DocResManager> m_Manager;
   static inline DS_TestDevice* s_Device = nullptr;
 };
+
+// The object kinds' device tests: the fixture above with a plain layer laid out over the whole
+// output, through which the objects draw.
+class ObjectLayerFixture : public LayerFixture {
+ protected:
+  void SetUp() override {
+    LayerFixture::SetUp();
+    m_Layer = std::make_unique<DS_2D_Light>();
+    m_Layer->CreateDeviceObjects();
+    m_Layer->OnDeviceReset();
+    m_Layer->Layout(kWidth, kHeight);
+  }
+  void TearDown() override {
+    m_Layer.reset();
+    LayerFixture::TearDown();
+  }
+
+  std::unique_ptr<DS_2D_Light> m_Layer;
+};

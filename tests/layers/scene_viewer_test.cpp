@@ -16,6 +16,7 @@
 
 #include "tests/render/test_device.h"
 #include "tests/core/test_bytes.h"
+#include "tests/render/viewer_frames.h"
 
 namespace {
 
@@ -23,13 +24,6 @@ std::wstring g_Viewer;     // the viewer program, as a Windows path
 std::wstring g_Documents;  // the content tool's scene documents, as a Windows folder path
 constexpr int kWidth = 320, kHeight = 240;
 constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGrey = 0x808080;
-
-std::wstring WindowsPath(const char* path) {
-  std::wstring w;
-  for (const char* p = path; *p; ++p) w += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  if (!w.empty() && w[0] == L'\\') w = L"Z:" + w;  // the host's root as Wine maps it
-  return w;
-}
 
 class SceneViewer : public ::testing::Test {
  protected:

@@ -17,6 +17,7 @@
 #include "core/render/ds_com_holder.h"
 #include "tests/objects3d/object_device.h"
 #include "tests/render/test_device.h"
+#include "tests/render/viewer_frames.h"
 
 namespace {
 
@@ -24,13 +25,6 @@ std::wstring g_Viewer;     // the viewer program
 std::wstring g_Documents;  // the documents written from fixtures/
 constexpr int kWidth = 320, kHeight = 240;
 constexpr std::uint32_t kBackground = 0x406080;
-
-std::wstring WindowsPath(const char* path) {
-  std::wstring w;
-  for (const char* p = path; *p; ++p) w += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  if (!w.empty() && w[0] == L'\\') w = L"Z:" + w;
-  return w;
-}
 
 // The pixels of one PNG frame, 0xRRGGBB, row by row.
 class FramePixels {

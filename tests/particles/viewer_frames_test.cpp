@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/render/test_device.h"
+#include "tests/render/viewer_frames.h"
 
 namespace {
 
@@ -18,13 +19,6 @@ std::wstring g_Viewer;  // the viewer program
 std::wstring g_Scenes;  // the folder of kind-<name>.dds
 constexpr int kWidth = 320, kHeight = 240;
 constexpr uint32_t kBackground = 0x202020;
-
-std::wstring WindowsPath(const char* path) {
-  std::wstring w;
-  for (const char* p = path; *p; ++p) w += *p == '/' ? L'\\' : static_cast<wchar_t>(*p);
-  if (!w.empty() && w[0] == L'\\') w = L"Z:" + w;
-  return w;
-}
 
 struct Frame {
   std::vector<uint32_t> pixels;  // 0x00RRGGBB, row by row
@@ -106,25 +100,8 @@ class ParticleFrames : public ::testing::TestWithParam<KindCase> {
 
   // The frame the viewer wrote for time t (milliseconds in its name).
   static Frame Read(const std::string& name, float t) {
-    wchar_t file[32];
-    swprintf(file, 32, L"\\frame-%06d.png", static_cast<int>(t * 1000.0f + 0.5f));
-    const std::wstring path = Dir(name) + file;
     Frame frame;
-    DS_ComHolder<IDirect3DSurface9> surface;
-    if (FAILED(s_Device->Device()->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                                               surface.Receive(), nullptr)))
-      return frame;
-    if (FAILED(D3DXLoadSurfaceFromFileW(surface.Get(), nullptr, nullptr, path.c_str(), nullptr, D3DX_FILTER_NONE, 0,
-                                        nullptr)))
-      return frame;
-    D3DLOCKED_RECT locked;
-    if (FAILED(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return frame;
-    frame.pixels.resize(static_cast<size_t>(kWidth) * kHeight);
-    for (int y = 0; y < kHeight; ++y) {
-      const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch);
-      for (int x = 0; x < kWidth; ++x) frame.pixels[static_cast<size_t>(y) * kWidth + x] = row[x];
-    }
-    surface->UnlockRect();
+    frame.pixels = ReadFramePixels(s_Device->Device(), ViewerFramePath(Dir(name), t), kWidth, kHeight);
     return frame;
   }
 

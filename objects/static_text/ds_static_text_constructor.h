@@ -1,0 +1,83 @@
+// Static text: a line of text at a fixed point of the picture that fades in after a delay,
+// holds, fades out and starts again. Every frame the text is drawn with a D3DX font, white with
+// the current opacity, into a private target of the box's size, which is then the texture of
+// the object's sprite, drawn through the effect's "Common" technique (effect 97 of the library,
+// carried by the document).
+//
+// Record "DS_StaticTextConstructor" version 1: vertical and horizontal alignment, the text, the
+// font, the fade-in, fade-out, hold and delay times (ms), then the nested "DS_StatBaseFXCtrl"
+// record, whose box is the text box.
+//
+// The font and the target live in the default pool: they are released on a device loss (and
+// when the slide stops being current) and made again on the reset. Without a font or a target
+// the text is not drawn.
+#pragma once
+
+#include "core/data/media_kinds.h"
+#include "objects/fx_objects/ds_stat_base_fx_ctrl.h"
+#ifdef _WIN32
+#include "core/render/render_target_pair.h"
+#endif
+
+class DS_StaticTextConstructor final : public DS_ParticleKindT<DS_StaticTextConstructor, DS_StatBaseFXCtrl> {
+ public:
+  static constexpr const char16_t* kClassName = u"DS_StaticTextConstructor";
+  static constexpr uint32_t kVersion = 1;
+  static constexpr uint32_t kMinVersion = 1;
+
+  // The DrawText format bits the alignments map to.
+  static constexpr int32_t kLeft = 0, kCentre = 1, kRight = 2, kVerticalCentre = 4, kBottom = 8;
+
+  DS_StaticTextConstructor();
+  // Copies every member, the running state included; the font and the target are shared.
+  DS_StaticTextConstructor(const DS_StaticTextConstructor& source) = default;
+
+  void WriteOwnFields(DS_IOF_Virtual& out) const;
+  void ReadOwnFields(DS_IOF_Virtual& in);
+
+  // The slide became current: the cycle starts again with the delay.
+  void Restart() override { elapsed = 0.0f; }
+  // The sprite at the centre with the box's size; the cycle advanced by the frame time.
+  void UpdateParticle(DS_Particle& particle) override;
+
+  // The opacity at `elapsed` ms of the cycle: 0 in the delay, rising over the fade-in, 1 while
+  // it holds, falling over the fade-out. A zero fade time is an instant step.
+  float AlphaAt(float ms) const;
+  // The text colour's alpha byte for an opacity: 255 from 1 up, 0 from 0 down, else rounded.
+  static uint32_t AlphaByte(float opacity);
+  // The DrawText format for the two alignments: left, centre or right (anything else: left),
+  // with vertical centring for 1 and the bottom for 2.
+  int32_t AlignmentFlags() const;
+
+#ifdef _WIN32
+  // The effect and the placement, then the target, the font and the format.
+  void CreateDeviceObjects() override;
+  void InvalidateDeviceObjects() override;
+  void RestoreDeviceObjects() override;
+  // Draws the text into the target with the current opacity and makes the target the sprite's
+  // texture. Nothing while there is no target; the text is skipped without a font.
+  void PrepareRender(DS_2D_Light& layer) override;
+  // Whether the font could be made (a face the system lacks still gives one; a device without
+  // memory may not).
+  bool HasFont() const { return d3dFont.Get() != nullptr; }
+  const DS_RenderTargetPair& Target() const { return target; }
+#endif
+
+  MediaParamT<int32_t> verticalAlign{0};
+  MediaParamT<int32_t> horizontalAlign{0};
+  MediaParamT<ds_string> text;
+  FontMediaParam font;
+  MediaParamT<uint32_t> fadeIn{0u}, fadeOut{0u}, hold{0u}, delay{0u};
+  int32_t drawFlags = 0;
+  float elapsed = 0.0f;  // ms of the current cycle
+  float alpha = 1.0f;
+
+#ifdef _WIN32
+ private:
+  void CreateTextFont();
+
+  DS_ComHolder<IDirect3DTexture9> clearTexture;  // nothing assigns it: binding it unbinds
+  DS_ComHolder<ID3DXFont> d3dFont;
+  DS_RenderTargetPair target;
+#endif
+};
