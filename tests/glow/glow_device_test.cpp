@@ -112,17 +112,24 @@ class GlowOnDevice : public LayerFixture {
     return std::unique_ptr<DS_GlowingObj>(glow);
   }
 
-  DS_PixelReadback Draw(DS_ABObj& object, float time) {
-    m_Layer->Update(time);
-    object.Update(time);
-    DS_ABObj* objects[1] = {&object};
+  // One scene drawn by `render`, read back.
+  DS_PixelReadback Drawn(const std::function<void()>& render) {
     EXPECT_EQ(Device()->BeginScene(), D3D_OK);
-    m_Layer->RenderScene(objects, 1);
-    m_Layer->PostRender();
+    render();
     EXPECT_EQ(Device()->EndScene(), D3D_OK);
     DS_PixelReadback pixels;
     EXPECT_TRUE(pixels.ReadBackBuffer(Device()));
     return pixels;
+  }
+  // The test's layer with one object, as a slide draws them.
+  DS_PixelReadback Draw(DS_ABObj& object, float time) {
+    m_Layer->Update(time);
+    object.Update(time);
+    DS_ABObj* objects[1] = {&object};
+    return Drawn([&] {
+      m_Layer->RenderScene(objects, 1);
+      m_Layer->PostRender();
+    });
   }
 
   void LoseAndReset(DS_GlowingObj& object) {
@@ -167,6 +174,37 @@ TEST_F(GlowOnDevice, TheGlowTargetFollowsDeviceLossAndReset) {
     ASSERT_TRUE(discharge->GlowTarget().current);
     ExpectBoltWithGlow(Examine(Draw(*discharge, 0.4f + 0.2f * static_cast<float>(round))), "after the reset");
   }
+}
+
+// The texture choice names the bolt picture (replacing the first picture link); a set made by hand
+// (not yet placed) runs from 100 pixels inside the view's top left to 100 inside its bottom right.
+TEST_F(GlowOnDevice, TheDeviceObjectsNameTheBoltAndPlaceANewDischarge) {
+  const struct {
+    int32_t choice;
+    int64_t picture;
+  } choices[] = {{1, 95}, {7, 95}, {0, 98}};
+  for (const auto& c : choices) {
+    auto discharge = MakeDischarge([&](DS_DischargeFXConstructor& set) {
+      set.textureChoice.Set(c.choice);
+      set.image.StoreKey(Library(211));
+    });
+    ASSERT_NE(discharge, nullptr);
+    const DS_DischargeFXConstructor& set = static_cast<const DS_DischargeFXConstructor&>(discharge->GlowControl());
+    EXPECT_EQ(set.image.Key().stamp, c.picture) << c.choice;
+    EXPECT_EQ(set.image.Key().name, u"common_res.dll");
+    EXPECT_TRUE(set.particleTexture);
+    EXPECT_TRUE(set.glowTexture);
+    EXPECT_EQ(set.startPoint.Get(), (DS_Vector3{60, 120, 0}));  // a placed set keeps its points
+  }
+  auto placed = MakeDischarge([](DS_DischargeFXConstructor& set) {
+    set.placed = false;
+    set.view.right = 0.75f;  // 240 of the picture's 320 pixels
+  });
+  ASSERT_NE(placed, nullptr);
+  const DS_DischargeFXConstructor& set = static_cast<const DS_DischargeFXConstructor&>(placed->GlowControl());
+  EXPECT_TRUE(set.placed);
+  EXPECT_EQ(set.startPoint.Get(), (DS_Vector3{100, 100, 0}));
+  EXPECT_EQ(set.endPoint.Get(), (DS_Vector3{140, 140, 0}));
 }
 
 // Without what a pass needs, the object leaves that pass out and the picture stays whole.
@@ -217,12 +255,7 @@ TEST_F(GlowOnDevice, ADischargeInAShowComesThroughLossesAsCurrentAndAsTheNextSli
   ASSERT_EQ(m_Show->Slides().size(), 2u);
   const auto frame = [&](float t) {
     m_Show->Update(t);
-    EXPECT_EQ(Device()->BeginScene(), D3D_OK);
-    m_Show->Render();
-    Device()->EndScene();
-    DS_PixelReadback pixels;
-    EXPECT_TRUE(pixels.ReadBackBuffer(Device()));
-    return Examine(pixels);
+    return Examine(Drawn([&] { m_Show->Render(); }));
   };
   const auto loseAndReset = [&] {
     m_Show->OnDeviceLost();
