@@ -206,6 +206,9 @@ TEST(DischargeChain, ThePictureHalvesFlickerAtTheIntervalEachWayUp) {
     chain.Frame(0.02f);
     EXPECT_FLOAT_EQ(chain.particles[0]->texTop, c.top) << c.first << c.second;
     EXPECT_FLOAT_EQ(chain.particles[0]->texBottom, c.bottom);
+    // The one segment is both the first and the last: it shows the whole width, both tips.
+    EXPECT_FLOAT_EQ(chain.particles[0]->texLeft, 0.0f);
+    EXPECT_FLOAT_EQ(chain.particles[0]->texRight, 1.0f);
   }
   // A flicker value of 0 is 0.1 s of clock between flickers.
   Chain chain(1);
