@@ -35,7 +35,7 @@ inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_FlowerConstructor", VQ_Registry::Constructor, true},
     {u"DS_BirdConstructor", VQ_Registry::Constructor, true},
     {u"DS_DischargeConstructor", VQ_Registry::Constructor, true},
-    {u"DS_DischargeFXConstructor", VQ_Registry::Constructor, false},
+    {u"DS_DischargeFXConstructor", VQ_Registry::Constructor, true},
     {u"DS_ButterflyConstructor", VQ_Registry::Constructor, true},
     {u"DS_ClockConstructor", VQ_Registry::Constructor, true},
     {u"DS_BackgroundCopy", VQ_Registry::Constructor, false},
