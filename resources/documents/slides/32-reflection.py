@@ -61,21 +61,22 @@ def picture(px, py):
     return mix(colour, (255, 220, 150), min(1.0, lantern_glow(x, y)))
 
 
-def mask_writer(out, name, alpha):
-    def pixel(mx, my):
-        return (255, 255, 255, 255 * alpha((mx + 0.5) * W / MW, (my + 0.5) * H / MH))
-    write_png(os.path.join(out, name), MW, MH, 4, pixel)
+# Each mask by its file: its alpha at a point given in picture pixels.
+MASKS = {
+    'reflection_clouds_mask.png': lambda x, y: smoothstep(20, 60, y) * smoothstep(200, 170, y),
+    'reflection_lantern_mask.png': lambda x, y: smoothstep(40, 26, math.hypot(x - LANTERN[0], y - LANTERN[1])),
+    'reflection_lake_mask.png': lambda x, y: 0.6 * smoothstep(SHORE, SHORE + 4, y),
+    'reflection_window_mask.png': lambda x, y: 1.0 if inside(x, y, WINDOW) else 0.0,
+}
 
 
 def main():
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     write_png(os.path.join(out, 'reflection_lake.png'), W, H, 3, picture)
-    mask_writer(out, 'reflection_clouds_mask.png', lambda x, y: smoothstep(20, 60, y) * smoothstep(200, 170, y))
-    mask_writer(out, 'reflection_lantern_mask.png',
-                lambda x, y: smoothstep(40, 26, math.hypot(x - LANTERN[0], y - LANTERN[1])))
-    mask_writer(out, 'reflection_lake_mask.png', lambda x, y: 0.6 * smoothstep(SHORE, SHORE + 4, y))
-    mask_writer(out, 'reflection_window_mask.png', lambda x, y: 1.0 if inside(x, y, WINDOW) else 0.0)
+    for name, alpha in MASKS.items():
+        write_png(os.path.join(out, name), MW, MH, 4,
+                  lambda mx, my, alpha=alpha: (255, 255, 255, 255 * alpha((mx + 0.5) * W / MW, (my + 0.5) * H / MH)))
 
 
 if __name__ == '__main__':
