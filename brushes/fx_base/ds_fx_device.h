@@ -16,7 +16,9 @@
 struct DS_FX_DeviceRefs {
   DS_ComHolder<IDirect3DTexture9> maskTexture;
   DS_ComHolder<ID3DXEffect> effect;
-  std::vector<DS_ComHolder<IDirect3DTexture9>> pictures;  // one per Pictures() entry
+  // One per Pictures() entry; a kind that binds a picture of several frames (the pattern)
+  // puts its frames here itself, frame k at index k.
+  std::vector<DS_ComHolder<IDirect3DTexture9>> pictures;
 };
 
 // The live object of every brush effect.

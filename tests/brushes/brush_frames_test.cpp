@@ -1,5 +1,6 @@
 // Frames of the brush kinds drawn over a layer at fixed times and read back: with "Main" the
-// picture changes inside the mask as each kind shades it and stays untouched outside; with
+// picture changes inside the mask as each kind shades it (the pattern shows its tiles, the
+// background copy the picture shifted) and stays untouched outside; with
 // "MainFX" the whole quad is redrawn from the picture drawn so far; a brush whose effect is
 // missing or damaged draws nothing and does not ask for the scene; and a brush that took the
 // layer's target as its background lets the device be reset.
@@ -8,9 +9,11 @@
 #include <algorithm>
 #include <functional>
 
+#include "brushes/background_copy/ds_background_copy.h"
 #include "brushes/expand_fx/ds_expand_fx.h"
 #include "brushes/light_fx/ds_light_fx.h"
 #include "brushes/move_fx/ds_move_fx.h"
+#include "brushes/pattern_brush_c/ds_pattern_brush_c.h"
 #include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
 #include "brushes/rotation_fx/ds_rotation_fx.h"
 #include "brushes/water_fx/ds_water_fx.h"
@@ -24,6 +27,8 @@ namespace {
 constexpr int kW = BrushBench::kWidth, kH = BrushBench::kHeight;
 const DS_ResourceKey kPicture{u"stripes.png", 1};
 constexpr uint32_t kStripeA = 0xFF3060C0, kStripeB = 0xFFD0A040, kGreen = 0xFF00FF00;
+constexpr uint32_t kRed = 0xFFFF0000, kBlue = 0xFF0000FF;
+const DS_ResourceKey kHalves{u"patterns.dll", 242}, kBlinking{u"patterns.dll", 243};
 
 // Inside the mask: the left part of the picture; outside: the right part (the soft edge between
 // is not checked).
@@ -50,7 +55,7 @@ class BrushFrames : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_Bench.Ok()) << "no Direct3D device";
-    for (int id : {76, 77, 90, 91, 102, 103, 104}) m_Bench.AddEffect(id);
+    for (int id : {75, 76, 77, 78, 90, 91, 102, 103, 104}) m_Bench.AddEffect(id);
     // Horizontal stripes 6 picture pixels high (12 on screen), so that an upward or downward
     // push shows; the mask's left half is fully affected, its right half untouched.
     m_Bench.AddPicture(kPicture, MakeTexture(m_Bench.Device(), 64, 48, [](int, int y) {
@@ -59,6 +64,16 @@ class BrushFrames : public ::testing::Test {
     m_Mask = MakeTexture(m_Bench.Device(), 16, 16, [](int x, int) { return x < 8 ? 0xFFFFFFFFu : 0x00FFFFFFu; });
     // A steep bump (slope (1, -1)), so the water's rotating bump transform visibly moves the picture.
     m_Bench.AddPicture(LibraryKey(DS_WaterFX::kBumpPictureId), MakeSolidTexture(m_Bench.Device(), 0xFFFF0080), 8, 8);
+    // Patterns of 8 x 8 pixels: red in the left half and blue in the right; and the same in
+    // two frames of 0.5, the second all green.
+    const auto halves = [](int x, int) { return x < 4 ? kRed : kBlue; };
+    DS_ImageSet& still = m_Bench.Manager().Store().imageSets[kHalves];
+    still.textures.assign(1, MakeTexture(m_Bench.Device(), 8, 8, halves));
+    still.width = still.height = 8;
+    DS_ImageSet& blinking = m_Bench.Manager().Store().imageSets[kBlinking];
+    blinking.textures = {still.textures[0], MakeSolidTexture(m_Bench.Device(), kGreen)};
+    blinking.frameTimes = {0.5f, 0.5f};
+    blinking.width = blinking.height = 8;
     m_Layer = m_Bench.MakeLayer(kPicture);
     m_Plain = m_Bench.Frame(*m_Layer, {}, 0.0f);
     ASSERT_EQ(m_Plain.Width(), kW);
@@ -140,6 +155,42 @@ std::unique_ptr<DS_FX_Constructor> TurningRotation() {
   return rotation;
 }
 
+// A pattern of the halves picture: at the default zoom its tiles are 8 picture pixels, 16 on
+// screen, across and down.
+template <class Kind = DS_PatternBrush>
+std::unique_ptr<DS_FX_Constructor> HalvesPattern() {
+  auto pattern = std::make_unique<Kind>();
+  pattern->patternLink.SetKey(kHalves);
+  return pattern;
+}
+
+std::unique_ptr<DS_FX_Constructor> BlinkingPattern() {
+  auto pattern = std::make_unique<DS_PatternBrush>();
+  pattern->patternLink.SetKey(kBlinking);
+  return pattern;
+}
+
+// A copy of the picture shifted by one stripe (6 picture pixels, 12 on screen) up.
+std::unique_ptr<DS_FX_Constructor> StripeCopy() {
+  auto copy = std::make_unique<DS_BackgroundCopy>();
+  copy->sourceRect.further2.Set(6);
+  return copy;
+}
+
+// Inside the mask, the picture's tiles: the columns 2 to 5 of each 16 red, 10 to 13 blue
+// (clear of the filtered edges between them), at every row.
+void CheckHalves(const DS_PixelReadback& frame) {
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; Inside(x); ++x) {
+      const int column = x % 16;
+      if (column >= 2 && column <= 5) {
+        ASSERT_TRUE(SameColour(frame.At(x, y), kRed & 0xFFFFFF, 8)) << x << ", " << y;
+      } else if (column >= 10 && column <= 13) {
+        ASSERT_TRUE(SameColour(frame.At(x, y), kBlue & 0xFFFFFF, 8)) << x << ", " << y;
+      }
+    }
+}
+
 // Rows whose stripe colour differs from the picture's own at that row: turned stripes cross rows.
 int RowsAgainstTheStripes(const DS_PixelReadback& frame, const DS_PixelReadback& plain, int x) {
   int rows = 0;
@@ -217,6 +268,23 @@ TEST_F(BrushFrames, WithMainEachKindChangesThePictureOnlyInsideTheMask) {
          EXPECT_GT(RowsAgainstTheStripes(frame, m_Plain, kW / 4), kH / 10);
          EXPECT_GT(ChangedInside(frame, m_Plain), kW * kH / 20);
        }},
+      {"pattern", HalvesPattern<DS_PatternBrush>,
+       [](const DS_PixelReadback& frame, DS_FX_Constructor&) { CheckHalves(frame); }},
+      {"pattern C", HalvesPattern<DS_PatternBrushC>,
+       [](const DS_PixelReadback& frame, DS_FX_Constructor&) { CheckHalves(frame); }},
+      {"background copy", StripeCopy,
+       [this](const DS_PixelReadback& frame, DS_FX_Constructor&) {
+         // Each pixel shows the picture one stripe further down: the other stripe's colour.
+         int checked = 0;
+         for (int y = 0; y + 12 < kH; ++y)
+           for (int x = 0; Inside(x); ++x) {
+             if (y % 12 < 2 || y % 12 > 9) continue;  // clear of the stripes' filtered edges
+             ASSERT_TRUE(SameColour(frame.At(x, y), m_Plain.At(x, y + 12), 4)) << x << ", " << y;
+             ASSERT_FALSE(SameColour(frame.At(x, y), m_Plain.At(x, y), 40)) << x << ", " << y;
+             ++checked;
+           }
+         EXPECT_GT(checked, kW * kH / 8);
+       }},
   };
   for (const KindCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -271,6 +339,10 @@ TEST_F(BrushFrames, KindsThatDependOnTimeChangeBetweenFramesAndABlinkAtItsPeriod
       {"expand", StrongExpand, 1.0f, 2.0f, true},
       {"radial wave", StrongRadialWave, 0.5f, 0.6f, true},
       {"rotation", TurningRotation, 0.5f, 0.8f, true},
+      // Frames of 0.5 at 1 per second: the first at 0.3 s, the second at 0.8 s.
+      {"pattern of two frames", BlinkingPattern, 0.3f, 0.8f, true},
+      {"pattern of one frame", HalvesPattern<DS_PatternBrush>, 0.3f, 0.8f, false},
+      {"background copy", StripeCopy, 0.3f, 0.8f, false},
       // Period 2 pi / 0.2 phase units, at 40 per second: 0.7854 s.
       {"light blink", [] {
          auto light = std::make_unique<DS_LightFX>();

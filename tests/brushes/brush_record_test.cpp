@@ -1,15 +1,20 @@
 // The records of the brush base and of the kinds: non-default values come back through the
 // registry byte for byte, the nested base part reads both its versions, the radial wave's first
-// version keeps its own defaults, values read from a document reach the direction vectors through
+// version keeps its own defaults, the pattern brush's second name nests the first's record and
+// runs as the first, values read from a document reach the direction vectors through
 // the live brush's clone, and the listeners keep the vectors in step with later changes.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
+#include <initializer_list>
+#include <typeinfo>
 
+#include "brushes/background_copy/ds_background_copy.h"
 #include "brushes/expand_fx/ds_expand_fx.h"
 #include "brushes/light_fx/ds_light_fx.h"
 #include "brushes/move_fx/ds_move_fx.h"
+#include "brushes/pattern_brush_c/ds_pattern_brush_c.h"
 #include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
 #include "brushes/rotation_fx/ds_rotation_fx.h"
 #include "brushes/water_fx/ds_water_fx.h"
@@ -36,6 +41,18 @@ void ChangeBase(DS_FX_Constructor& brush) {
   brush.maskKey.flag = false;
   brush.effectLink.StoreKey(DS_ResourceKey{u"other.dll", 12});
   brush.objectName = u"brush";
+}
+
+std::unique_ptr<DS_FX_Constructor> ChangedPattern(std::unique_ptr<DS_PatternBrush> pattern) {
+  pattern->patternLink.SetKey(DS_ResourceKey{u"patterns.dll", 242});
+  pattern->flipY.Set(1);
+  pattern->flipX.Set(2);
+  pattern->angle.Set(33);
+  pattern->zoom.Set(250);
+  pattern->offsetX.Set(40);
+  pattern->offsetY.Set(60);
+  ChangeBase(*pattern);
+  return pattern;
 }
 
 const KindCase kKinds[] = {
@@ -108,6 +125,21 @@ const KindCase kKinds[] = {
        rotation->centre.Set(DS_Vector3{200.0f, 100.0f, 0.0f});
        ChangeBase(*rotation);
        return std::unique_ptr<DS_FX_Constructor>(std::move(rotation));
+     }},
+    {"pattern", [] { return ChangedPattern(std::make_unique<DS_PatternBrush>()); }},
+    {"pattern C", [] { return ChangedPattern(std::make_unique<DS_PatternBrushC>()); }},
+    {"background copy",
+     [] {
+       auto copy = std::make_unique<DS_BackgroundCopy>();
+       MediaRectangle& rect = copy->sourceRect;
+       int32_t value = -3;
+       for (MediaParamTB<int32_t>* edge : std::initializer_list<MediaParamTB<int32_t>*>{
+                &rect.left, &rect.right, &rect.top, &rect.bottom, &rect.further1, &rect.further2})
+         edge->Set(value += 11);
+       copy->shiftY.Set(1);
+       copy->shiftX.Set(-4);
+       ChangeBase(*copy);
+       return std::unique_ptr<DS_FX_Constructor>(std::move(copy));
      }},
 };
 
@@ -193,6 +225,39 @@ TEST(BrushRecord, ARadialWaveOfVersionOneHoldsOnlyItsCentreAndBase) {
   EXPECT_EQ(radial->objectName, u"ripple");
   // Written again, it is a record of the current version.
   EXPECT_GT(Written(*radial).size(), bytes.bytes.size());
+}
+
+TEST(BrushRecord, ThePatternBrushsSecondNameNestsTheFirstsRecordAndRunsAsTheFirst) {
+  DS_PatternBrushC second;
+  second.zoom.Set(300);
+  second.patternLink.SetKey(DS_ResourceKey{u"lace.png", 4});
+  DS_PatternBrush first;
+  first.zoom.Set(300);
+  first.patternLink.SetKey(DS_ResourceKey{u"lace.png", 4});
+  first.maskKey = second.maskKey;
+  // "DS_PatternBrushC" version 1, then the whole "DS_PatternBrush" record.
+  TestBytes header;
+  header.Str(u"DS_PatternBrushC").U32(1);
+  std::vector<uint8_t> expected = header.bytes;
+  const std::vector<uint8_t> nested = Written(first);
+  expected.insert(expected.end(), nested.begin(), nested.end());
+  EXPECT_EQ(Written(second), expected);
+
+  // The nested header is read and not used, whatever version it names.
+  std::vector<uint8_t> otherVersion = expected;
+  otherVersion[header.bytes.size() + 34] = 7;  // after the nested name (4 + 15 x 2 bytes)
+  size_t left = 99;
+  const auto read = ReadConstructor(otherVersion, &left);
+  ASSERT_NE(dynamic_cast<DS_PatternBrushC*>(read.get()), nullptr);
+  EXPECT_EQ(left, 0u);
+  EXPECT_EQ(Written(*read), expected);
+  EXPECT_FLOAT_EQ(static_cast<DS_PatternBrushC&>(*read).zoom.Derived(), 3.0f);
+
+  // Its live brush runs a plain pattern brush of the same values.
+  const std::unique_ptr<DS_ABObj> live = read->CreateObject();
+  const DS_FX_Constructor& clone = static_cast<DS_BrushObj&>(*live).Brush();
+  EXPECT_EQ(typeid(clone), typeid(DS_PatternBrush));
+  EXPECT_EQ(Written(clone), nested);
 }
 
 TEST(BrushRecord, DirectionsReadFromTheDocumentReachTheLiveBrushThroughItsClone) {
