@@ -90,6 +90,8 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
 
   // The technique, "Scale", "Mask" and "Background", then the picture quad through the effect.
   void ApplyEffect(DS_2D_Light& layer);
+  // The values and the kind's pictures on the effect; nothing without one.
+  void SetEffectParameters(const DS_FX_Parameters& parameters);
   // "Scale" as ApplyEffect sets it for a picture of width x height: (w / h / k, 1 / k). A zero
   // height counts as an aspect of 1, a scale factor of 0 as its smallest step.
   void ScaleFor(unsigned width, unsigned height, float scale[2]) const;

@@ -45,10 +45,16 @@ bool DS_FX_Constructor::WillDraw() const { return static_cast<bool>(DeviceRefs()
 
 void DS_FX_Constructor::Render(DS_2D_Light& layer) {
   if (!WillDraw()) return;
-  DS_FX_DeviceRefs& refs = DeviceRefs();
-  ID3DXEffect* e = refs.effect.Get();
   DS_FX_Parameters parameters;
   CollectParameters(parameters, layer.PictureWidth(), layer.PictureHeight());
+  SetEffectParameters(parameters);
+  ApplyEffect(layer);
+}
+
+void DS_FX_Constructor::SetEffectParameters(const DS_FX_Parameters& parameters) {
+  DS_FX_DeviceRefs& refs = DeviceRefs();
+  ID3DXEffect* e = refs.effect.Get();
+  if (!e) return;
   for (const DS_FX_Parameters::Value& value : parameters.values) {
     if (value.count == 1)
       e->SetFloat(value.name, value.v[0]);
@@ -57,7 +63,6 @@ void DS_FX_Constructor::Render(DS_2D_Light& layer) {
   }
   for (const DS_FX_Parameters::Picture& picture : parameters.pictures)
     e->SetTexture(picture.name, picture.index < refs.pictures.size() ? refs.pictures[picture.index].Get() : nullptr);
-  ApplyEffect(layer);
 }
 
 void DS_FX_Constructor::ApplyEffect(DS_2D_Light& layer) {

@@ -70,7 +70,11 @@ void DrawQuadPT(const DS_TexturedQuad& quad) {
 }
 
 void FillGridMeshPT(DS_GridMeshPT& mesh, const DX_V::PT (&corners)[4]) {
-  const int n = mesh.columns, m = mesh.rows;
+  FillGridVerticesPT(mesh, mesh.columns, mesh.rows, corners);
+}
+
+void FillGridVerticesPT(DS_MeshBase& mesh, int columns, int rows, const DX_V::PT (&corners)[4]) {
+  const int n = columns, m = rows;
   if (n <= 0 || m <= 0 || mesh.vertexCount < (n + 1) * (m + 1)) return;
   std::vector<DX_V::PT> vertices(static_cast<size_t>((n + 1) * (m + 1)));
   ComputeGridVerticesPT(n, m, corners, vertices.data());

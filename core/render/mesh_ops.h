@@ -38,6 +38,9 @@ void DrawQuadPT(const DS_TexturedQuad& quad);
 // (c0, c1 one side, c2, c3 the opposite side), texture coordinates included: i runs from the
 // c0-c1 side, j from c0 towards c2; vertex i + (n + 1) j.
 void FillGridMeshPT(DS_GridMeshPT& mesh, const DX_V::PT (&corners)[4]);
+// The same for any PT mesh of columns x rows cells (an indexed grid, for example); nothing when
+// its buffer holds fewer than (columns + 1)(rows + 1) vertices.
+void FillGridVerticesPT(DS_MeshBase& mesh, int columns, int rows, const DX_V::PT (&corners)[4]);
 
 // All five floats of the vertex times the factor.
 DX_V::PT& ScaleVertexPT(DX_V::PT& result, float factor, const DX_V::PT& vertex);

@@ -15,7 +15,7 @@ struct VQ_RegisteredName {
 
 inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_2D_Light", VQ_Registry::Layer, true},
-    {u"DS_FlameLight", VQ_Registry::Layer, false},
+    {u"DS_FlameLight", VQ_Registry::Layer, true},
     {u"DS_GlassBallLight", VQ_Registry::Layer, true},
     {u"DS_MatrixCodeLight", VQ_Registry::Layer, true},
     {u"FakeUndervater", VQ_Registry::Layer, true},
@@ -45,7 +45,7 @@ inline constexpr VQ_RegisteredName kRegisteredClassNames[] = {
     {u"DS_PatternBrushC", VQ_Registry::Constructor, true},
     {u"DS_WaterFX", VQ_Registry::Constructor, true},
     {u"DS_MoveFX", VQ_Registry::Constructor, true},
-    {u"DS_FireFX", VQ_Registry::Constructor, false},
+    {u"DS_FireFX", VQ_Registry::Constructor, true},
     {u"DS_ExpandFX", VQ_Registry::Constructor, true},
     {u"DS_RadialWaveFX", VQ_Registry::Constructor, true},
     {u"DS_RotationFX", VQ_Registry::Constructor, true},

@@ -80,6 +80,25 @@ void SkipUnderwaterFields(DS_IOF_Virtual& in, uint32_t version) {
   ReadUnderwaterFXObject(in);
 }
 
+// The flame layer's own fields: its nested fire record is read through the constructor registry
+// (the fire's host part registers it) and dropped.
+void SkipFlameFields(DS_IOF_Virtual& in, uint32_t version) {
+  int32_t signedValue = 0;
+  uint32_t value = 0;
+  in.ReadInt(signedValue);
+  in.ReadInt(signedValue);
+  in.ReadUInt(value);
+  if (version == 1) in.ReadUInt(value);
+  DS_ResourceKey link;
+  for (int i = 0; i < 2; ++i) ReadKey(in, link);
+  for (int i = 0; i < 3; ++i) in.ReadUInt(value);
+  if (version > 1) {
+    DS_RequireRegistered(ReadConstructorObject(in));
+  } else {
+    for (int i = 0; i < 2; ++i) ReadKey(in, link);
+  }
+}
+
 DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
   const DS_ObjectHeader header = DS_ReadHeader(in);
   const struct {
@@ -89,7 +108,8 @@ DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
                  {u"DS_GlassBallLight", SkipGlassBallFields},
                  {u"DS_WaterRingLight", SkipWaterRingFields},
                  {u"DS_MatrixCodeLight", SkipMatrixCodeFields},
-                 {u"FakeUndervater", SkipUnderwaterFields}};
+                 {u"FakeUndervater", SkipUnderwaterFields},
+                 {u"DS_FlameLight", SkipFlameFields}};
   for (const auto& kind : kinds) {
     if (header.className != kind.name) continue;
     kind.skip(in, header.version);
