@@ -29,4 +29,24 @@ class BenchApp : public CSceneSaverApp {
     }
     return true;
   }
+
+  // The full-screen mode, one output per monitor, as the saver's /s opens it; false, after saying
+  // why, without an output.
+  bool OpenFullScreenOutputs() {
+    m_RunMode = RunMode_FullScreen;
+    m_Instance = GetModuleHandleW(nullptr);
+    FindMonitors();
+    if (FAILED(OpenSaverWindows())) {
+      std::printf("no full-screen window\n");
+      return false;
+    }
+    m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
+    EnumerateDevices();
+    OpenOutputs();
+    if (m_ErrorMode || m_OutputCount < 1) {
+      std::printf("no full-screen output (error 0x%08lx)\n", static_cast<unsigned long>(m_ErrorCode));
+      return false;
+    }
+    return true;
+  }
 };

@@ -21,8 +21,10 @@ DS_MonitorScene::~DS_MonitorScene() {
 
 void DS_MonitorScene::DrawFrame(float appTime) {
   if (m_Running) {
+    if (m_MusicDue && m_SceneShown) StartMusic();
     Update(appTime);
     Render();
+    m_SceneShown = true;
   } else if (m_LoadingScreenShown) {
     Start();  // nothing is drawn: the back buffer is presented as it is
   } else {
@@ -62,8 +64,13 @@ void DS_MonitorScene::Start() {
   m_Playback = std::move(scene.playback);
   m_Manager = scene.manager;
   m_Running = true;
+  m_MusicDue = true;
+}
 
-  m_Playlist.Start(std::move(scene.musicPaths));
+void DS_MonitorScene::StartMusic() {
+  if (!m_MusicDue || !m_Playback) return;
+  m_MusicDue = false;
+  m_Playlist.Start(m_Playback->WriteMusicFiles());
 }
 
 void DS_MonitorScene::Update(float appTime) {

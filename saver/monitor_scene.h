@@ -1,6 +1,7 @@
 // One output's scene record: the loading picture on the output's first frame, the output's own
 // copy of the scene loaded on its second, the slide show played from its third on, and the order
-// in which the scene's music files play.
+// in which the scene's music files play. The music files are written out and the first one
+// started on the frame after the first scene frame, so that they do not hold that frame back.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include "sound/music_playlist.h"
 
 class DS_DocResManager;
+class DS_SlideShow_Light;
 
 // A loaded scene as its record plays it, on the device of its output.
 class DS_ScenePlayback {
@@ -26,19 +28,22 @@ class DS_ScenePlayback {
   // Which slide of how many is shown; long runs count slide switches by it.
   virtual size_t CurrentSlide() const { return 0; }
   virtual size_t SlideCount() const { return 0; }
+  // The slide show played, for the benches that time its phases; null for another playback.
+  virtual DS_SlideShow_Light* SlideShow() { return nullptr; }
+  // Writes the scene's music files out where the music graph can play them; their paths in play
+  // order. Throws when one cannot be written.
+  virtual std::vector<std::wstring> WriteMusicFiles() { return {}; }
 };
 
-// What loading hands the record: the scene, its resource manager (owned by the scene) and the
-// paths of its music files in play order, already written out.
+// What loading hands the record: the scene and its resource manager (owned by the scene).
 struct DS_LoadedScene {
   std::unique_ptr<DS_ScenePlayback> playback;
   DS_DocResManager* manager = nullptr;
-  std::vector<std::wstring> musicPaths;
 };
 
 // Loads the program's own scene document for the current device, creates the live objects of
-// every slide, writes the music files out and applies the picture-position setting. Throws when
-// the scene cannot be played (monitor_scene_loader.cpp).
+// every slide and applies the picture-position setting. Throws when the scene cannot be played
+// (monitor_scene_loader.cpp).
 DS_LoadedScene LoadEmbeddedScene();
 
 // The program's own "DDS" picture shown while a scene loads.
@@ -57,9 +62,12 @@ class DS_MonitorScene {
   void DrawFrame(float appTime);
 
   void ShowLoadingScreen();
-  // Sets the sound volume, then loads the scene and starts its music. Throws when the scene
-  // cannot be loaded; the record then stays where it was.
+  // Sets the sound volume, then loads the scene. Throws when the scene cannot be loaded; the
+  // record then stays where it was.
   void Start();
+  // Writes the music files out and plays the first; once, on the frame after the first scene
+  // frame. Throws when a music file cannot be written.
+  void StartMusic();
   void Update(float appTime);
   void Render();
   // The music graph's event; ignored until the scene plays, since no list is bound before.
@@ -70,6 +78,7 @@ class DS_MonitorScene {
 
   bool Running() const { return m_Running; }
   bool LoadingScreenShown() const { return m_LoadingScreenShown; }
+  bool MusicStarted() const { return m_Playlist.Started(); }
   DS_DocResManager* Manager() const { return m_Manager; }
   DS_ScenePlayback* Playback() const { return m_Playback.get(); }
 
@@ -80,4 +89,6 @@ class DS_MonitorScene {
   DS_MusicPlaylist m_Playlist;
   bool m_Running = false;
   bool m_LoadingScreenShown = false;
+  bool m_MusicDue = false;   // the scene runs, its music is still to start
+  bool m_SceneShown = false; // a scene frame has been drawn
 };

@@ -21,6 +21,15 @@ class SlideShowPlayback : public DS_ScenePlayback {
   void OnDeviceReset() override { m_Show->OnDeviceReset(); }
   size_t CurrentSlide() const override { return m_Show->Sequence().Current(); }
   size_t SlideCount() const override { return m_Show->Slides().size(); }
+  DS_SlideShow_Light* SlideShow() override { return m_Show.get(); }
+  std::vector<std::wstring> WriteMusicFiles() override {
+    std::vector<std::wstring> paths;
+    for (auto& music : m_Show->MusicFiles()) {
+      music->ExtractToTempFile();
+      paths.push_back(WidePath(music->file.name));
+    }
+    return paths;
+  }
 
   DS_SlideShow_Light& Show() { return *m_Show; }
 
@@ -37,12 +46,7 @@ DS_LoadedScene LoadEmbeddedScene() {
   auto playback = std::make_unique<SlideShowPlayback>(LoadSceneDocument());
   DS_LoadedScene scene;
   try {
-    DS_SlideShow_Light& loaded = playback->Show();
-    loaded.StartScene(static_cast<int>(LoadPicturePosition()));
-    for (auto& music : loaded.MusicFiles()) {
-      music->ExtractToTempFile();
-      scene.musicPaths.push_back(WidePath(music->file.name));
-    }
+    playback->Show().StartScene(static_cast<int>(LoadPicturePosition()));
   } catch (...) {
     // The other outputs keep the manager and the decoding cache they had.
     playback.reset();

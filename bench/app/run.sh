@@ -1,25 +1,70 @@
 #!/usr/bin/env bash
-# Runs the default-scene benchmark and, in the same Wine session, the Clear-and-Present floor at
-# the same window size; prints both and the ratio of their CPU time per frame.
-#   bench/app/run.sh [build dir] [frames]
+# Runs the default-scene benchmark under 64-bit Wine with a private sound server (so that the music
+# graph renders and plays as in the saver) and, in the same Wine session, the Clear-and-Present
+# floor program at the same window size. The bench prints its start-up against the decoding of
+# every picture the scene names, and per slide its frame beside the floor measured on the same
+# device right after it, with the frame's phases.
+#   bench/app/run.sh [build dir] [frames per slide]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$(cd "${1:-$root/build/win64}" && pwd); frames=${2:-300}
+build=$(cd "${1:-$root/build/win64}" && pwd); frames=${2:-150}
 bench="$build/bench/app/vq_bench_app.exe"
 floor="$build/bench/frame-floor/vq_bench_frame_floor.exe"
 for exe in "$bench" "$floor"; do
   [ -f "$exe" ] || { echo "build $exe first (tools/build.sh win64)" >&2; exit 1; }
 done
-env_dir=$(mktemp -d); trap '"$root/tests/wine/wine-env.sh" cleanup "$env_dir"; rm -rf "$env_dir"' EXIT
-"$root/tests/wine/wine-env.sh" setup "$env_dir" /usr/lib/wine/wine64 -screen 0 1280x1024x24 >/dev/null
+work=$(mktemp -d)
+pulse_pid=""
+finish() {
+  [ -n "$pulse_pid" ] && { kill "$pulse_pid" 2>/dev/null; wait "$pulse_pid" 2>/dev/null; }
+  "$root/tests/wine/wine-env.sh" cleanup "$work/wine"
+  rm -rf "$work"
+}
+trap finish EXIT
+
+# A private sound server with a null sink; without one the bench runs without a music graph.
+mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
+unset PULSE_SERVER
+if command -v pulseaudio >/dev/null 2>&1; then
+  HOME="$work" pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
+    --load="module-null-sink sink_name=nul rate=44100 channels=2 norewinds=1" \
+    --load="module-native-protocol-unix auth-anonymous=1" >"$work/pulse.log" 2>&1 &
+  pulse_pid=$!
+  for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  pactl set-default-sink nul >/dev/null 2>&1 || echo "no sound server: the music graph stays closed" >&2
+fi
+
+# Every picture file the assembled scene description names, where the document writer found it.
 pictures=()
-for p in meadow_dawn mountain_lake night_camp sea_floor winter_village harbour_dusk; do
-  pictures+=("Z:$(echo "$build/resources/scene/$p.jpg" | tr / '\\')")
-done
-scene_out=$("$root/tests/wine/wine-env.sh" run "$env_dir" "$bench" "$frames" "${pictures[@]}")
-floor_out=$("$root/tests/wine/wine-env.sh" run "$env_dir" "$floor" 1 "$frames" 1024 768)
+while IFS= read -r p; do pictures+=("Z:$(echo "$p" | tr / '\\')"); done < <(python3 - "$build" "$root" <<'EOF'
+import json, os, sys
+build, root = sys.argv[1], sys.argv[2]
+doc = json.load(open(os.path.join(build, "resources/documents/default-scene.json")))
+names = set()
+def walk(v):
+    if isinstance(v, dict):
+        for x in v.values(): walk(x)
+    elif isinstance(v, list):
+        for x in v: walk(x)
+    elif isinstance(v, str) and v.lower().endswith((".jpg", ".jpeg", ".png", ".bmp")):
+        names.add(v)
+walk(doc)
+folders = [os.path.join(build, "resources/scene"), os.path.join(build, "resources/documents/slides"),
+           os.path.join(root, "resources/documents/slides")]
+for n in sorted(names):
+    for f in folders:
+        if os.path.isfile(os.path.join(f, n)):
+            print(os.path.join(f, n)); break
+EOF
+)
+
+"$root/tests/wine/wine-env.sh" setup "$work/wine" /usr/lib/wine/wine64 -screen 0 1280x1024x24 >/dev/null
+export VQ_TIMEOUT=${VQ_TIMEOUT:-3600}
+scene_out=$("$root/tests/wine/wine-env.sh" run "$work/wine" "$bench" "$frames" "${pictures[@]}")
+floor_out=$("$root/tests/wine/wine-env.sh" run "$work/wine" "$floor" 1 "$frames" 1024 768)
 echo "$scene_out"
 echo "$floor_out"
 scene_ms=$(echo "$scene_out" | sed -n 's/^scene frame: *\([0-9.]*\) ms.*/\1/p')
 floor_ms=$(echo "$floor_out" | sed -n 's/^minimal Clear+Present: *\([0-9.]*\) ms.*/\1/p')
-awk -v s="$scene_ms" -v f="$floor_ms" 'BEGIN { if (f > 0) printf "ratio scene frame / Clear+Present floor: %.2f\n", s / f }'
+awk -v s="$scene_ms" -v f="$floor_ms" 'BEGIN { if (f > 0) printf "ratio scene frame / floor program: %.2f\n", s / f }'

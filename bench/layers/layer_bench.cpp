@@ -1,29 +1,32 @@
-// The cost of the effect layers against the plain picture: the default scene's first plain picture
-// slide, its falling-code slide and its water-ring slide, each drawn on its own for N frames in a
-// 1024 x 768 window (process CPU time per frame, Wine's renderer threads included), in one run.
+// The cost of each kind of slide against the plain picture: every slide of the default scene (its
+// layer and its drawn objects, each updated every frame) drawn on its own for N frames in a
+// 1024 x 768 window (process CPU time per frame, Wine's renderer threads included), beside the
+// scene's first plain picture slide (the base picture layer with no drawn object), in one run.
+// The plain slide is measured before the others and again after them; the ratios use the mean.
 //   vq_bench_layers <scene document> [frames]
+// Prints one line per slide: "kind <ms> <ratio> <slide name> [<layer class>, <n> objects]".
 #include <windows.h>
 #include <d3dx9.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <string>
 #include <typeinfo>
 #include <vector>
 
 #include "bench/bench_support.h"
 #include "core/layer/ds_2d_light.h"
+#include "core/layer/ds_abobj.h"
 #include "core/render/device_globals.h"
 #include "core/render/output_views.h"
 #include "core/render/view_state.h"
-#include "layers/matrix_code/ds_matrix_code_light.h"
 #include "layers/slideshow/ds_slide_container.h"
 #include "layers/slideshow/ds_slide_show.h"
 #include "layers/slideshow/scene_document.h"
-#include "layers/water_ring/ds_water_ring_light.h"
 #include "tests/render/test_device.h"
 
 namespace {
@@ -31,19 +34,22 @@ namespace {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
-// CPU milliseconds per frame of the layer drawn alone, after a few frames to warm up.
-double MillisecondsPerFrame(DS_TestDevice& device, DS_2D_Light& layer, int frames) {
+// CPU milliseconds per frame of the slide drawn alone, as the show draws its current slide,
+// after a few frames to warm up.
+double MillisecondsPerFrame(DS_TestDevice& device, DS_SlideContainer& slide, int frames) {
   IDirect3DDevice9* d = device.Device();
-  layer.CreateDeviceObjects();
-  layer.OnDeviceReset();
-  layer.Layout(kWidth, kHeight);
-  layer.SetPicturePosition(kPicturePositionFit);
+  if (DS_2D_Light* layer = slide.GetLayer().get()) {
+    layer->Layout(kWidth, kHeight);
+    layer->SetPicturePosition(kPicturePositionFit);
+  }
+  slide.Restore();
+  slide.SetActive(true);
   const auto frame = [&](int i) {
     PumpMessages();
-    layer.Update(static_cast<float>(i) / 30.0f);
+    slide.Update(static_cast<float>(i) / 30.0f);
     d->BeginScene();
-    layer.RenderScene(nullptr, 0);
-    layer.PostRender();
+    slide.Render();
+    slide.EndFrame();
     d->EndScene();
     d->Present(nullptr, nullptr, nullptr, nullptr);
   };
@@ -51,7 +57,8 @@ double MillisecondsPerFrame(DS_TestDevice& device, DS_2D_Light& layer, int frame
   const double start = CpuSeconds();
   for (int i = 0; i < frames; ++i) frame(20 + i);
   const double ms = (CpuSeconds() - start) * 1000.0 / frames;
-  layer.OnDeviceLost();
+  slide.SetActive(false);
+  slide.OnDeviceLost();
   return ms;
 }
 
@@ -70,24 +77,43 @@ int RunBench(int argc, char** argv) {
   }
   SelectOutputView(0);
   const std::unique_ptr<DS_SlideShow_Light> show = LoadSceneFromBytes(bytes.data(), bytes.size());
-  DS_2D_Light *plain = nullptr, *code = nullptr, *water = nullptr;
+  show->StartScene(kPicturePositionFit);
+  DS_SlideContainer* plain = nullptr;
   for (const auto& slide : show->Slides()) {
     DS_2D_Light* layer = slide->GetLayer().get();
-    if (!plain && typeid(*layer) == typeid(DS_2D_Light)) plain = layer;
-    if (!code && dynamic_cast<DS_MatrixCodeLight*>(layer)) code = layer;
-    if (!water && dynamic_cast<DS_WaterRingLight*>(layer)) water = layer;
+    if (layer && typeid(*layer) == typeid(DS_2D_Light) && slide->Objects1().empty()) {
+      plain = slide.get();
+      break;
+    }
   }
-  if (!plain || !code || !water) {
-    std::fprintf(stderr, "the document lacks a plain, a falling-code or a water-ring slide\n");
+  if (!plain) {
+    std::fprintf(stderr, "the document lacks a plain picture slide\n");
     return 1;
   }
   std::srand(1);
-  const double plainMs = MillisecondsPerFrame(device, *plain, frames);
-  const double codeMs = MillisecondsPerFrame(device, *code, frames);
-  const double waterMs = MillisecondsPerFrame(device, *water, frames);
-  std::printf("plain picture: %.2f ms CPU per frame (%d frames, %d x %d)\n", plainMs, frames, kWidth, kHeight);
-  std::printf("falling code:  %.2f ms, %.2f x the plain picture\n", codeMs, codeMs / plainMs);
-  std::printf("water rings:   %.2f ms, %.2f x the plain picture\n", waterMs, waterMs / plainMs);
+  const double plainBefore = MillisecondsPerFrame(device, *plain, frames);
+  struct Row {
+    std::string name, kind;
+    size_t objects;
+    double ms;
+  };
+  std::vector<Row> rows;
+  for (const auto& slide : show->Slides()) {
+    if (slide.get() == plain) continue;
+    DS_2D_Light* layer = slide->GetLayer().get();
+    const char* kind = layer ? typeid(*layer).name() : "no layer";
+    while (*kind >= '0' && *kind <= '9') ++kind;  // the mangled name's length prefix
+    rows.push_back({DsToUtf8(slide->name.Get()), kind, slide->Objects1().size(),
+                    MillisecondsPerFrame(device, *slide, frames)});
+  }
+  const double plainAfter = MillisecondsPerFrame(device, *plain, frames);
+  const double plainMs = (plainBefore + plainAfter) / 2;
+  std::printf("plain picture: %.2f ms CPU per frame (%.2f before, %.2f after the others; %d frames, %d x %d)\n",
+              plainMs, plainBefore, plainAfter, frames, kWidth, kHeight);
+  for (const Row& row : rows)
+    std::printf("kind %.2f %.2f %s [%s, %zu objects]\n", row.ms, row.ms / plainMs, row.name.c_str(), row.kind.c_str(),
+                row.objects);
+  show->OnDeviceLost();
   g_ViewState.ReleaseBorders();
   return 0;
 }

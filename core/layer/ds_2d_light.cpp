@@ -16,6 +16,49 @@
 
 const int DS_2D_Light::kMarkerPictureIds[kMarkerCount] = {54, 55, 56, 57, 61};
 
+namespace {
+
+// Whether the rectangle (0, 0)-(width, height), drawn through `worldViewProjection`, covers the
+// centre of every pixel of the device's viewport. Pixel centres lie half a pixel inside its
+// edges; the test keeps a quarter pixel for rounding, and anything in doubt (a degenerate or
+// clipped quad, an empty viewport) counts as not covered.
+bool RectangleCoversViewport(const D3DXMATRIX& worldViewProjection, float width, float height) {
+  D3DVIEWPORT9 viewport;
+  if (!g_Device || FAILED(g_Device->GetViewport(&viewport)) || viewport.Width == 0 || viewport.Height == 0)
+    return false;
+  const D3DXVECTOR4 corners[4] = {{0, 0, 0, 1}, {width, 0, 0, 1}, {width, height, 0, 1}, {0, height, 0, 1}};
+  D3DXVECTOR2 screen[4];
+  for (int i = 0; i < 4; ++i) {
+    D3DXVECTOR4 clip;
+    D3DXVec4Transform(&clip, &corners[i], &worldViewProjection);
+    if (!(clip.w > 0.0f)) return false;
+    const float z = clip.z / clip.w;
+    if (!(z >= 0.0f && z <= 1.0f)) return false;
+    screen[i].x = static_cast<float>(viewport.X) + (clip.x / clip.w + 1.0f) * 0.5f * static_cast<float>(viewport.Width);
+    screen[i].y = static_cast<float>(viewport.Y) + (1.0f - clip.y / clip.w) * 0.5f * static_cast<float>(viewport.Height);
+  }
+  const float inset = 0.25f;
+  const float left = static_cast<float>(viewport.X) + inset;
+  const float top = static_cast<float>(viewport.Y) + inset;
+  const float right = static_cast<float>(viewport.X + viewport.Width) - inset;
+  const float bottom = static_cast<float>(viewport.Y + viewport.Height) - inset;
+  const D3DXVECTOR2 probes[4] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+  // The quad is convex: a probe inside lies strictly on the same side of all four edges.
+  for (const D3DXVECTOR2& p : probes) {
+    float side = 0.0f;
+    for (int i = 0; i < 4; ++i) {
+      const D3DXVECTOR2& a = screen[i];
+      const D3DXVECTOR2& b = screen[(i + 1) % 4];
+      const float cross = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+      if (!(cross != 0.0f) || (side != 0.0f && (cross > 0.0f) != (side > 0.0f))) return false;
+      side = cross;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 DS_REGISTER_LAYER(DS_2D_Light);
 
 DS_2D_Light::DS_2D_Light() {
@@ -102,8 +145,17 @@ void DS_2D_Light::RenderBackground(bool flag) {
   g_ViewState.ApplyTransforms();
   g_ViewState.SetWorld(m_Background.world);
   SetPictureStates();  // before the clear, which honours the scissor and write mask states
-  g_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
+  // The picture is drawn opaque: where it covers the whole target, the clear changes no pixel.
+  if (!PictureCoversTarget()) g_Device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
   DrawQuadPT(m_Background);
+}
+
+bool DS_2D_Light::PictureCoversTarget() const {
+  if (!m_Background.texture || !CanDraw(m_Background)) return false;
+  D3DXMATRIX worldViewProjection;
+  g_ViewState.WorldViewProjection(worldViewProjection, m_Background.world);
+  return RectangleCoversViewport(worldViewProjection, static_cast<float>(m_Background.picture.width),
+                                 static_cast<float>(m_Background.picture.height));
 }
 
 void DS_2D_Light::Update(float time) { m_Camera.Update(time); }

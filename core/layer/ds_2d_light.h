@@ -83,6 +83,9 @@ class DS_2D_Light : public DS_ABRender {
   // Frame ----------------------------------------------------------------------------------------
   virtual void PostRender();
   virtual void RenderBackground(bool flag);
+  // Whether the background picture, as RenderBackground draws it with the current transforms and
+  // viewport, covers every pixel of the target (then nothing of the clear under it would show).
+  bool PictureCoversTarget() const;
   virtual void Update(float time);
   virtual void Layout(int width, int height);
   virtual void SetPicturePosition(int mode);

@@ -39,6 +39,8 @@ class DS_SlideShow_Light : public DS_IOF_Item {
   int Update(float time);
   // The current slide and the overlay; only after the first Update.
   int Render();
+  // The black fade overlay alone, as Render draws it last.
+  void RenderOverlay();
   // Every slide, current or not, releases its device objects; then the resource manager.
   int OnDeviceLost();
   // The resource manager first, then the current slide's layer and live objects; the others are

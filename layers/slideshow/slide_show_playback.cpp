@@ -1,15 +1,26 @@
 // The slide show on the device: sequencing, the fade overlay and the device hooks.
 #include "core/layer/ds_2d_light.h"
 #include "core/render/device_utils.h"
+#include "core/render/layout_maths.h"
 #include "core/render/mesh.h"
 #include "core/render/quads.h"
 #include "core/render/vertex_records.h"
 #include "core/resources/doc_res_manager.h"
 #include "layers/slideshow/ds_slide_show.h"
 
-// Four pre-transformed black vertices over the back buffer whose alpha the show sets per frame.
+// Four pre-transformed black vertices over the back buffer whose alpha the show sets per frame,
+// and the alpha byte they hold. At alpha 0 the overlay's blend leaves every pixel as it is, so it
+// is not drawn then; its vertices are written only when that byte changes.
 struct DS_FadeOverlay {
   DS_SimpleMesh<DX_V::TPC> quad;
+  std::uint8_t alpha = 0;
+
+  void SetDarkness(float overlay) {
+    const std::uint8_t wanted = TruncateToLowByte(overlay * 255.0f);
+    if (wanted == alpha) return;
+    SetQuadAlphasTPC(quad, overlay, overlay, overlay, overlay);
+    alpha = wanted;
+  }
 };
 
 void DS_SlideShow_Light::StartScene(int picturePosition) {
@@ -42,7 +53,7 @@ int DS_SlideShow_Light::Update(float time) {
     m_Current = m_Slides[step.current];
     ActivateCurrentSlide();
   }
-  if (step.hasOverlay && m_Overlay) SetQuadAlphasTPC(m_Overlay->quad, step.overlay, step.overlay, step.overlay, step.overlay);
+  if (step.hasOverlay && m_Overlay) m_Overlay->SetDarkness(step.overlay);
   m_Current->Update(time);
   return 0;
 }
@@ -60,9 +71,14 @@ int DS_SlideShow_Light::Render() {
   if (!m_Current) return 0;
   m_Current->Render();
   m_Current->EndFrame();
-  DS_RefPtr<DS_2D_Light> layer = m_Current->GetLayer();
-  if (layer && m_Overlay) layer->DrawColouredQuad(m_Overlay->quad);
+  RenderOverlay();
   return 0;
+}
+
+void DS_SlideShow_Light::RenderOverlay() {
+  if (!m_Current) return;
+  DS_RefPtr<DS_2D_Light> layer = m_Current->GetLayer();
+  if (layer && m_Overlay && m_Overlay->alpha != 0) layer->DrawColouredQuad(m_Overlay->quad);
 }
 
 int DS_SlideShow_Light::OnDeviceLost() {

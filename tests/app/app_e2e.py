@@ -94,6 +94,10 @@ def check_stages(events, output):
               "output %d frame %s went %s -> %s" % (output, draw["frame"], draw["before"], draw["after"]))
     check(all(e["error"] == "0" for e in d), "an error was raised: %s" % [e for e in d if e["error"] != "0"][:1])
     check(d[1]["manager"] not in ("", "0000000000000000", "(nil)"), "no resource manager after loading")
+    # The music starts on the frame after the first scene frame, which it must not hold back.
+    started = [draw["music"] for draw in d[:4]]
+    check(started[:3] == ["0", "0", "0"] and started[3:] in ([], ["1"]),
+          "output %d: the music started at the wrong frame (frames 1 to 4: %s)" % (output, started))
     return d
 
 

@@ -45,9 +45,10 @@ class TestApp : public CSceneSaverApp {
     const double started = HarnessSeconds();
     const HRESULT result = CSceneSaverApp::DrawFrame();
     HarnessLog(
-        "event=draw output=%u frame=%u before=%s after=%s ms=%.2f apptime=%.3f manager=%p error=%d code=0x%08lX",
+        "event=draw output=%u frame=%u before=%s after=%s ms=%.2f apptime=%.3f manager=%p music=%d error=%d "
+        "code=0x%08lX",
         output, m_Presented[output] + 1, before, Stage(scene), (HarnessSeconds() - started) * 1000.0, m_AppTime,
-        static_cast<void*>(scene.Manager()), m_ErrorMode ? 1 : 0, static_cast<unsigned long>(m_ErrorCode));
+        static_cast<void*>(scene.Manager()), scene.MusicStarted() ? 1 : 0, m_ErrorMode ? 1 : 0, static_cast<unsigned long>(m_ErrorCode));
     return result;
   }
 

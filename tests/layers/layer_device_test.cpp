@@ -411,3 +411,59 @@ TEST_F(LayerDevice, AfterLossAndResetTheLayerDrawsItsSceneAgain) {
 }
 
 }  // namespace
+
+// The clear under the picture ----------------------------------------------------------------------
+
+TEST_F(LayerDevice, TheClearUnderThePictureIsLeftOutOnlyWhereThePictureCoversEveryPixel) {
+  // A 4:3 picture, which fits the 4:3 target exactly.
+  AddPicture(Key(u"fourthree.png", 3), MakeTexture(Device(), 64, 48, [](int x, int) {
+               return 0xFF000000u | (x < 32 ? kRed : kBlue);
+             }), 64, 48);
+  constexpr std::uint32_t kMagenta = 0xFF00FF;
+  const struct {
+    const char* name;
+    const char16_t* picture;
+    int64_t stamp;
+    int mode;
+    float zoom, panX, panY;
+    bool covers;
+  } cases[] = {
+      {"2:1 fitted into 4:3 leaves bars", u"halves.png", 1, kPicturePositionFit, 1.0f, 0.0f, 0.0f, false},
+      {"2:1 stretched", u"halves.png", 1, kPicturePositionStretch, 1.0f, 0.0f, 0.0f, true},
+      {"2:1 filled, cut at the sides", u"halves.png", 1, kPicturePositionFill, 1.0f, 0.0f, 0.0f, true},
+      {"4:3 fitted, edge to edge", u"fourthree.png", 3, kPicturePositionFit, 1.0f, 0.0f, 0.0f, true},
+      {"zoomed in and panned to a corner", u"halves.png", 1, kPicturePositionStretch, 2.0f, 1.0f, -1.0f, true},
+      {"zoomed out to half", u"halves.png", 1, kPicturePositionStretch, 0.5f, 0.0f, 0.0f, false},
+      {"zoomed out by one percent", u"halves.png", 1, kPicturePositionStretch, 0.99f, 0.0f, 0.0f, false},
+      {"zoomed out by one percent, panned to the left edge", u"fourthree.png", 3, kPicturePositionFit, 0.99f, -1.0f,
+       0.0f, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto layer = MakeLayer(c.picture, c.stamp);
+    layer->SetPicturePosition(c.mode);
+    // What the back buffer held before: it shows wherever neither the clear nor the picture wrote.
+    ASSERT_EQ(Device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000u | kMagenta, 1.0f, 0), D3D_OK);
+    ASSERT_EQ(Device()->BeginScene(), D3D_OK);
+    layer->Update(0.0f);
+    g_ViewState.SetCamera(c.zoom, c.panX, c.panY);
+    EXPECT_EQ(layer->PictureCoversTarget(), c.covers);
+    layer->RenderBackground(false);
+    Device()->EndScene();
+    const DS_PixelReadback pixels = ReadBack();
+    int stale = 0, black = 0, picture = 0;
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        stale += SameColour(pixels.At(x, y), kMagenta, 8) ? 1 : 0;
+        black += SameColour(pixels.At(x, y), 0x000000, 8) ? 1 : 0;
+        picture += SameColour(pixels.At(x, y), kRed) || SameColour(pixels.At(x, y), kBlue) ? 1 : 0;
+      }
+    }
+    EXPECT_EQ(stale, 0);
+    // Where the picture leaves a gap, the clear shows in it.
+    if (!c.covers) {
+      EXPECT_GT(black, 0);
+    }
+    EXPECT_GT(picture, kWidth * kHeight / 5);
+  }
+}
