@@ -27,6 +27,9 @@ class FakeUndervater : public DS_2D_Light {
   // resource manager, which the scene tells of loss and reset before the layer; the layer keeps
   // the base's loss and reset (the target pair).
   void CreateDeviceObjects() override;
+  // The base's (the target pair), and the effect lets go of the target it was last given: the
+  // effect is shared and outlives the slide's turn.
+  void OnDeviceLost() override;
 
   // Frame ----------------------------------------------------------------------------------------
   // The camera, then the effect's time.
