@@ -1,5 +1,6 @@
 #include "layers/underwater/fake_undervater.h"
 
+#include "brushes/fx_base/ds_fx_device.h"
 #include "core/data/class_registry.h"
 #include "core/render/device_globals.h"
 #include "core/render/draw_states.h"
@@ -35,6 +36,11 @@ void FakeUndervater::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
 void FakeUndervater::CreateDeviceObjects() {
   DS_2D_Light::CreateDeviceObjects();
   effect.LoadEffect(nullptr);
+}
+
+void FakeUndervater::OnDeviceLost() {
+  DS_2D_Light::OnDeviceLost();
+  if (ID3DXEffect* e = effect.DeviceRefs().effect.Get()) e->SetTexture("Background", nullptr);
 }
 
 // Frame ----------------------------------------------------------------------------------------------

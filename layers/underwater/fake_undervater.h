@@ -24,9 +24,12 @@ class FakeUndervater : public DS_2D_Light {
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
 
   // Device objects: the base's, then the effect bound without a mask. The effect belongs to the
-  // resource manager, which the scene tells of loss and reset before the layer; the layer keeps
-  // the base's loss and reset (the target pair).
+  // resource manager, which the scene tells of a device reset before the layer; the layer's
+  // reset is the base's (its default states and the target pair).
   void CreateDeviceObjects() override;
+  // The base's (the target pair), and the effect lets go of the target it was last given: the
+  // effect is shared and outlives the slide's turn.
+  void OnDeviceLost() override;
 
   // Frame ----------------------------------------------------------------------------------------
   // The camera, then the effect's time.

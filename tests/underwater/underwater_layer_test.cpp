@@ -113,6 +113,9 @@ TEST_F(UnderwaterLayer, ItsEffectGetsTheWobbleForThePictureAndTheFinishedSceneAs
   ASSERT_TRUE(layer.Targets().current);
   EXPECT_EQ(TextureOf(e, "Background"), layer.Targets().current.Get());
   EXPECT_EQ(layer.SceneTexture().Get(), layer.Targets().current.Get());
+  // When the slide's turn ends the target goes, and the shared effect keeps no hold on it.
+  layer.OnDeviceLost();
+  EXPECT_EQ(TextureOf(e, "Background"), nullptr);
 }
 
 TEST_F(UnderwaterLayer, WithoutAmplitudeThePictureShowsAsItIsAndWithItEveryPartMovesBetweenFrames) {
