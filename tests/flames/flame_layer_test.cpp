@@ -40,13 +40,7 @@ class FlameLayer : public LayerFixture {
                  192);
   }
 
-  template <class Layer>
-  void Prepare(Layer& layer) {
-    layer.SetPictureLink(kPicture);
-    layer.CreateDeviceObjects();
-    layer.OnDeviceReset();
-    layer.Layout(kWidth, kHeight);
-  }
+  void Prepare(DS_2D_Light& layer) { PrepareOnPicture(layer, kPicture); }
 
   DS_PixelReadback PlainPicture() {
     DS_2D_Light plain;
@@ -187,10 +181,7 @@ TEST_F(FlameLayer, MissingEffectsAndPicturesLeaveThePlainPicture) {
   {
     SCOPED_TRACE("no picture");
     DS_FlameLight flame;
-    flame.SetPictureLink(DS_ResourceKey{u"missing.png", 4});
-    flame.CreateDeviceObjects();
-    flame.OnDeviceReset();
-    flame.Layout(kWidth, kHeight);
+    PrepareOnPicture(flame, DS_ResourceKey{u"missing.png", 4});
     EXPECT_EQ(flame.PictureWidth(), 0u);
     EXPECT_EQ(flame.distortion.aspect, 1.0f);
     const DS_PixelReadback frame = Frame(flame, 0.5f);

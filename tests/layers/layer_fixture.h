@@ -58,6 +58,15 @@ class LayerFixture : public ::testing::Test {
     return pixels;
   }
 
+  // A layer as its slide prepares it, on the picture of `key`: device objects, the reset's
+  // states and target pair, laid out over the back buffer.
+  void PrepareOnPicture(DS_2D_Light& layer, const DS_ResourceKey& key) {
+    layer.SetPictureLink(key);
+    layer.CreateDeviceObjects();
+    layer.OnDeviceReset();
+    layer.Layout(kWidth, kHeight);
+  }
+
   // A device loss and reset in the scene's order: the layers let go, then the manager; after the
   // reset (which must succeed) the manager, then the current layer, laid out again.
   void LoseAndResetDevice(std::initializer_list<DS_2D_Light*> layers, DS_2D_Light& current) {
