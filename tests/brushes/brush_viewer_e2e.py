@@ -13,7 +13,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "wine"))
-from wine_e2e import check, main, read_png, ONE_SCREEN  # noqa: E402
+from wine_e2e import check, main, slide_frames, ONE_SCREEN  # noqa: E402
 
 W, H = 160, 120
 SLIDE = 2.0  # each slide shows for 2 s, without fades
@@ -46,24 +46,7 @@ def changed(a, b, where):
 
 
 def frames(env):
-    document = os.path.join(env.build, "tests/brushes/documents/viewer-brushes.dds")
-    viewer = os.path.join(env.build, "tools/scene-viewer/scene-viewer.exe")
-    out = os.path.join(env.dir, "frames")
-    os.makedirs(out, exist_ok=True)
-    times = []
-    for i in range(len(SLIDES)):
-        times += [i * SLIDE + 0.5, i * SLIDE + 0.8]
-    rc, _, err = env.run(viewer, ["--doc", env.win_path(document), "--out", env.win_path(out),
-                                  "--size", "%dx%d" % (W, H), "--seed", "1",
-                                  "--times", ",".join("%g" % t for t in times)], timeout=300)
-    check(rc == 0, "the viewer failed: " + err)
-
-    def frame(t):
-        w, h, rows = read_png(os.path.join(out, "frame-%06d.png" % round(t * 1000)))
-        check((w, h) == (W, H), "frame size %dx%d" % (w, h))
-        return rows
-
-    shown = {name: (frame(i * SLIDE + 0.5), frame(i * SLIDE + 0.8)) for i, name in enumerate(SLIDES)}
+    shown = slide_frames(env, "tests/brushes/documents/viewer-brushes.dds", SLIDES, (W, H), SLIDE, [0.5, 0.8])
     plain = shown["plain"][0]
     check(changed(plain, shown["plain"][1], lambda x: True) == 0, "the plain slide changes by itself")
 

@@ -40,13 +40,7 @@ class FlameLayer : public LayerFixture {
                  192);
   }
 
-  template <class Layer>
-  void Prepare(Layer& layer) {
-    layer.SetPictureLink(kPicture);
-    layer.CreateDeviceObjects();
-    layer.OnDeviceReset();
-    layer.Layout(kWidth, kHeight);
-  }
+  void Prepare(DS_2D_Light& layer) { PrepareOnPicture(layer, kPicture); }
 
   DS_PixelReadback PlainPicture() {
     DS_2D_Light plain;
@@ -187,10 +181,7 @@ TEST_F(FlameLayer, MissingEffectsAndPicturesLeaveThePlainPicture) {
   {
     SCOPED_TRACE("no picture");
     DS_FlameLight flame;
-    flame.SetPictureLink(DS_ResourceKey{u"missing.png", 4});
-    flame.CreateDeviceObjects();
-    flame.OnDeviceReset();
-    flame.Layout(kWidth, kHeight);
+    PrepareOnPicture(flame, DS_ResourceKey{u"missing.png", 4});
     EXPECT_EQ(flame.PictureWidth(), 0u);
     EXPECT_EQ(flame.distortion.aspect, 1.0f);
     const DS_PixelReadback frame = Frame(flame, 0.5f);
@@ -208,26 +199,12 @@ TEST_F(FlameLayer, DeviceLossAndResetWithTheLayerCurrentAndWithItBecomingCurrent
   const DS_PixelReadback before = Frame(flame, 2.0f);
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
-    // The scene's order: layers let go, then the manager; after the reset the manager, then the
-    // current layer.
-    flame.OnDeviceLost();
-    later.OnDeviceLost();
-    m_Manager->OnDeviceLost();
-    ASSERT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
-    m_Manager->OnDeviceReset();
-    flame.OnDeviceReset();
-    flame.Layout(kWidth, kHeight);
-    const DS_PixelReadback after = Frame(flame, 2.0f);
-    for (int y = 0; y < kHeight; y += 7)
-      for (int x = 0; x < kWidth; x += 13) ASSERT_EQ(after.At(x, y), before.At(x, y)) << x << ", " << y;
+    LoseAndResetDevice({&flame, &later}, flame);
+    EXPECT_EQ(DifferingSamples(Frame(flame, 2.0f), before, 0), 0);
   }
   later.OnDeviceReset();
   later.Layout(kWidth, kHeight);
-  const DS_PixelReadback fromLater = Frame(later, 2.0f);
-  int differing = 0;
-  for (int y = 0; y < kHeight; y += 7)
-    for (int x = 0; x < kWidth; x += 13) differing += SameColour(fromLater.At(x, y), before.At(x, y), 2) ? 0 : 1;
-  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(DifferingSamples(Frame(later, 2.0f), before, 2), 0);
 }
 
 // Record -------------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 
 #include "core/layer/ds_2d_light.h"
@@ -55,6 +56,35 @@ class LayerFixture : public ::testing::Test {
     DS_PixelReadback pixels;
     EXPECT_TRUE(pixels.ReadBackBuffer(Device()));
     return pixels;
+  }
+
+  // A layer as its slide prepares it, on the picture of `key`: device objects, the reset's
+  // states and target pair, laid out over the back buffer.
+  void PrepareOnPicture(DS_2D_Light& layer, const DS_ResourceKey& key) {
+    layer.SetPictureLink(key);
+    layer.CreateDeviceObjects();
+    layer.OnDeviceReset();
+    layer.Layout(kWidth, kHeight);
+  }
+
+  // A device loss and reset in the scene's order: the layers let go, then the manager; after the
+  // reset (which must succeed) the manager, then the current layer, laid out again.
+  void LoseAndResetDevice(std::initializer_list<DS_2D_Light*> layers, DS_2D_Light& current) {
+    for (DS_2D_Light* layer : layers) layer->OnDeviceLost();
+    m_Manager->OnDeviceLost();
+    ASSERT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
+    m_Manager->OnDeviceReset();
+    current.OnDeviceReset();
+    current.Layout(kWidth, kHeight);
+  }
+
+  // Pixels of a sampled grid (every 13th column of every 7th row) that differ by more than
+  // `tolerance`.
+  static int DifferingSamples(const DS_PixelReadback& a, const DS_PixelReadback& b, int tolerance) {
+    int differing = 0;
+    for (int y = 0; y < kHeight; y += 7)
+      for (int x = 0; x < kWidth; x += 13) differing += SameColour(a.At(x, y), b.At(x, y), tolerance) ? 0 : 1;
+    return differing;
   }
 
   std::unique_ptr<DS_DocResManager> m_Manager;

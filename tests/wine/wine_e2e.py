@@ -197,6 +197,26 @@ def read_png(path):
     return width, height, rows
 
 
+def slide_frames(env, document, slides, size, slide_seconds, offsets):
+    """Runs the scene viewer over a document (a path in the build tree) whose slides show for
+    slide_seconds each without fades, at `offsets` seconds into each slide, with seed 1; returns
+    {slide name: [rows of the frame at each offset]}."""
+    viewer = os.path.join(env.build, "tools/scene-viewer/scene-viewer.exe")
+    out = os.path.join(env.dir, "frames")
+    os.makedirs(out, exist_ok=True)
+    times = [i * slide_seconds + offset for i in range(len(slides)) for offset in offsets]
+    rc, _, err = env.run(viewer, ["--doc", env.win_path(os.path.join(env.build, document)),
+                                  "--out", env.win_path(out), "--size", "%dx%d" % size, "--seed", "1",
+                                  "--times", ",".join("%g" % t for t in times)], timeout=300)
+    check(rc == 0, "the viewer failed: " + err)
+
+    def frame(t):
+        w, h, rows = read_png(os.path.join(out, "frame-%06d.png" % round(t * 1000)))
+        check((w, h) == size, "frame size %dx%d" % (w, h))
+        return rows
+    return {name: [frame(i * slide_seconds + offset) for offset in offsets] for i, name in enumerate(slides)}
+
+
 def white_box(shot, area):
     """The bounding box (l, t, r, b) of pure white pixels inside area, or None."""
     _, _, rows = shot
