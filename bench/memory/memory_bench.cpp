@@ -4,7 +4,7 @@
 // again at the same point after two full cycles of the show; a line per slide switch shows where
 // it grows. A slide's device objects go when it stops being current and come back when it is
 // current again, so the two samples should differ by little.
-//   vq_bench_memory [cycles] [application seconds per frame]
+//   vq_bench_memory [cycles] [application seconds per frame] [music 1|0]
 #include <windows.h>
 #include <d3d9.h>
 
@@ -46,13 +46,14 @@ void PrintGrowth(const char* name, double first, double last) {
 int RunBench(int argc, char** argv) {
   const int cycles = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2;
   const double step = argc > 2 ? std::atof(argv[2]) : 0.25;
+  const bool withMusic = argc > 3 ? std::atoi(argv[3]) != 0 : true;  // 0: to tell the music's share apart
   if (!(step > 0.0 && step <= 5.0)) {
-    std::printf("usage: vq_bench_memory [cycles] [application seconds per frame, 0 to 5]\n");
+    std::printf("usage: vq_bench_memory [cycles] [application seconds per frame, 0 to 5] [music 1|0]\n");
     return 2;
   }
   ClockedApp app;
   if (!app.OpenFullScreenOutputs()) return 2;
-  const bool graph = OpenMusicGraph(app.m_MainWindow);
+  const bool graph = withMusic && OpenMusicGraph(app.m_MainWindow);
   StartFrameClock();
   for (int frame = 0; frame < 3 && !app.Scene(0).Running(); ++frame) {
     app.RenderOutputs();
