@@ -18,19 +18,8 @@
 #include "layers/slideshow/ds_slide_show.h"
 #include "saver/frame_clock.h"
 #include "sound/music_graph.h"
-#include "sound/sound_device.h"
 
 namespace {
-
-class ClockedApp : public BenchApp {
- public:
-  bool fixedClock = false;
-  double clock = 0;
-  HRESULT DrawFrame() override {
-    if (fixedClock) m_AppTime = static_cast<float>(clock);
-    return BenchApp::DrawFrame();
-  }
-};
 
 void PrintSample(const char* when, const SoakSample& s) {
   std::printf("%-34s resident %8.2f MB  private %8.2f MB  heaps %7.2f MB  device refs %3ld\n", when, s.residentMb,
@@ -51,7 +40,7 @@ int RunBench(int argc, char** argv) {
     std::printf("usage: vq_bench_memory [cycles] [application seconds per frame, 0 to 5] [music 1|0]\n");
     return 2;
   }
-  ClockedApp app;
+  ClockedBenchApp app;
   if (!app.OpenFullScreenOutputs()) return 2;
   const bool graph = withMusic && OpenMusicGraph(app.m_MainWindow);
   StartFrameClock();
@@ -120,8 +109,4 @@ int RunBench(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const int result = RunBench(argc, argv);
-  ReleaseSoundDevice();
-  return result;
-}
+int main(int argc, char** argv) { return RunAppBench(RunBench, argc, argv); }

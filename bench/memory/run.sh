@@ -9,24 +9,10 @@ build=$(cd "${1:-$root/build/win64}" && pwd); cycles=${2:-2}; step=${3:-0.25}; w
 bench="$build/bench/memory/vq_bench_memory.exe"
 [ -f "$bench" ] || { echo "build $bench first (tools/build.sh win64)" >&2; exit 1; }
 work=$(mktemp -d)
-pulse_pid=""
-finish() {
-  [ -n "$pulse_pid" ] && { kill "$pulse_pid" 2>/dev/null; wait "$pulse_pid" 2>/dev/null; }
-  "$root/tests/wine/wine-env.sh" cleanup "$work/wine"
-  rm -rf "$work"
-}
-trap finish EXIT
-mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime"
-unset PULSE_SERVER
-if command -v pulseaudio >/dev/null 2>&1; then
-  HOME="$work" pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-    --load="module-null-sink sink_name=nul rate=44100 channels=2 norewinds=1" \
-    --load="module-native-protocol-unix auth-anonymous=1" >"$work/pulse.log" 2>&1 &
-  pulse_pid=$!
-  for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-  pactl set-default-sink nul >/dev/null 2>&1 || echo "no sound server: the music graph stays closed" >&2
-fi
+source "$root/bench/session.sh"
+trap 'finish_bench_work "$work"' EXIT
+# Without a sound server the bench runs without a music graph.
+start_sound_server "$work" || true
 # The screen is the full-screen size, so that the saver's full-screen output needs no mode change.
 "$root/tests/wine/wine-env.sh" setup "$work/wine" /usr/lib/wine/wine64 -screen 0 "${width}x${height}x24" >/dev/null
 export VQ_TIMEOUT=${VQ_TIMEOUT:-3600}
