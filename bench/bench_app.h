@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "saver/scene_saver_app.h"
+#include "sound/sound_device.h"
 #include "tests/render/test_device.h"
 
 class BenchApp : public CSceneSaverApp {
@@ -50,3 +51,23 @@ class BenchApp : public CSceneSaverApp {
     return true;
   }
 };
+
+// The application with its clock in the bench's hands once `fixedClock` is set.
+class ClockedBenchApp : public BenchApp {
+ public:
+  bool fixedClock = false;
+  double clock = 0;
+
+  HRESULT DrawFrame() override {
+    if (fixedClock) m_AppTime = static_cast<float>(clock);
+    return BenchApp::DrawFrame();
+  }
+};
+
+// Runs a bench of the application; the application opened the sound device, which is released
+// as the saver releases it, after the application.
+inline int RunAppBench(int (*run)(int, char**), int argc, char** argv) {
+  const int result = run(argc, argv);
+  ReleaseSoundDevice();
+  return result;
+}

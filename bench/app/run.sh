@@ -14,26 +14,10 @@ for exe in "$bench" "$floor"; do
   [ -f "$exe" ] || { echo "build $exe first (tools/build.sh win64)" >&2; exit 1; }
 done
 work=$(mktemp -d)
-pulse_pid=""
-finish() {
-  [ -n "$pulse_pid" ] && { kill "$pulse_pid" 2>/dev/null; wait "$pulse_pid" 2>/dev/null; }
-  "$root/tests/wine/wine-env.sh" cleanup "$work/wine"
-  rm -rf "$work"
-}
-trap finish EXIT
-
-# A private sound server with a null sink; without one the bench runs without a music graph.
-mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime"
-unset PULSE_SERVER
-if command -v pulseaudio >/dev/null 2>&1; then
-  HOME="$work" pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-    --load="module-null-sink sink_name=nul rate=44100 channels=2 norewinds=1" \
-    --load="module-native-protocol-unix auth-anonymous=1" >"$work/pulse.log" 2>&1 &
-  pulse_pid=$!
-  for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-  pactl set-default-sink nul >/dev/null 2>&1 || echo "no sound server: the music graph stays closed" >&2
-fi
+source "$root/bench/session.sh"
+trap 'finish_bench_work "$work"' EXIT
+# Without a sound server the bench runs without a music graph.
+start_sound_server "$work" || true
 
 # Every picture file the assembled scene description names, where the document writer found it.
 pictures=()

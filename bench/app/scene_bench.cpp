@@ -31,25 +31,12 @@
 #include "layers/slideshow/ds_slide_show.h"
 #include "saver/frame_clock.h"
 #include "sound/music_graph.h"
-#include "sound/sound_device.h"
 
 namespace {
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr int kWarmUpFrames = 10;
-
-// The application with its clock in the bench's hands once `fixedClock` is set.
-class PhaseApp : public BenchApp {
- public:
-  bool fixedClock = false;
-  double clock = 0;
-
-  HRESULT DrawFrame() override {
-    if (fixedClock) m_AppTime = static_cast<float>(clock);
-    return BenchApp::DrawFrame();
-  }
-};
 
 // Waits until the device has carried out every command given so far. Sleeps between polls, so
 // that the waiting itself costs next to no CPU time.
@@ -105,7 +92,7 @@ DecodeTime DecodePictures(int count, char** paths) {
 
 class SceneBench {
  public:
-  SceneBench(PhaseApp& app, DS_SlideShow_Light& show, int frames)
+  SceneBench(ClockedBenchApp& app, DS_SlideShow_Light& show, int frames)
       : m_App(app), m_Show(show), m_Device(app.m_Outputs[0].device), m_Fence(m_Device), m_Frames(frames) {}
 
   // One framework frame at the bench's clock.
@@ -194,7 +181,7 @@ class SceneBench {
     mark(kWait);
   }
 
-  PhaseApp& m_App;
+  ClockedBenchApp& m_App;
   DS_SlideShow_Light& m_Show;
   IDirect3DDevice9* m_Device;
   DeviceFence m_Fence;
@@ -230,7 +217,7 @@ void PrintSlides(const std::vector<SlideFigures>& slides) {
 
 int RunBench(int argc, char** argv) {
   const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 150;
-  PhaseApp app;
+  ClockedBenchApp app;
   if (!app.OpenWindowOutput(kWidth, kHeight, L"scene bench")) return 2;
   // As the saver's start-up opens it in the test-window mode (without a sound server, no graph).
   const bool graph = OpenMusicGraph(app.m_MainWindow);
@@ -302,9 +289,4 @@ int RunBench(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const int result = RunBench(argc, argv);
-  // The application opened the sound device; released as the saver releases it, after the application.
-  ReleaseSoundDevice();
-  return result;
-}
+int main(int argc, char** argv) { return RunAppBench(RunBench, argc, argv); }

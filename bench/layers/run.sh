@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# CPU time per frame of the default scene's falling-code and water-ring slides against its plain
-# picture slide at 1024 x 768, in one run under 64-bit Wine.
+# CPU time per frame of every slide of the default scene (its layer and drawn objects) against its
+# plain picture slide at 1024 x 768, in one run under 64-bit Wine. bench/kinds/run.sh prints the
+# same figures, with the particle bench's, as one table.
 #   bench/layers/run.sh [build dir] [frames]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)

@@ -4,7 +4,7 @@
 // again at the same point after two full cycles of the show; a line per slide switch shows where
 // it grows. A slide's device objects go when it stops being current and come back when it is
 // current again, so the two samples should differ by little.
-//   vq_bench_memory [cycles] [application seconds per frame]
+//   vq_bench_memory [cycles] [application seconds per frame] [music 1|0]
 #include <windows.h>
 #include <d3d9.h>
 
@@ -18,19 +18,8 @@
 #include "layers/slideshow/ds_slide_show.h"
 #include "saver/frame_clock.h"
 #include "sound/music_graph.h"
-#include "sound/sound_device.h"
 
 namespace {
-
-class ClockedApp : public BenchApp {
- public:
-  bool fixedClock = false;
-  double clock = 0;
-  HRESULT DrawFrame() override {
-    if (fixedClock) m_AppTime = static_cast<float>(clock);
-    return BenchApp::DrawFrame();
-  }
-};
 
 void PrintSample(const char* when, const SoakSample& s) {
   std::printf("%-34s resident %8.2f MB  private %8.2f MB  heaps %7.2f MB  device refs %3ld\n", when, s.residentMb,
@@ -46,13 +35,14 @@ void PrintGrowth(const char* name, double first, double last) {
 int RunBench(int argc, char** argv) {
   const int cycles = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2;
   const double step = argc > 2 ? std::atof(argv[2]) : 0.25;
+  const bool withMusic = argc > 3 ? std::atoi(argv[3]) != 0 : true;  // 0: to tell the music's share apart
   if (!(step > 0.0 && step <= 5.0)) {
-    std::printf("usage: vq_bench_memory [cycles] [application seconds per frame, 0 to 5]\n");
+    std::printf("usage: vq_bench_memory [cycles] [application seconds per frame, 0 to 5] [music 1|0]\n");
     return 2;
   }
-  ClockedApp app;
+  ClockedBenchApp app;
   if (!app.OpenFullScreenOutputs()) return 2;
-  const bool graph = OpenMusicGraph(app.m_MainWindow);
+  const bool graph = withMusic && OpenMusicGraph(app.m_MainWindow);
   StartFrameClock();
   for (int frame = 0; frame < 3 && !app.Scene(0).Running(); ++frame) {
     app.RenderOutputs();
@@ -119,8 +109,4 @@ int RunBench(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const int result = RunBench(argc, argv);
-  ReleaseSoundDevice();
-  return result;
-}
+int main(int argc, char** argv) { return RunAppBench(RunBench, argc, argv); }

@@ -13,24 +13,11 @@ for exe in "$soak" "$floor"; do
   [ -f "$exe" ] || { echo "build $exe first (tools/build.sh win64)" >&2; exit 1; }
 done
 work=$(mktemp -d)
-pulse_pid=""
-finish() {
-  [ -n "$pulse_pid" ] && { kill "$pulse_pid" 2>/dev/null; wait "$pulse_pid" 2>/dev/null; }
-  "$root/tests/wine/wine-env.sh" cleanup "$work/wine"
-  rm -rf "$work"
-}
-trap finish EXIT
+source "$root/bench/session.sh"
+trap 'finish_bench_work "$work"' EXIT
 
 # A private sound server with a null sink, so that the music graph renders and plays.
-mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime"
-unset PULSE_SERVER
-HOME="$work" pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-  --load="module-null-sink sink_name=nul rate=44100 channels=2 norewinds=1" \
-  --load="module-native-protocol-unix auth-anonymous=1" >"$work/pulse.log" 2>&1 &
-pulse_pid=$!
-for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pactl set-default-sink nul || { cat "$work/pulse.log" >&2; echo "soak: no sound server" >&2; exit 1; }
+start_sound_server "$work" || { echo "soak: no sound server" >&2; exit 1; }
 
 "$root/tests/wine/wine-env.sh" setup "$work/wine" /usr/lib/wine/wine64 -screen 0 1280x1024x24 >/dev/null || exit 1
 export VQ_TIMEOUT=${VQ_TIMEOUT:-7200}

@@ -1,5 +1,6 @@
 // The slide show on the device: sequencing, the fade overlay and the device hooks.
 #include "core/layer/ds_2d_light.h"
+#include "core/render/device_globals.h"
 #include "core/render/device_utils.h"
 #include "core/render/layout_maths.h"
 #include "core/render/mesh.h"
@@ -50,6 +51,10 @@ int DS_SlideShow_Light::Update(float time) {
     previous.SetActive(false);
     // Only the current slide keeps render targets in video memory.
     previous.OnDeviceLost();
+    // Nor does the renderer keep its copies of the managed pictures, meshes and textures of the
+    // slides shown before: they come back from their stored copies as the new slide draws them.
+    // Without this every slide once shown would stay in video memory for the rest of the night.
+    if (g_Device) g_Device->EvictManagedResources();
     m_Current = m_Slides[step.current];
     ActivateCurrentSlide();
   }
