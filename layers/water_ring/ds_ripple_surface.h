@@ -1,6 +1,6 @@
 // The water of the water-ring layer on the device: the ripple field (ripple_field.h) drawn as one
 // long lit triangle strip. The vertices are rewritten every frame into a dynamic default-pool
-// vertex buffer; the strip order sits in a default-pool index buffer. Both die with the device:
+// vertex buffer; the strip order sits in a dynamic default-pool index buffer, written once. Both die with the device:
 // the owner releases them on a loss and the next Setup or CreateBuffers makes them again; until
 // then Step only simulates and Draw draws nothing.
 #pragma once
