@@ -2,8 +2,9 @@
 # Runs the default-scene benchmark under 64-bit Wine with a private sound server (so that the music
 # graph renders and plays as in the saver) and, in the same Wine session, the Clear-and-Present
 # floor program at the same window size. The bench prints its start-up against the decoding of
-# every picture the scene names, and per slide its frame beside the floor measured on the same
-# device right after it, with the frame's phases.
+# every picture the scene names, the frames that switch to each slide on its first showing, and per
+# slide its frame beside the floor measured on the same device right after it, with the frame's
+# phases.
 #   bench/app/run.sh [build dir] [frames per slide]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)

@@ -71,12 +71,12 @@ struct SlideFigures {
   bool plain = false;      // the base picture layer with no drawn object
 };
 
-struct DecodeTime {
+struct SpentTime {
   double wall = 0, cpu = 0;  // seconds
 };
 
 // The scene's pictures decoded as the resource manager decodes embedded pictures.
-DecodeTime DecodePictures(int count, char** paths) {
+SpentTime DecodePictures(int count, char** paths) {
   std::vector<std::vector<char>> files;
   for (int i = 0; i < count; ++i) {
     std::ifstream file(paths[i], std::ios::binary);
@@ -87,7 +87,7 @@ DecodeTime DecodePictures(int count, char** paths) {
     DS_TextureInfo info = LoadTextureInfoFromMemory(bytes.data(), static_cast<uint32_t>(bytes.size()));
     if (info.width == 0) std::printf("a picture did not decode\n");
   }
-  return DecodeTime{WallSeconds() - start, CpuSeconds() - startCpu};
+  return SpentTime{WallSeconds() - start, CpuSeconds() - startCpu};
 }
 
 class SceneBench {
@@ -102,10 +102,13 @@ class SceneBench {
   }
 
   // Moves the clock on to the start of the next slide; the frame drawn there switches to it.
-  void NextSlide() {
+  // Returns the time of that frame.
+  SpentTime NextSlide() {
     const DS_SlideTimes times = m_Show.Slides()[m_Show.Sequence().Current()]->Times();
     m_App.clock = m_Show.Sequence().StartTime() + times.fadeIn + times.display + times.fadeOut + 0.01;
+    const double start = WallSeconds(), startCpu = CpuSeconds();
     AppFrame();
+    return SpentTime{WallSeconds() - start, CpuSeconds() - startCpu};
   }
 
   SlideFigures MeasureCurrentSlide() {
@@ -224,7 +227,7 @@ int RunBench(int argc, char** argv) {
   StartFrameClock();
 
   // The pictures decoded alone right before the start-up and again right after it.
-  DecodeTime decodeBefore = DecodePictures(argc - 2, argv + 2);
+  SpentTime decodeBefore = DecodePictures(argc - 2, argv + 2);
 
   // Frame 1 the loading picture, frame 2 the load, frame 3 the first frame of the scene, frame 4
   // the music's start.
@@ -243,7 +246,7 @@ int RunBench(int argc, char** argv) {
       toSceneCpu = CpuSeconds() - startCpu;
     }
   }
-  DecodeTime decodeAfter = DecodePictures(argc - 2, argv + 2);
+  SpentTime decodeAfter = DecodePictures(argc - 2, argv + 2);
   if (app.m_ErrorMode || !app.Scene(0).Running() || !app.Scene(0).Playback() ||
       !app.Scene(0).Playback()->SlideShow()) {
     std::printf("the scene did not start (error 0x%08lx)\n", static_cast<unsigned long>(app.m_ErrorCode));
@@ -255,8 +258,16 @@ int RunBench(int argc, char** argv) {
   app.clock = FrameClockSeconds();
   SceneBench bench(app, show, frames);
   std::vector<SlideFigures> slides;
+  // The frames that switch to each slide after the first, on its first showing.
+  SpentTime switches;
+  double longestSwitch = 0;
   for (size_t i = 0; i < show.Slides().size(); ++i) {
-    if (i > 0) bench.NextSlide();
+    if (i > 0) {
+      const SpentTime frame = bench.NextSlide();
+      switches.wall += frame.wall;
+      switches.cpu += frame.cpu;
+      longestSwitch = std::max(longestSwitch, frame.wall);
+    }
     slides.push_back(bench.MeasureCurrentSlide());
   }
 
@@ -273,6 +284,8 @@ int RunBench(int argc, char** argv) {
               decode * 1e3, decodeCpu * 1e3, decodeBefore.wall * 1e3, decodeAfter.wall * 1e3);
   std::printf("ratio start-up / decoding:    %.2f wall, %.2f CPU\n", decode > 0 ? toScene / decode : 0.0,
               decodeCpu > 0 ? toSceneCpu / decodeCpu : 0.0);
+  std::printf("switch frames (first showing): %.1f ms wall, %.1f ms CPU over %zu switches, longest %.1f ms wall\n",
+              switches.wall * 1e3, switches.cpu * 1e3, show.Slides().size() - 1, longestSwitch * 1e3);
   PrintSlides(slides);
   double frameSum = 0, floorSum = 0;
   for (const SlideFigures& s : slides) {
