@@ -187,28 +187,6 @@ const IOF_Virtual_ReaderII<B>* ReaderOf(const char16_t* name) {
   return found == registry.end() ? nullptr : found->second;
 }
 
-// Older records that hold other fields in place of newer ones: the class, the version, and what
-// stands in place of one run of the newer record's fields.
-// When those replace a nested brush effect's record, the effect read is a new one, whose mask
-// key is made afresh: the GUIDs then differ.
-struct FieldsInPlace {
-  const char16_t* name;
-  uint32_t version;
-  std::vector<uint8_t> bytes;
-  bool freshGuids;
-};
-const FieldsInPlace kOlderFieldsInPlace[] = {
-    // The underwater layer's version 1: the effect's speed, stored doubled (50 reads as the
-    // default 25), in place of the nested effect record.
-    {u"FakeUndervater", 1, {50, 0, 0, 0}, true},
-};
-
-const FieldsInPlace* OlderFieldsInPlace(const char16_t* name, uint32_t version) {
-  for (const FieldsInPlace& entry : kOlderFieldsInPlace)
-    if (std::u16string_view(entry.name) == name && entry.version == version) return &entry;
-  return nullptr;
-}
-
 template <class B>
 void CheckRecords(const char16_t* name) {
   const IOF_Virtual_ReaderII<B>* reader = ReaderOf<B>(name);
@@ -225,8 +203,8 @@ void CheckRecords(const char16_t* name) {
   EXPECT_TRUE(ReadsBackTo(registry, record, record)) << "the default record does not read back to itself";
 
   // An older version lacks the fields added since: it is the default record less one run of
-  // whole fields after the header (or with the older fields in the run's place), and shorter than
-  // every newer one. Read, it keeps their defaults.
+  // whole fields after the header, and shorter than every newer one (or a record written by hand
+  // where older fields stand in the place of newer ones). Read, it keeps their defaults.
   const size_t headerBytes = NameBytes(record) + 4;
   const std::vector<size_t> fieldEnds = FieldEnds(registry, record);
   std::vector<size_t> starts;  // where a field may begin: after the header, at a field's end
@@ -241,26 +219,23 @@ void CheckRecords(const char16_t* name) {
   });
   size_t lastCut = 0;
   for (uint32_t version = current; version-- > reader->MinVersion();) {
-    const std::vector<uint8_t> byHand = OlderRecordByHand(name, version);
-    if (!byHand.empty()) {
-      EXPECT_TRUE(ReadsBackTo(registry, byHand, record))
+    const OlderRecord byHand = OlderRecordByHand(name, version);
+    if (!byHand.bytes.empty()) {
+      EXPECT_TRUE(ReadsBackTo(registry, byHand.bytes, record, byHand.freshGuids))
           << "the record of version " << version << " written by hand does not read and keep the defaults";
       continue;
     }
     const std::vector<uint8_t> full = WithVersion(record, version);
-    const FieldsInPlace* entry = OlderFieldsInPlace(name, version);
-    const std::vector<uint8_t> inPlace = entry ? entry->bytes : std::vector<uint8_t>();
     bool found = false;
     for (const auto& run : runs) {
       const size_t runBytes = run.second - run.first;
-      if (runBytes <= inPlace.size() || runBytes - inPlace.size() <= lastCut) continue;
+      if (runBytes <= lastCut) continue;
       std::vector<uint8_t> older = full;
       older.erase(older.begin() + static_cast<std::ptrdiff_t>(run.first),
                   older.begin() + static_cast<std::ptrdiff_t>(run.second));
-      older.insert(older.begin() + static_cast<std::ptrdiff_t>(run.first), inPlace.begin(), inPlace.end());
-      if (ReadsBackTo(registry, older, record, entry && entry->freshGuids)) {
+      if (ReadsBackTo(registry, older, record)) {
         found = true;
-        lastCut = runBytes - inPlace.size();
+        lastCut = runBytes;
         break;
       }
     }

@@ -31,18 +31,30 @@ std::vector<uint8_t> FlameLightVersion1() {
   return out.TakeBytes();
 }
 
+// The underwater layer's version 1: the effect's speed, stored doubled (50 reads as the default
+// 25), where version 2 nests the effect record.
+std::vector<uint8_t> UnderwaterVersion1() {
+  DS_IOF_ByteWriter out;
+  DS_WriteHeader(out, u"FakeUndervater", 1);
+  out.WriteUInt(50);
+  GetLightReaderMap().at(u"DS_2D_Light")->CreateDefault()->Write(out);
+  return out.TakeBytes();
+}
+
 const struct {
   const char16_t* name;
   uint32_t version;
   std::vector<uint8_t> (*write)();
+  bool freshGuids;
 } kOlderRecords[] = {
-    {u"DS_FlameLight", 1, FlameLightVersion1},
+    {u"DS_FlameLight", 1, FlameLightVersion1, false},
+    {u"FakeUndervater", 1, UnderwaterVersion1, true},
 };
 
 }  // namespace
 
-std::vector<uint8_t> OlderRecordByHand(const ds_string& className, uint32_t version) {
+OlderRecord OlderRecordByHand(const ds_string& className, uint32_t version) {
   for (const auto& entry : kOlderRecords)
-    if (className == entry.name && version == entry.version) return entry.write();
+    if (className == entry.name && version == entry.version) return {entry.write(), entry.freshGuids};
   return {};
 }

@@ -8,5 +8,12 @@
 
 #include "core/data/ds_string.h"
 
-// The record of `version` for the class, or empty when the class has none written by hand.
-std::vector<uint8_t> OlderRecordByHand(const ds_string& className, uint32_t version);
+// An older record written by hand. When its older fields replace a nested brush effect's record,
+// the effect read is a new one whose mask key is made afresh: the GUIDs then differ.
+struct OlderRecord {
+  std::vector<uint8_t> bytes;  // empty when the class has none written by hand
+  bool freshGuids = false;
+};
+
+// The record of `version` for the class.
+OlderRecord OlderRecordByHand(const ds_string& className, uint32_t version);
