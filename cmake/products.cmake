@@ -35,6 +35,22 @@ function(vq_place_common_res target)
   add_dependencies(${target} ${target}_common_res)
 endfunction()
 
+# vq_add_program_resources(<target> [<resource folder>...]): the program's resource script (icon,
+# dialogs, the loading picture and the default scene document as "DDS" 107) compiled into the
+# program. The script's object follows the document: the dependency is a property of the source
+# in the calling folder, so every folder that compiles the script needs it, or its programs keep
+# an old scene after the scene changes. Folders given first are searched before the real one.
+function(vq_add_program_resources target)
+  get_property(document GLOBAL PROPERTY VQ_DEFAULT_SCENE_DOCUMENT)
+  if(NOT document)
+    message(FATAL_ERROR "the default scene document has no build rule: configure with VQ_CONTENT_TOOL (tools/build.sh)")
+  endif()
+  set_property(SOURCE ${VQ_RESOURCE_SCRIPT} APPEND PROPERTY OBJECT_DEPENDS ${document})
+  target_sources(${target} PRIVATE ${VQ_RESOURCE_SCRIPT})
+  target_include_directories(${target} PRIVATE ${ARGN} ${VQ_RESOURCE_DIR})
+  add_dependencies(${target} vq_resources)
+endfunction()
+
 function(vq_link_product_libraries_now target)
   get_property(libraries GLOBAL PROPERTY VQ_PRODUCT_LIBRARIES)
   target_link_libraries(${target} PRIVATE vq_core ${libraries})

@@ -3,7 +3,9 @@
 // application clock. The process's memory is sampled at the end of the first slide's display and
 // again at the same point after two full cycles of the show; a line per slide switch shows where
 // it grows. A slide's device objects go when it stops being current and come back when it is
-// current again, so the two samples should differ by little.
+// current again, so the two samples should differ by little. With more cycles the same point is
+// sampled after the last one too: what the show holds once every slide has been shown twice, and
+// whether it still grows after that.
 //   vq_bench_memory [cycles] [application seconds per frame] [music 1|0]
 #include <windows.h>
 #include <d3d9.h>
@@ -30,6 +32,13 @@ void PrintGrowth(const char* name, double first, double last) {
   const double percent = first > 0 ? (last - first) * 100.0 / first : 0.0;
   std::printf("memory %-16s %8.2f MB -> %8.2f MB  %+6.2f %%  (%s)\n", name, first, last, percent,
               percent <= 5.0 ? "within 5 %" : "over 5 %");
+}
+
+void PrintGrowths(const SoakSample& first, const SoakSample& last) {
+  PrintGrowth("resident", first.residentMb, last.residentMb);
+  PrintGrowth("private", first.privateMb, last.privateMb);
+  PrintGrowth("heap blocks", first.heapMb, last.heapMb);
+  std::printf("memory device refs        %ld -> %ld\n", first.deviceRefs, last.deviceRefs);
 }
 
 int RunBench(int argc, char** argv) {
@@ -80,6 +89,16 @@ int RunBench(int argc, char** argv) {
   PrintSample("after the first slide", first);
 
   const size_t slides = show.Slides().size();
+  const auto sampleAfter = [&](int cycle) {
+    toEndOfFirstSlide();
+    const SoakSample sample = TakeSoakSample(device, g_GraphBuilder);
+    char when[64];
+    std::snprintf(when, sizeof(when), "after %d cycles, first slide", cycle);
+    PrintSample(when, sample);
+    return sample;
+  };
+  const int measured = std::min(cycles, 2);
+  SoakSample afterMeasured = first;
   for (int cycle = 1; cycle <= cycles; ++cycle) {
     for (size_t shown = 1; shown <= slides; ++shown) {
       const size_t target = shown % slides;
@@ -92,16 +111,15 @@ int RunBench(int argc, char** argv) {
       std::snprintf(when, sizeof(when), "cycle %d, slide %zu current", cycle, target);
       PrintSample(when, TakeSoakSample(device, g_GraphBuilder));
     }
+    if (cycle == measured) afterMeasured = sampleAfter(cycle);
   }
-  toEndOfFirstSlide();
-  const SoakSample last = TakeSoakSample(device, g_GraphBuilder);
-  char when[64];
-  std::snprintf(when, sizeof(when), "after %d cycles, first slide", cycles);
-  PrintSample(when, last);
-  PrintGrowth("resident", first.residentMb, last.residentMb);
-  PrintGrowth("private", first.privateMb, last.privateMb);
-  PrintGrowth("heap blocks", first.heapMb, last.heapMb);
-  std::printf("memory device refs        %ld -> %ld\n", first.deviceRefs, last.deviceRefs);
+  std::printf("after the first slide -> after %d cycles:\n", measured);
+  PrintGrowths(first, afterMeasured);
+  if (cycles > measured) {
+    const SoakSample last = sampleAfter(cycles);
+    std::printf("after %d cycles -> after %d cycles:\n", measured, cycles);
+    PrintGrowths(afterMeasured, last);
+  }
   app.CloseOutputs();
   CloseMusicGraph();
   return 0;

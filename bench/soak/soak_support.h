@@ -97,7 +97,9 @@ inline long CountGraphFilters(IGraphBuilder* graph) {
 
 // Under Wine the process is a Linux process whose /proc entry is reached through drive Z:. Files
 // are opened by the Wine server, so /proc/self is the server's: the program's own entry is found
-// by its command line, once. Empty on Windows.
+// by its command line and, where the environment names the Wine prefix, by that prefix too (two
+// benches of one program in two prefixes must not read each other's figures), once. Empty on
+// Windows.
 inline std::string UnixProcessFolder() {
   static std::string folder = [] {
     WCHAR module[MAX_PATH] = {};
@@ -105,6 +107,10 @@ inline std::string UnixProcessFolder() {
     std::wstring name(module);
     name = name.substr(name.find_last_of(L"\\/") + 1);
     const std::string needle(name.begin(), name.end());  // the programs' names are ASCII
+    char prefix[MAX_PATH] = {};
+    const DWORD prefixLength = GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
+    const std::string prefixEntry =
+        prefixLength > 0 && prefixLength < MAX_PATH ? std::string("WINEPREFIX=") + prefix + '\0' : std::string();
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
     if (search == INVALID_HANDLE_VALUE) return std::string();
@@ -115,7 +121,14 @@ inline std::string UnixProcessFolder() {
       std::ifstream cmdline(candidate + "\\cmdline", std::ios::binary);
       std::string text((std::istreambuf_iterator<char>(cmdline)), std::istreambuf_iterator<char>());
       const size_t end = text.find('\0');  // the program path, without its arguments
-      if (text.substr(0, end).find(needle) != std::string::npos) match = candidate;
+      if (text.substr(0, end).find(needle) == std::string::npos) continue;
+      if (!prefixEntry.empty()) {
+        std::ifstream environment(candidate + "\\environ", std::ios::binary);
+        const std::string entries = '\0' + std::string((std::istreambuf_iterator<char>(environment)),
+                                                       std::istreambuf_iterator<char>());
+        if (entries.find('\0' + prefixEntry) == std::string::npos) continue;
+      }
+      match = candidate;
     } while (match.empty() && FindNextFileA(search, &found));
     FindClose(search);
     return match;

@@ -99,6 +99,13 @@ DS_TextureInfo DS_ResourceCache::LoadImage(const DS_ResourceEntry& entry) {
   return slot;
 }
 
+std::vector<std::pair<HMODULE, int>> DS_ResourceCache::LibraryPictures() const {
+  std::vector<std::pair<HMODULE, int>> ids;
+  for (const auto& picture : m_LibraryPictures)
+    if (picture.second.texture) ids.push_back(picture.first);
+  return ids;
+}
+
 DS_MeshBuffers DS_ResourceCache::LoadMesh(const DS_ResourceEntry& entry, unsigned vertexSize) {
   const bool cached = ServesCurrentDevice();
   if (cached) {

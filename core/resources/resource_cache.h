@@ -33,6 +33,8 @@ class DS_ResourceCache {
   bool GetModule(const ds_string& libraryPath, HMODULE& module);
   // The picture decoder of the manager: embedded bytes (not cached), a file, or a library id.
   DS_TextureInfo LoadImage(const DS_ResourceEntry& entry);
+  // The library pictures decoded and kept so far, as (module, resource id).
+  std::vector<std::pair<HMODULE, int>> LibraryPictures() const;
   // The mesh decoder of the falling 3D objects: library meshes are cached by id alone.
   DS_MeshBuffers LoadMesh(const DS_ResourceEntry& entry, unsigned vertexSize);
 

@@ -202,6 +202,11 @@ TEST_F(ResourceDeviceTest, LibraryPicturesResolveOnceAndProgramPicturesByEmptyNa
   // The cache decodes one library picture once: another entry naming it shares the texture.
   const DS_TextureInfo shared = manager->Cache().LoadImage(DS_ResourceEntry(5, kLibrary));
   EXPECT_EQ(shared.texture.Get(), first);
+  // It lists what it keeps (the start-up bench decodes those pictures again).
+  const auto kept = manager->Cache().LibraryPictures();
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].second, 5);
+  EXPECT_NE(kept[0].first, nullptr);
   // Embedded bytes are decoded every time.
   const auto png = Png(8, 8);
   DS_ResourceEntry embedded(u"e.png");
