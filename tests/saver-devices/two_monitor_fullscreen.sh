@@ -67,9 +67,10 @@ touch quit
 asked=$(date +%s)
 wait $pid; rc=$?
 cat "$work/out.txt"
-# Wine's server kills a process with SIGKILL when it has not finished exiting a second after it
-# asked to end; on a loaded machine the teardown of two devices can take longer. The program
-# has then already said how its main loop ended, and that is what counts. A program that hangs
+# On a loaded machine the program was once killed (SIGKILL) seconds after it had ended its main
+# loop cleanly, while its two devices were torn down: Wine's server kills a process that has not
+# finished exiting soon after it asked to end. The program has then already said how its main
+# loop ended, and that is what counts. A program that hangs
 # on its way out is still caught: it is killed only after its timeout.
 if [ "$rc" -eq 137 ] && [ $(( $(date +%s) - asked )) -lt 30 ] &&
    grep -q '^main loop 0, error mode 0 code 0x00000000, 2 outputs' "$work/out.txt"; then
