@@ -5,18 +5,39 @@ set(VQ_WINE_ENV_DIR ${CMAKE_BINARY_DIR}/wine-env)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${VQ_WINE_ENV_SCRIPT} run ${VQ_WINE_ENV_DIR})
 
 # Wine's own loader for the build's word size. Some machines cannot execute 32-bit programs at
-# all (no IA-32 emulation in the kernel); there the 32-bit build is made but not run.
+# all (no IA-32 emulation in the kernel); there the 32-bit build is made but not run, and the
+# 64-bit build carries the tests that start the real program. VQ_WIN32_RUNS=OFF takes that path
+# on any machine (tools/run-tests.sh sets it from VQ_ONLY_64BIT).
+execute_process(COMMAND /usr/lib/wine/wine --version RESULT_VARIABLE vq_wine32_rc OUTPUT_QUIET ERROR_QUIET)
+if(vq_wine32_rc EQUAL 0)
+  set(vq_wine32_default ON)
+else()
+  set(vq_wine32_default OFF)
+endif()
+set(VQ_WIN32_RUNS ${vq_wine32_default} CACHE BOOL "32-bit Windows programs are run under Wine here")
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(VQ_WINE_LOADER /usr/lib/wine/wine64)
+  execute_process(COMMAND ${VQ_WINE_LOADER} --version RESULT_VARIABLE vq_wine_rc OUTPUT_QUIET ERROR_QUIET)
 else()
   set(VQ_WINE_LOADER /usr/lib/wine/wine)
+  if(VQ_WIN32_RUNS)
+    set(vq_wine_rc 0)
+  else()
+    set(vq_wine_rc 1)
+  endif()
 endif()
-execute_process(COMMAND ${VQ_WINE_LOADER} --version RESULT_VARIABLE vq_wine_rc OUTPUT_QUIET ERROR_QUIET)
 if(vq_wine_rc EQUAL 0)
   set(VQ_WINE_RUNS ON)
 else()
   set(VQ_WINE_RUNS OFF)
-  message(STATUS "${VQ_WINE_LOADER} cannot run on this machine: the Windows tests of this build are not registered")
+  message(STATUS "${VQ_WINE_LOADER} is not run on this machine: the Windows tests of this build are not registered")
+endif()
+# The tests that start the real program (its modes, windows, errors, music, two monitors) run in
+# one build: the shipped 32-bit one where it runs, else the 64-bit one.
+if(VQ_WINE_RUNS AND (CMAKE_SIZEOF_VOID_P EQUAL 4 OR NOT VQ_WIN32_RUNS))
+  set(VQ_RUNS_PROGRAM_TESTS ON)
+else()
+  set(VQ_RUNS_PROGRAM_TESTS OFF)
 endif()
 
 # vq_add_wine_test(<name> <target> [args...]): a Windows program run as one test under Wine.

@@ -10,7 +10,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 env_script="$here/../wine/wine-env.sh"
 rm -rf "$work"; mkdir -p "$work/fb" "$work/run"
 [ -n "$template" ] && [ -d "$template" ] && export VQ_WINE_TEMPLATE="$template"
-"$env_script" setup "$work/env" /usr/lib/wine/wine64 -screen 0 800x600x24 -screen 1 640x480x24 +xinerama \
+"$env_script" setup "$work/env" "$("$env_script" loader "$exe")" -screen 0 800x600x24 -screen 1 640x480x24 +xinerama \
   -extension RANDR -fbdir "$work/fb" >/dev/null || exit 1
 trap '"$env_script" cleanup "$work/env"' EXIT
 # shellcheck disable=SC1091

@@ -159,9 +159,10 @@ int HostRun(DWORD limitMs, const std::wstring& commandLine) {
 }
 
 // Hosts a preview parent of the given client size, starts the command with %HWND% replaced by
-// the parent's decimal handle, reports the child, pokes it with input that must not end it,
-// destroys the parent and reports how the process ended.
-int PreviewHost(int width, int height, DWORD limitMs, const std::wstring& commandLine) {
+// the parent's decimal handle, reports the child, leaves it drawing for watchMs (while the caller
+// looks at it), pokes it with input that must not end it, destroys the parent and reports how
+// the process ended.
+int PreviewHost(int width, int height, DWORD limitMs, DWORD watchMs, const std::wstring& commandLine) {
   PROCESS_INFORMATION process = {};
   DWORD started = 0;
   HWND host = LaunchHosted(width, height, commandLine, &process, &started);
@@ -181,7 +182,7 @@ int PreviewHost(int width, int height, DWORD limitMs, const std::wstring& comman
     GetClientRect(host, &hostClient);
     std::printf("host-client %ld,%ld\n", hostClient.right, hostClient.bottom);
     // Input the preview must ignore, after its start-up wait.
-    PumpFor(1000);
+    PumpFor(watchMs);
     PostMessageW(child, WM_KEYDOWN, 'A', 0);
     PostMessageW(child, WM_LBUTTONDOWN, 0, 0);
     PostMessageW(child, WM_ACTIVATEAPP, FALSE, 0);
@@ -261,7 +262,7 @@ int Usage() {
       "       saverctl post <hwnd> <message> <wparam> <lparam>\n"
       "       saverctl cursor <hwnd>\n"
       "       saverctl host-run <ms> <command line with %%HWND%%>\n"
-      "       saverctl preview-host <width> <height> <ms> <command line with %%HWND%%>\n"
+      "       saverctl preview-host <width> <height> <ms> <watch ms> <command line with %%HWND%%>\n"
       "       saverctl reg-get <HKCU|HKCR|HKLM> <key> <value>\n"
       "       saverctl reg-set <HKCU|HKCR|HKLM> <key> <value> <dword|sz> <data>\n");
   return 2;
@@ -280,8 +281,9 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"post" && argc == 6) return Post(argv[2], argv[3], argv[4], argv[5]);
   if (command == L"host-run" && argc == 4) return HostRun(std::wcstoul(argv[2], nullptr, 10), argv[3]);
-  if (command == L"preview-host" && argc == 6) {
-    return PreviewHost(_wtoi(argv[2]), _wtoi(argv[3]), std::wcstoul(argv[4], nullptr, 10), argv[5]);
+  if (command == L"preview-host" && argc == 7) {
+    return PreviewHost(_wtoi(argv[2]), _wtoi(argv[3]), std::wcstoul(argv[4], nullptr, 10),
+                       std::wcstoul(argv[5], nullptr, 10), argv[6]);
   }
   if (command == L"cursor" && argc == 3) {
     // The pointer in the window's client coordinates: where the system's own mouse messages for

@@ -5,6 +5,7 @@
 #   wine-env.sh setup   <dir> <wine loader> [xvfb screen args...]
 #   wine-env.sh run     <dir> <program.exe> [args...]
 #   wine-env.sh cleanup <dir>
+#   wine-env.sh loader  <program.exe>     prints the Wine loader for the program's word size
 #
 # "run" makes a crash fail at once: the crash debugger is disabled, every program runs under a
 # timeout, and its stderr is scanned for unhandled exceptions.
@@ -42,7 +43,25 @@ start_xvfb() {  # start_xvfb <dir> <screen args...>; prints the display number
   return 1
 }
 
+# The Wine loader that runs a program: /usr/lib/wine/wine for a 32-bit one, wine64 for a 64-bit
+# one (read from the machine field of its PE header).
+loader_for() {
+  local exe=$1 pe machine
+  pe=$(od -An -t u4 -j 60 -N 4 "$exe" 2>/dev/null | tr -d ' ') || return 1
+  [ -n "$pe" ] || return 1
+  machine=$(od -An -t x2 -j $((pe + 4)) -N 2 "$exe" | tr -d ' ')
+  case "$machine" in
+    014c) echo /usr/lib/wine/wine ;;
+    8664) echo /usr/lib/wine/wine64 ;;
+    *) return 1 ;;
+  esac
+}
+
 case "$cmd" in
+loader)
+  # "loader" takes a program in place of the environment directory.
+  loader_for "$dir" || { echo "wine-env: $dir is not a 32- or 64-bit Windows program" >&2; exit 1; }
+  ;;
 setup)
   loader=${1:?wine loader}; shift
   case "$loader" in *64) arch=win64 ;; *) arch=win32 ;; esac
@@ -80,6 +99,11 @@ run)
   [ -f "$env_file" ] || { echo "wine-env: no environment in $dir (run setup first)" >&2; exit 1; }
   # shellcheck disable=SC1090
   source "$env_file"
+  # A 64-bit program cannot run in a 32-bit prefix: say so plainly.
+  if [ "$(loader_for "$1" 2>/dev/null)" = /usr/lib/wine/wine64 ] && [ "$WINEARCH" = win32 ]; then
+    echo "wine-env: $1 is a 64-bit program and this prefix is a 32-bit one" >&2
+    exit 1
+  fi
   export WINEDEBUG="${VQ_WINEDEBUG:--all,err+seh}"
   export WINEDLLOVERRIDES="winedbg.exe=d;mscoree,mshtml="
   errlog=$(mktemp "$dir/stderr.XXXXXX")

@@ -15,7 +15,6 @@ import time
 import zlib
 
 SKIP = 77
-LOADER = "/usr/lib/wine/wine64"
 TWO_SCREENS = ["-screen", "0", "800x600x24", "-screen", "1", "640x480x24", "+xinerama",
                "-extension", "RANDR"]
 ONE_SCREEN = ["-screen", "0", "1024x768x24"]
@@ -80,11 +79,14 @@ class Env:
         self.scr = os.path.join(self.build, "saver/vorniquel.scr")
         self.harness = os.path.join(self.build, "tests/harness/saver_harness.exe")
         self.saverctl = os.path.join(self.build, "tests/saverctl/saverctl.exe")
+        # The prefix is of the build's word size: every program a case starts is of that build.
+        self.loader = subprocess.run([self.script, "loader", self.scr], check=True, text=True,
+                                     stdout=subprocess.PIPE, timeout=60).stdout.strip()
         env = dict(os.environ)
         template = os.path.join(self.build, "wine-env/prefix")
         if os.path.isdir(template):
             env["VQ_WINE_TEMPLATE"] = template
-        subprocess.run([self.script, "setup", self.dir, LOADER] + screens, env=env, check=True,
+        subprocess.run([self.script, "setup", self.dir, self.loader] + screens, env=env, check=True,
                        stdout=subprocess.DEVNULL, timeout=400)
         self.vars = {}
         for line in open(os.path.join(self.dir, "env")):
