@@ -95,6 +95,6 @@ int main(int argc, char** argv) {
     Sleep(30);
   }
   DeleteObject(red);
-  std::printf("probe: drawn 0x%08lX\n", static_cast<unsigned long>(drawn));
+  std::printf("probe: drawn 0x%08lX\nexit status %d\n", static_cast<unsigned long>(drawn), SUCCEEDED(drawn) ? 0 : 1);
   return SUCCEEDED(drawn) ? 0 : 1;
 }

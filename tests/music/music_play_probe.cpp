@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     PlayMusicTrack(paths[0].c_str());
     playlist.OnMusicEvent(EC_COMPLETE);
     window.WaitForEvent(EC_COMPLETE, 3000);
+    std::printf("exit status 0\n");  // the test driver's sign that the work is done
     return 0;
   }
   for (int i = 0; i < completions; ++i) {
@@ -92,5 +93,6 @@ int main(int argc, char** argv) {
   Sleep(300);
   if (g_MediaControl) g_MediaControl->Stop();
   CloseMusicGraph();
+  std::printf("exit status 0\n");
   return 0;
 }

@@ -93,5 +93,7 @@ int main() {
   const HRESULT result = shell.MainLoop();
   std::printf("main loop %ld, error mode %d code 0x%08lx, %u outputs, frames %u %u\n", static_cast<long>(result),
               shell.m_ErrorMode, static_cast<unsigned long>(shell.m_ErrorCode), outputs, frames[0], frames[1]);
-  return result == 0 && !shell.m_ErrorMode && outputs == claimed && outputs == shell.m_MonitorCount ? 0 : 1;
+  const int status = result == 0 && !shell.m_ErrorMode && outputs == claimed && outputs == shell.m_MonitorCount ? 0 : 1;
+  std::printf("exit status %d\n", status);
+  return status;
 }

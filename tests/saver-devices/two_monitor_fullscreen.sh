@@ -64,18 +64,7 @@ second=$(wait_frames $(( $(most "$first") + 10 ))) || {
 echo "frames: $second"
 check_shot second
 touch quit
-asked=$(date +%s)
 wait $pid; rc=$?
 cat "$work/out.txt"
-# On a loaded machine the program was once killed (SIGKILL) seconds after it had ended its main
-# loop cleanly, while its two devices were torn down: Wine's server kills a process that has not
-# finished exiting soon after it asked to end. The program has then already said how its main
-# loop ended, and that is what counts. A program that hangs
-# on its way out is still caught: it is killed only after its timeout.
-if [ "$rc" -eq 137 ] && [ $(( $(date +%s) - asked )) -lt 30 ] &&
-   grep -q '^main loop 0, error mode 0 code 0x00000000, 2 outputs' "$work/out.txt"; then
-  echo "note: the program ended its main loop cleanly and was killed by Wine while exiting"
-  rc=0
-fi
 [ "$rc" -eq 0 ] || { echo "FAIL: the program reported $rc"; cat "$work/err.txt"; status=1; }
 exit $status

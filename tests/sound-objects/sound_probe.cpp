@@ -11,6 +11,9 @@
 //   vq_sound_probe random <min> <max> <seconds>
 //       a slide whose first list holds a 0.25 s tone of 660 Hz with random replay between min and
 //       max seconds
+//   vq_sound_probe tone <Hz> <seconds>
+//       one tone looping for the given seconds (the neighbour the recording tests play beside
+//       themselves, through a sound server of its own)
 // Exits 0 when everything it needed was made; 1 otherwise.
 #include <windows.h>
 #include <dsound.h>
@@ -141,11 +144,16 @@ int main(int argc, char** argv) {
     std::srand(7);
     made = PlayScene(SoundDocument({sound}, {}, {{u"probe", 1, MakeToneWav(660, 0.25, 8000)}}), 100, false,
                      std::atof(argv[4]));
+  } else if (mode == "tone" && argc >= 4) {
+    DS_ComHolder<IDirectSoundBuffer8> tone = ToneBuffer(std::atof(argv[2]), 0.5);
+    made = tone && SUCCEEDED(tone->Play(0, 0, DSBPLAY_LOOPING));
+    if (made) Sleep(static_cast<DWORD>(std::atof(argv[3]) * 1000));
   } else {
     return 2;
   }
   Sleep(300);  // the last samples leave the mixer
   ReleaseSoundDevice();
   DestroyWindow(window);
+  std::printf("exit status %d\n", made ? 0 : 1);  // the test driver's sign that the work is done
   return made ? 0 : 1;
 }

@@ -107,15 +107,35 @@ run)
   export WINEDEBUG="${VQ_WINEDEBUG:--all,err+seh}"
   export WINEDLLOVERRIDES="winedbg.exe=d;mscoree,mshtml="
   errlog=$(mktemp "$dir/stderr.XXXXXX")
-  timeout --kill-after=10 "${VQ_TIMEOUT:-300}" "$VQ_WINE_LOADER" "$@" 2> >(tee "$errlog" >&2)
+  outlog=$(mktemp "$dir/stdout.XXXXXX")
+  limit=${VQ_TIMEOUT:-300}
+  started=$(date +%s)
+  timeout --kill-after=10 "$limit" "$VQ_WINE_LOADER" "$@" > >(tee "$outlog") 2> >(tee "$errlog" >&2)
   rc=$?
   sleep 0.2
+  # Once every thread of a program has ended, Wine's server gives its Unix process a moment to
+  # finish exiting and then kills it (SIGKILL). On a loaded machine the Unix side's own exit
+  # (the GL driver's and sound library's threads) can take longer, so a program that did all its
+  # work and returned dies of SIGKILL (status 137). Our own timeout kills only at its limit. A
+  # program that said how it ended has ended: a GoogleTest program's closing summary, or a
+  # program's own last line "exit status N".
+  if [ "$rc" -eq 137 ] && [ $(( $(date +%s) - started )) -lt "$limit" ]; then
+    said=$(tr -d '\r' <"$outlog" | grep -E '^exit status [0-9]+$' | tail -n 1 | awk '{ print $3 }')
+    if [ -z "$said" ] && grep -q -E '^\[  PASSED  \] [0-9]+ tests?\.' "$outlog" &&
+       ! grep -q -E '^\[  FAILED  \]' "$outlog"; then
+      said=0
+    fi
+    if [ -n "$said" ]; then
+      echo "wine-env: the program ended with $said and was killed by Wine's server while exiting" >&2
+      rc=$said
+    fi
+  fi
   if grep -q -E 'Unhandled exception|Unhandled page fault|Unhandled stack overflow|err:seh' "$errlog"; then
     echo "wine-env: the program raised an unhandled exception" >&2
     [ "$rc" -eq 0 ] && rc=99
   fi
   [ "$rc" -eq 124 ] && echo "wine-env: the program timed out" >&2
-  rm -f "$errlog"
+  rm -f "$errlog" "$outlog"
   exit "$rc"
   ;;
 cleanup)
