@@ -138,13 +138,18 @@ TEST_F(CodeRingsDevice, PictureModeOneShowsGlyphsOnlyOverTheBrightPart) {
   ASSERT_EQ(layer->LuminanceMap().size(), 65536u);
   EXPECT_NEAR(layer->LuminanceMap()[100 * 256 + 10], 1.0f, 0.01f);
   EXPECT_NEAR(layer->LuminanceMap()[100 * 256 + 250], 0.0f, 0.01f);
+  // A glyph takes the map's brightness at its cell's top left corner as a fraction of the K
+  // cells, which reach past the picture's right edge: the first column looked up in the black
+  // half is the one at K / 2, rounded up (its cells are 4 picture pixels, 20 screen pixels).
+  const int firstDark = (layer->Cursor()->Grid().columnCount + 1) / 2;
+  const int darkX = firstDark * 4 * kWidth / 64;
   int left = 0, right = 0;
   for (int frame = 0; frame < 30; ++frame) {
     const DS_PixelReadback pixels = Frame(*layer, 0.04f * frame);
     for (int y = 0; y < kHeight; y += 2)
       for (int x = 0; x < kWidth; x += 2) {
         const std::uint32_t rgb = pixels.At(x, y);
-        if (x > kWidth / 2 + 10) {
+        if (x >= darkX + 2) {
           EXPECT_EQ(rgb, 0u) << x << ", " << y;  // black picture, black background: nothing shows
           if (rgb != 0) return;
         }

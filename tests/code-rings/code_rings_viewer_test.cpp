@@ -8,12 +8,15 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "layers/matrix_code/matrix_grid.h"
 #include "tests/core/test_bytes.h"
 #include "tests/code-rings/glyph_pixels.h"
 #include "tests/render/test_device.h"
@@ -71,6 +74,18 @@ class CodeRingsViewer : public ::testing::Test {
     doc.Key(u"common_res.dll", 40);
     BaseAndResources(doc, Png(160, 120, [](int x, int) { return x < 80 ? 0xFFFFFFFFu : 0xFF000000u; }));
     return Write(L"code.dds", doc.bytes);
+  }
+
+  // Falling code over a black 160 x 120 picture (picture mode 0), scrolling columns of green
+  // glyphs, no flicker and no glitter: every glyph of the grid shows.
+  static std::wstring PlainCodeDocument() {
+    TestBytes doc;
+    doc.Str(u"DS_MatrixCodeLight").U32(2);
+    doc.U32(16).U32(60).U32(0).I32(0).I32(0).I32(0);  // cell, density, flicker, glitter, modes
+    doc.U32(0x0000FF00u).U32(0x0000FF00u).U32(0);     // glyph and head colour, transparency
+    doc.Key(u"common_res.dll", 40);
+    BaseAndResources(doc, Png(160, 120, [](int, int) { return 0xFF000000u; }));
+    return Write(L"plain-code.dds", doc.bytes);
   }
 
   // Water over red and blue stripes, 8 pixels wide, with no drops but the first.
@@ -149,12 +164,12 @@ std::wstring CodeRingsViewer::s_Dir;
 
 TEST_F(CodeRingsViewer, GlyphsFallOneCellPerFrameOverTheBrightHalfOnly) {
   const std::wstring doc = CodeDocument();
-  const std::vector<Pixels> frames = Frames(doc, L"code-a", 7, 1.0f, 12);
-  ASSERT_EQ(frames.size(), 12u);
+  const std::vector<Pixels> frames = Frames(doc, L"code-a", 7, 1.0f, 24);
+  ASSERT_EQ(frames.size(), 24u);
   for (const Pixels& frame : frames) ASSERT_EQ(frame.size(), size_t(kWidth * kHeight));
   // The same seed draws the same frames; another seed other ones.
-  EXPECT_EQ(Frames(doc, L"code-b", 7, 1.0f, 12), frames);
-  EXPECT_NE(Frames(doc, L"code-c", 8, 1.0f, 12).back(), frames.back());
+  EXPECT_EQ(Frames(doc, L"code-b", 7, 1.0f, 24), frames);
+  EXPECT_NE(Frames(doc, L"code-c", 8, 1.0f, 24).back(), frames.back());
 
   int fell = 0, shown = 0;
   std::set<std::pair<int, int>> before = GlyphCells(frames[0]);
@@ -171,6 +186,45 @@ TEST_F(CodeRingsViewer, GlyphsFallOneCellPerFrameOverTheBrightHalfOnly) {
   }
   EXPECT_GT(shown, 20);
   EXPECT_GT(fell, 5);
+}
+
+// The layer makes its grid six times as it copies its parameters in - first from the settings'
+// defaults (cell 16, density 20, flicker count 10), then after the cell size, the density, the
+// flicker count, the glitter and the column mode - and each grid picks its flicker cells from
+// rand(). The viewer's frames with seed 7 show exactly the glyphs of a grid made so from seed 7
+// and stepped once per rendered frame.
+TEST_F(CodeRingsViewer, TheSeededGlyphsAreThoseOfTheGridMadeSixTimesAtCreation) {
+  const int n = 24;
+  const std::vector<Pixels> frames = Frames(PlainCodeDocument(), L"code-seeded", 7, 1.0f, n);
+  ASSERT_EQ(frames.size(), size_t(n));
+  std::srand(7);
+  DS_MatrixSettings settings;
+  std::unique_ptr<DS_MatrixGrid> grid = DS_MatrixGrid::Create(settings, 160, 120);
+  const struct {
+    std::int32_t DS_MatrixSettings::*field;
+    std::int32_t value;
+  } copied[] = {{&DS_MatrixSettings::cellSize, 16},    {&DS_MatrixSettings::density, 60},
+                {&DS_MatrixSettings::flickerCount, 0}, {&DS_MatrixSettings::glitter, 0},
+                {&DS_MatrixSettings::columnMode, 0}};
+  for (const auto& c : copied) {
+    settings.*c.field = c.value;
+    grid = DS_MatrixGrid::Create(settings, 160, 120);
+  }
+  DS_MatrixCursor cursor(std::move(grid));
+  const int sprites = cursor.Grid().columnCount * cursor.Grid().rowCount;
+  // The viewer renders t = 0, then the requested 1.0, 1.04, ...
+  int compared = 0;
+  for (int frame = -1; frame < n; ++frame) {
+    cursor.StepGrid(sprites);
+    std::set<std::pair<int, int>> expected;
+    DS_MatrixSprite sprite;
+    for (int i = 0; i < sprites; ++i)
+      if (cursor.NextVisibleCell(sprite, 0.0f, 0.0f, 1.0f, 1.0f)) expected.insert({sprite.row, sprite.column});
+    if (frame < 0) continue;
+    EXPECT_EQ(GlyphCells(frames[frame]), expected) << "frame " << frame;
+    compared += static_cast<int>(expected.size());
+  }
+  EXPECT_GT(compared, 10);
 }
 
 TEST_F(CodeRingsViewer, RingsSpreadAndMoveThePictureBetweenFrames) {
