@@ -1,12 +1,14 @@
 // Both layers through the scene viewer, at fixed times with a fixed seed: the same seed draws the
 // same frames; the falling code's glyphs fall one cell per frame and, in picture mode 1, show only
-// over the bright half of the picture; the water's rings spread from the drop in the middle and
-// move the picture under them from frame to frame.
+// over the bright half of the picture, and a seeded run shows the grid the layer made from that
+// seed; the water's rings spread from a drop that falls at random and move the picture under
+// them from frame to frame.
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 #include <process.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -227,33 +229,57 @@ TEST_F(CodeRingsViewer, TheSeededGlyphsAreThoseOfTheGridMadeSixTimesAtCreation) 
   EXPECT_GT(compared, 10);
 }
 
-TEST_F(CodeRingsViewer, RingsSpreadAndMoveThePictureBetweenFrames) {
-  const std::vector<Pixels> frames = Frames(WaterDocument(), L"water", 3, 0.1f, 12);
+// Where the picture changed between two frames (0x00RRGGBB, tolerance 40): how many pixels, their
+// centre, and how far the farthest lies from `from` (or from their own centre).
+struct Change {
+  int count = 0;
+  double x = 0.0, y = 0.0, reach = 0.0;
+};
+Change ChangeBetween(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b, const Change* from = nullptr) {
+  Change c;
+  const auto changed = [&](int x, int y) { return !SameColour(a[y * kWidth + x], b[y * kWidth + x], 40); };
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      if (changed(x, y)) {
+        ++c.count;
+        c.x += x;
+        c.y += y;
+      }
+  if (c.count == 0) return c;
+  c.x /= c.count;
+  c.y /= c.count;
+  const Change& centre = from ? *from : c;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      if (changed(x, y)) c.reach = std::max(c.reach, std::hypot(x - centre.x, y - centre.y));
+  return c;
+}
+
+TEST_F(CodeRingsViewer, RingsSpreadFromARandomDropAndMoveThePictureBetweenFrames) {
+  const std::wstring doc = WaterDocument();
+  const std::vector<Pixels> frames = Frames(doc, L"water", 3, 0.1f, 12);
   ASSERT_EQ(frames.size(), 12u);
-  // How far from the middle the picture changed between two frames, and in how many pixels.
-  const auto moved = [&](const Pixels& a, const Pixels& b, int& count) {
-    double reach = 0.0;
-    count = 0;
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x)
-        if (!SameColour(a[y * kWidth + x], b[y * kWidth + x], 40)) {
-          ++count;
-          reach = std::max(reach, std::hypot(x - kWidth / 2.0, y - kHeight / 2.0));
-        }
-    return reach;
-  };
-  // The picture moves from one frame to the next near the drop; later the ring has carried the
-  // change far out from it.
-  int early = 0, late = 0;
-  const double reachEarly = moved(frames[0], frames[1], early);
-  const double reachLate = moved(frames[0], frames[11], late);
-  EXPECT_GT(early, 10);
-  EXPECT_GT(late, early);
-  EXPECT_LT(reachEarly, 20.0);
-  EXPECT_GT(reachLate, reachEarly + 20.0);
-  // Away from the ring the stripes stay where the picture has them.
-  EXPECT_TRUE(SameColour(frames[11][5 * kWidth + 20], 0xFF0000, 60));
-  EXPECT_TRUE(SameColour(frames[11][5 * kWidth + 60], 0x0000FF, 60));
+  // The picture moves from one frame to the next around the drop; later the ring has carried
+  // the change far out from where it fell.
+  const Change early = ChangeBetween(frames[0], frames[1]);
+  const Change late = ChangeBetween(frames[0], frames[11], &early);
+  EXPECT_GT(early.count, 10);
+  EXPECT_GT(late.count, early.count);
+  EXPECT_LT(early.reach, 20.0);
+  EXPECT_GT(late.reach, early.reach + 20.0);
+  // Away from the ring, in the corner farthest from the drop, the stripes stay where the picture
+  // has them: red from x = 0 to 40, blue from 280 to 320 (8 picture pixels are 40 of the screen).
+  const int y = early.y < kHeight / 2 ? kHeight - 6 : 5;
+  if (early.x < kWidth / 2)
+    EXPECT_TRUE(SameColour(frames[11][y * kWidth + 300], 0x0000FF, 60));
+  else
+    EXPECT_TRUE(SameColour(frames[11][y * kWidth + 20], 0xFF0000, 60));
+  // The drop falls at random: with another seed the ring spreads around another place.
+  const std::vector<Pixels> other = Frames(doc, L"water-other", 4, 0.1f, 12);
+  ASSERT_EQ(other.size(), 12u);
+  const Change elsewhere = ChangeBetween(other[0], other[11]);
+  EXPECT_GT(elsewhere.count, 10);
+  EXPECT_GT(std::hypot(elsewhere.x - late.x, elsewhere.y - late.y), 20.0) << late.x << ", " << late.y;
 }
 
 }  // namespace
