@@ -28,6 +28,7 @@
 #include "tests/layers/layer_fixture.h"
 #include "tests/layers/stored_picture.h"
 #include "tests/code-rings/glyph_pixels.h"
+#include "tests/code-rings/ring_change.h"
 #include "tests/render/test_device.h"
 
 namespace {
@@ -211,30 +212,10 @@ TEST_F(CodeRingsDevice, StillWaterShowsThePictureSteadily) {
   }
 }
 
-// Where a frame differs from still water (tolerance 40): how many pixels, their centre, and how
-// far the farthest lies from `from` (or from their own centre).
-struct RingChange {
-  int count = 0;
-  double x = 0.0, y = 0.0, reach = 0.0;
-};
+// Where a frame differs from still water (tolerance 40).
 RingChange ChangeFrom(const DS_PixelReadback& still, const DS_PixelReadback& now, const RingChange* from = nullptr) {
-  RingChange c;
-  const auto changed = [&](int x, int y) { return !SameColour(now.At(x, y), still.At(x, y), 40); };
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      if (changed(x, y)) {
-        ++c.count;
-        c.x += x;
-        c.y += y;
-      }
-  if (c.count == 0) return c;
-  c.x /= c.count;
-  c.y /= c.count;
-  const RingChange& centre = from ? *from : c;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      if (changed(x, y)) c.reach = std::max(c.reach, std::hypot(x - centre.x, y - centre.y));
-  return c;
+  return MeasureChange(kWidth, kHeight, [&](int x, int y) { return !SameColour(now.At(x, y), still.At(x, y), 40); },
+                       from);
 }
 
 TEST_F(CodeRingsDevice, RingsSpreadFromADropAndShiftThePicture) {

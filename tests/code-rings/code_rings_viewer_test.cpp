@@ -21,6 +21,7 @@
 #include "layers/matrix_code/matrix_grid.h"
 #include "tests/core/test_bytes.h"
 #include "tests/code-rings/glyph_pixels.h"
+#include "tests/code-rings/ring_change.h"
 #include "tests/render/test_device.h"
 
 namespace {
@@ -66,28 +67,18 @@ class CodeRingsViewer : public ::testing::Test {
     doc.U32(0).U32(0).U32(0);  // frame times, saved resources, masks
   }
 
-  // Falling code in picture mode 1 with scrolling columns, green glyphs from the library's strip,
-  // over a 160 x 120 picture that is white on the left half and black on the right.
-  static std::wstring CodeDocument() {
+  // Falling code with scrolling columns of green glyphs from the library's strip, no flicker and
+  // no glitter, over a 160 x 120 picture. Picture mode 1 (`halves`): the picture is white on the
+  // left half and black on the right, and the glyphs show over the white half only; picture
+  // mode 0: the picture is black and every glyph of the grid shows.
+  static std::wstring CodeDocument(bool halves) {
     TestBytes doc;
     doc.Str(u"DS_MatrixCodeLight").U32(2);
-    doc.U32(16).U32(60).U32(0).I32(0).I32(1).I32(0);  // cell, density, flicker, glitter, modes
-    doc.U32(0x0000FF00u).U32(0x0000FF00u).U32(0);     // glyph and head colour, transparency
+    doc.U32(16).U32(60).U32(0).I32(0).I32(halves ? 1 : 0).I32(0);  // cell, density, flicker, glitter, modes
+    doc.U32(0x0000FF00u).U32(0x0000FF00u).U32(0);                   // glyph and head colour, transparency
     doc.Key(u"common_res.dll", 40);
-    BaseAndResources(doc, Png(160, 120, [](int x, int) { return x < 80 ? 0xFFFFFFFFu : 0xFF000000u; }));
-    return Write(L"code.dds", doc.bytes);
-  }
-
-  // Falling code over a black 160 x 120 picture (picture mode 0), scrolling columns of green
-  // glyphs, no flicker and no glitter: every glyph of the grid shows.
-  static std::wstring PlainCodeDocument() {
-    TestBytes doc;
-    doc.Str(u"DS_MatrixCodeLight").U32(2);
-    doc.U32(16).U32(60).U32(0).I32(0).I32(0).I32(0);  // cell, density, flicker, glitter, modes
-    doc.U32(0x0000FF00u).U32(0x0000FF00u).U32(0);     // glyph and head colour, transparency
-    doc.Key(u"common_res.dll", 40);
-    BaseAndResources(doc, Png(160, 120, [](int, int) { return 0xFF000000u; }));
-    return Write(L"plain-code.dds", doc.bytes);
+    BaseAndResources(doc, Png(160, 120, [halves](int x, int) { return halves && x < 80 ? 0xFFFFFFFFu : 0xFF000000u; }));
+    return Write(halves ? L"code.dds" : L"plain-code.dds", doc.bytes);
   }
 
   // Water over red and blue stripes, 8 pixels wide, with no drops but the first.
@@ -165,7 +156,7 @@ DS_TestDevice* CodeRingsViewer::s_Device = nullptr;
 std::wstring CodeRingsViewer::s_Dir;
 
 TEST_F(CodeRingsViewer, GlyphsFallOneCellPerFrameOverTheBrightHalfOnly) {
-  const std::wstring doc = CodeDocument();
+  const std::wstring doc = CodeDocument(true);
   const std::vector<Pixels> frames = Frames(doc, L"code-a", 7, 1.0f, 24);
   ASSERT_EQ(frames.size(), 24u);
   for (const Pixels& frame : frames) ASSERT_EQ(frame.size(), size_t(kWidth * kHeight));
@@ -197,7 +188,7 @@ TEST_F(CodeRingsViewer, GlyphsFallOneCellPerFrameOverTheBrightHalfOnly) {
 // and stepped once per rendered frame.
 TEST_F(CodeRingsViewer, TheSeededGlyphsAreThoseOfTheGridMadeSixTimesAtCreation) {
   const int n = 24;
-  const std::vector<Pixels> frames = Frames(PlainCodeDocument(), L"code-seeded", 7, 1.0f, n);
+  const std::vector<Pixels> frames = Frames(CodeDocument(false), L"code-seeded", 7, 1.0f, n);
   ASSERT_EQ(frames.size(), size_t(n));
   std::srand(7);
   DS_MatrixSettings settings;
@@ -229,30 +220,11 @@ TEST_F(CodeRingsViewer, TheSeededGlyphsAreThoseOfTheGridMadeSixTimesAtCreation) 
   EXPECT_GT(compared, 10);
 }
 
-// Where the picture changed between two frames (0x00RRGGBB, tolerance 40): how many pixels, their
-// centre, and how far the farthest lies from `from` (or from their own centre).
-struct Change {
-  int count = 0;
-  double x = 0.0, y = 0.0, reach = 0.0;
-};
-Change ChangeBetween(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b, const Change* from = nullptr) {
-  Change c;
-  const auto changed = [&](int x, int y) { return !SameColour(a[y * kWidth + x], b[y * kWidth + x], 40); };
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      if (changed(x, y)) {
-        ++c.count;
-        c.x += x;
-        c.y += y;
-      }
-  if (c.count == 0) return c;
-  c.x /= c.count;
-  c.y /= c.count;
-  const Change& centre = from ? *from : c;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      if (changed(x, y)) c.reach = std::max(c.reach, std::hypot(x - centre.x, y - centre.y));
-  return c;
+// Where the picture changed between two frames (0x00RRGGBB, tolerance 40).
+RingChange ChangeBetween(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
+                         const RingChange* from = nullptr) {
+  return MeasureChange(kWidth, kHeight, [&](int x, int y) { return !SameColour(a[y * kWidth + x], b[y * kWidth + x], 40); },
+                       from);
 }
 
 TEST_F(CodeRingsViewer, RingsSpreadFromARandomDropAndMoveThePictureBetweenFrames) {
@@ -261,8 +233,8 @@ TEST_F(CodeRingsViewer, RingsSpreadFromARandomDropAndMoveThePictureBetweenFrames
   ASSERT_EQ(frames.size(), 12u);
   // The picture moves from one frame to the next around the drop; later the ring has carried
   // the change far out from where it fell.
-  const Change early = ChangeBetween(frames[0], frames[1]);
-  const Change late = ChangeBetween(frames[0], frames[11], &early);
+  const RingChange early = ChangeBetween(frames[0], frames[1]);
+  const RingChange late = ChangeBetween(frames[0], frames[11], &early);
   EXPECT_GT(early.count, 10);
   EXPECT_GT(late.count, early.count);
   EXPECT_LT(early.reach, 20.0);
@@ -277,7 +249,7 @@ TEST_F(CodeRingsViewer, RingsSpreadFromARandomDropAndMoveThePictureBetweenFrames
   // The drop falls at random: with another seed the ring spreads around another place.
   const std::vector<Pixels> other = Frames(doc, L"water-other", 4, 0.1f, 12);
   ASSERT_EQ(other.size(), 12u);
-  const Change elsewhere = ChangeBetween(other[0], other[11]);
+  const RingChange elsewhere = ChangeBetween(other[0], other[11]);
   EXPECT_GT(elsewhere.count, 10);
   EXPECT_GT(std::hypot(elsewhere.x - late.x, elsewhere.y - late.y), 20.0) << late.x << ", " << late.y;
 }
