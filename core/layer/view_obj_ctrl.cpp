@@ -5,6 +5,7 @@
 #include "core/render/picture_size.h"
 #ifdef _WIN32
 #include "core/render/quads.h"
+#include "core/render/view_state.h"
 #endif
 
 namespace {
@@ -31,6 +32,12 @@ float DS_ViewObjCtrl::PixelTop() const { return view.top * static_cast<float>(g_
 float DS_ViewObjCtrl::PixelBottom() const { return view.bottom * static_cast<float>(g_PictureHeight); }
 
 #ifdef _WIN32
+bool PlacementContainsLayerPoint(const MediaRectangle& placement, float x, float y) {
+  float picture[3];
+  MapScreenPointToPicture(x * g_MappingScaleX, y * g_MappingScaleY, 0.0f, picture);
+  return placement.ContainsPicturePoint(picture[0], picture[1]);
+}
+
 void DS_ViewObjCtrl::PixelQuad(DS_ScreenQuad& result) const {
   result.Init();
   const float l = PixelLeft(), r = PixelRight(), t = PixelTop(), b = PixelBottom();

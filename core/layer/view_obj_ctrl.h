@@ -16,6 +16,14 @@
 
 struct DS_ScreenQuad;
 
+#ifdef _WIN32
+// The hit test of an object placed by a rectangle of picture pixels: the layer point is scaled to
+// back-buffer pixels by the screen mapping, mapped into picture pixels through the current view
+// (zoom, pan, picture position), and then lies inside when it is within the edges, edges
+// included.
+bool PlacementContainsLayerPoint(const MediaRectangle& placement, float x, float y);
+#endif
+
 class DS_ViewObjCtrl : public DS_ABObj_Constructor {
  public:
   static constexpr uint32_t kVersion = 2;

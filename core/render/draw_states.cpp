@@ -111,6 +111,12 @@ void SetPictureStates() {
   SetOutputStates(false, D3DBLEND_INVSRCALPHA);    // replaces what is below
 }
 
+void SetMipmappedPictureStates() {
+  if (!g_Device) return;
+  SetPictureStates();
+  g_Device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);  // every level from the top
+}
+
 void SetEffectStates() {
   if (!g_Device) return;
   SetVertexStates();                               // PT or PCT vertices, unless a pass has a vertex shader

@@ -10,6 +10,9 @@
 
 // The picture as it is, opaque: the layer's background and the view's border quads.
 void SetPictureStates();
+// The same through every level of the texture's mip chain, blended linearly between them: a
+// picture made with its smaller levels (the glass ball's backdrop) drawn minified.
+void SetMipmappedPictureStates();
 // What an effect's passes start from: the picture's states with samplers 0 and 1 alike, over
 // which each pass sets its shaders and the states it names. The effect puts its own changes
 // back when it ends.

@@ -22,7 +22,7 @@ bool DS_HeatDistortion::CreateDeviceObjects() {
   effect.Reset();
   bumpTexture.Reset();
   if (g_DocResManager) {
-    // A bump picture that resolved to nothing leaves the bump unbound: the scene is drawn unmoved.
+    // A bump picture that resolved to nothing leaves the bump unbound (and the strength 0).
     bumpTexture = FirstTextureOf(g_DocResManager->GetImageSet(bumpLink));
     effect = g_DocResManager->GetEffect(effectLink);
   }

@@ -36,8 +36,10 @@ class DS_HeatDistortion {
   // effect lets go of the texture afterwards. Nothing without an effect.
   void Draw(DS_2D_Light& layer, IDirect3DTexture9* scene);
 
-  // The values "stenght", "Offset" and "bump_scale" get at the current phase.
-  float Strength() const { return strength.Derived() * 0.05f; }
+  // The values "stenght", "Offset" and "bump_scale" get at the current phase. Without a bump
+  // picture the unbound bump reads as black, which would move every pixel by the strength
+  // alike: the strength is then 0, and the scene is drawn unmoved.
+  float Strength() const { return bumpTexture ? strength.Derived() * 0.05f : 0.0f; }
   void Offset(float (&offset)[2]) const;
   void BumpScale(float (&scale)[2]) const;
 

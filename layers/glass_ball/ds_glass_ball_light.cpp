@@ -38,9 +38,13 @@ DS_ComHolder<IDirect3DTexture9> FirstTextureOfLink(const DS_ImageFileLink& link)
 // A size that a division may use: 1 for 0 or anything not finite.
 float Divisor(float value) { return std::isfinite(value) && value != 0.0f ? value : 1.0f; }
 
-void DrawTexturedQuadTPCT(const DS_TexturedQuad& quad) {
+// The quad's texture as it is; `mipChain`: through the levels of its mip chain.
+void DrawTexturedQuadTPCT(const DS_TexturedQuad& quad, bool mipChain = false) {
   if (!CanDraw(quad)) return;
-  SetPictureStates();
+  if (mipChain)
+    SetMipmappedPictureStates();
+  else
+    SetPictureStates();
   BindQuadTPCT(quad);
   DrawBoundPrimitives(quad);
 }
@@ -472,7 +476,7 @@ void DS_GlassBallLight::PostRender() {
   const bool drewScene = InTargetRender();
   const DS_RenderTargetPair& pair = EndTargetRender(false);
   const Texture scene = drewScene ? pair.current : m_Background.picture.texture;
-  DrawTexturedQuadTPCT(m_Backdrop);
+  DrawTexturedQuadTPCT(m_Backdrop, true);  // the gradient's levels where it is drawn small
 
   // The scene through the lens.
   SetBallTransforms(true);

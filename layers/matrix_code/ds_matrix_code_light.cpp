@@ -89,12 +89,21 @@ void DS_MatrixCodeLight::CreateDeviceObjects() {
     m_GlyphTexture = FirstTextureOf(strip);
   }
   m_Sprites.SetTexture(m_GlyphTexture);
-  m_Settings.cellSize = static_cast<int32_t>(std::clamp(cellSize.Get(), 1u, kMaxCellSize));
-  m_Settings.density = static_cast<int32_t>(std::clamp(density.Get(), 1u, 100u));
-  m_Settings.flickerCount = static_cast<int32_t>(std::min(flickerCount.Get(), 0x7FFFFFFFu));
-  m_Settings.glitter = glitter.Get();
-  m_Settings.columnMode = columnMode.Get();
   m_Settings.glyphCount = glyphs;
+  // The grid is made over again as each parameter is copied into the settings, the first time
+  // from the settings as they were: six grids, each picking its flicker cells from rand(), so
+  // that a seeded run draws the sequence documents were made with.
+  RebuildGrid();
+  m_Settings.cellSize = static_cast<int32_t>(std::clamp(cellSize.Get(), 1u, kMaxCellSize));
+  RebuildGrid();
+  ResizeSprites();
+  m_Settings.density = static_cast<int32_t>(std::clamp(density.Get(), 1u, 100u));
+  RebuildGrid();
+  m_Settings.flickerCount = static_cast<int32_t>(std::min(flickerCount.Get(), 0x7FFFFFFFu));
+  RebuildGrid();
+  m_Settings.glitter = glitter.Get();
+  RebuildGrid();
+  m_Settings.columnMode = columnMode.Get();
   RebuildGrid();
   ResizeSprites();
   BuildLuminanceMap();

@@ -112,9 +112,8 @@ void DS_WaterRingLight::SetupSurface() {
   const float aspect = m_Background.picture.aspect > 0.0f ? m_Background.picture.aspect : 1.0f;
   m_Surface->Setup(30.0f / aspect, 30.0f, water_ring::RowFactor(rowDensity.Get()),
                    water_ring::ColumnFactor(resolution.Get()));
-  // The first drop falls in the middle, so that the water after a device reset is the water the
-  // layer started with; the later ones fall at random.
-  m_Surface->DropAt(m_Surface->Rows() / 2, m_Surface->Columns() / 2);
+  // Still water, and the first drop at random like every later one.
+  m_Surface->Drop();
 }
 
 void DS_WaterRingLight::CreateDeviceObjects() {

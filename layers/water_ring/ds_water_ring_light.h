@@ -55,7 +55,7 @@ class DS_WaterRingLight final : public DS_2D_Light {
 
   // Draws the water with `texture` under it.
   void DrawWater(IDirect3DTexture9* texture);
-  // Sizes the surface for the layer picture (still water) and lets one drop fall in its middle.
+  // Sizes the surface for the layer picture (still water) and lets one drop fall at random.
   void SetupSurface();
   void SetMaterial();
   void SetDamping();

@@ -70,11 +70,7 @@ void DS_ClockConstructor::PixelQuad(DS_ScreenQuad& result) const {
   }
 }
 
-bool DS_ClockConstructor::HitTest(float x, float y) {
-  float picture[3];
-  MapScreenPointToPicture(x * g_MappingScaleX, y * g_MappingScaleY, 0.0f, picture);
-  return placement.ContainsPicturePoint(picture[0], picture[1]);
-}
+bool DS_ClockConstructor::HitTest(float x, float y) { return PlacementContainsLayerPoint(placement, x, y); }
 
 void DS_ClockConstructor::BuildMeshParts(std::vector<DS_MeshPart>& parts) {
   parts.clear();

@@ -189,8 +189,8 @@ void DS_ExplosionConstructor::CreateDeviceObjects() {
   NextRandomPair();
 }
 
-void DS_ExplosionConstructor::PrepareRender(DS_2D_Light&) {
-  if (!effect) return;
+bool DS_ExplosionConstructor::PrepareRender(DS_2D_Light&) {
+  if (!effect) return false;
   const ShaderInputs in = ComputeShaderInputs();
   ID3DXEffect* e = effect.Get();
   e->SetTechnique("Main");
@@ -203,6 +203,7 @@ void DS_ExplosionConstructor::PrepareRender(DS_2D_Light&) {
   e->SetFloatArray("time", in.time, 2);
   e->SetFloatArray("phase_3rd", in.phase3, 2);
   e->SetFloat("phase_1st", in.phase1);
+  return true;
 }
 #endif
 

@@ -54,7 +54,7 @@ class DS_ExplosionConstructor final : public DS_ParticleKindT<DS_ExplosionConstr
   // The effect and the placement, the gradient and noise pictures, the first offset.
   void CreateDeviceObjects() override;
   // Technique "Main" with the two pictures and this frame's inputs.
-  void PrepareRender(DS_2D_Light& layer) override;
+  bool PrepareRender(DS_2D_Light& layer) override;
 #endif
 
   UINTSclaleTo<float> noiseA, noiseB, noiseC;

@@ -19,6 +19,6 @@ void DS_FXObj::Update(float time) {
 void DS_FXObj::Render(DS_2D_Light& layer) {
   ID3DXEffect* effect = control->effect.Get();
   if (!effect) return;
-  control->PrepareRender(layer);
+  if (!control->PrepareRender(layer)) return;
   layer.DrawIndexedPCT(geometry, effect);
 }

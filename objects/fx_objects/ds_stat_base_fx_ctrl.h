@@ -35,9 +35,11 @@ class DS_StatBaseFXCtrl : public DS_BaseFXCtrl {
 #ifdef _WIN32
   // The effect, then the placement.
   void CreateDeviceObjects() override;
-  // Sets the effect's technique, textures and parameters for this frame's draw. Called only
-  // when the set has an effect.
-  virtual void PrepareRender(DS_2D_Light& layer) = 0;
+  // Sets the effect's technique, textures and parameters for this frame's draw and answers
+  // whether the object draws: false when it has nothing of its own to show, for then the
+  // effect still holds what another object left in it. Called only when the set has an
+  // effect.
+  virtual bool PrepareRender(DS_2D_Light& layer) = 0;
 #endif
 
   MediaParamT<DS_Vector3> centre;

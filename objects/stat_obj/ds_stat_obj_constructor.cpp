@@ -72,6 +72,8 @@ void DS_StatObjConstructor::PixelQuad(DS_ScreenQuad& result) const {
     result.corners[i].y = ys[i];
   }
 }
+
+bool DS_StatObjConstructor::HitTest(float x, float y) { return PlacementContainsLayerPoint(placement, x, y); }
 #else
 std::unique_ptr<DS_ABObj> DS_StatObjConstructor::CreateObject() const { return nullptr; }
 #endif

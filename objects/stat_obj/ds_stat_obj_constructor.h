@@ -29,8 +29,9 @@ class DS_StatObjConstructor : public DS_ParticleSystemCtrl {
 #ifdef _WIN32
   // The placement rectangle: (left, bottom), (left, top), (right, bottom), (right, top).
   void PixelQuad(DS_ScreenQuad& result) const override;
+  // Whether the layer point, mapped into picture pixels, lies in the placement (edges included).
+  bool HitTest(float x, float y) override;
 #endif
-  bool HitTest(float x, float y) override { return placement.ContainsPicturePoint(x, y); }
   void SpawnParticle(DS_Particle& p) override;
 
   // Edges in picture pixels; the two further values are the centre x and y.

@@ -98,8 +98,8 @@ void DS_StaticTextConstructor::CreateTextFont() {
     d3dFont.Reset();
 }
 
-void DS_StaticTextConstructor::PrepareRender(DS_2D_Light& layer) {
-  if (!target.current || !effect) return;
+bool DS_StaticTextConstructor::PrepareRender(DS_2D_Light& layer) {
+  if (!target.current || !effect) return false;
   effect->SetTechnique("Common");
   effect->SetTexture("Texture1", clearTexture.Get());
   if (target.Begin(target.current)) {
@@ -117,6 +117,7 @@ void DS_StaticTextConstructor::PrepareRender(DS_2D_Light& layer) {
   }
   effect->SetTechnique("Common");
   effect->SetTexture("Texture1", target.current.Get());
+  return true;
 }
 #endif
 

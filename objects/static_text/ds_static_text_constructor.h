@@ -55,8 +55,9 @@ class DS_StaticTextConstructor final : public DS_ParticleKindT<DS_StaticTextCons
   void InvalidateDeviceObjects() override;
   void RestoreDeviceObjects() override;
   // Draws the text into the target with the current opacity and makes the target the sprite's
-  // texture. Nothing while there is no target; the text is skipped without a font.
-  void PrepareRender(DS_2D_Light& layer) override;
+  // texture. Without a target nothing is drawn, not even the box; without a font the box
+  // shows the cleared target.
+  bool PrepareRender(DS_2D_Light& layer) override;
   // Whether the font could be made (a face the system lacks still gives one; a device without
   // memory may not).
   bool HasFont() const { return d3dFont.Get() != nullptr; }

@@ -6,6 +6,7 @@
 
 texture Background;   // the picture, or the scene drawn so far
 texture Mask;         // the brush's mask: only its alpha is read
+float2 Scale;         // (aspect / k, 1 / k), set on every brush; a zoom about a point needs no aspect
 float2 amplitude;
 float2 center;
 

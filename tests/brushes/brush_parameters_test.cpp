@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -116,15 +117,27 @@ TEST_F(BrushParameters, ScaleIsTheAspectAndOneOverTheScaleFactor) {
       {0, 0, 50, {1.0f, 1.0f}},      // a picture that resolved to nothing counts as square
       {1024, 768, 0, {66.66667f, 50.0f}},  // a stored factor of 0 counts as its smallest step
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.w);
-    SCOPED_TRACE(c.scaleValue);
-    UsePicture(c.w, c.h);
-    DS_LightFX light;
-    light.scaleFactor.Set(c.scaleValue);
-    const auto live = Live(light);
-    RunUntil(*live, 0.0f);
-    ExpectFloats(FloatsOf(EffectOf(*live), "Scale", 2), c.scale, 1e-4f);
+  // Every library effect takes "Scale", whether or not its shading reads it.
+  const struct {
+    const char* kind;
+    std::unique_ptr<DS_FX_Constructor> (*make)();
+  } kinds[] = {
+      {"light", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_LightFX>()); }},
+      {"water", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_WaterFX>()); }},
+      {"expand", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_ExpandFX>()); }},
+  };
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(kind.kind);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.w);
+      SCOPED_TRACE(c.scaleValue);
+      UsePicture(c.w, c.h);
+      const std::unique_ptr<DS_FX_Constructor> brush = kind.make();
+      brush->scaleFactor.Set(c.scaleValue);
+      const auto live = Live(*brush);
+      RunUntil(*live, 0.0f);
+      ExpectFloats(FloatsOf(EffectOf(*live), "Scale", 2), c.scale, 1e-4f);
+    }
   }
 }
 

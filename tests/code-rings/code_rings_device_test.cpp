@@ -6,6 +6,7 @@
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -27,6 +28,7 @@
 #include "tests/layers/layer_fixture.h"
 #include "tests/layers/stored_picture.h"
 #include "tests/code-rings/glyph_pixels.h"
+#include "tests/code-rings/ring_change.h"
 #include "tests/render/test_device.h"
 
 namespace {
@@ -138,13 +140,18 @@ TEST_F(CodeRingsDevice, PictureModeOneShowsGlyphsOnlyOverTheBrightPart) {
   ASSERT_EQ(layer->LuminanceMap().size(), 65536u);
   EXPECT_NEAR(layer->LuminanceMap()[100 * 256 + 10], 1.0f, 0.01f);
   EXPECT_NEAR(layer->LuminanceMap()[100 * 256 + 250], 0.0f, 0.01f);
+  // A glyph takes the map's brightness at its cell's top left corner as a fraction of the K
+  // cells, which reach past the picture's right edge: the first column looked up in the black
+  // half is the one at K / 2, rounded up (its cells are 4 picture pixels, 20 screen pixels).
+  const int firstDark = (layer->Cursor()->Grid().columnCount + 1) / 2;
+  const int darkX = firstDark * 4 * kWidth / 64;
   int left = 0, right = 0;
   for (int frame = 0; frame < 30; ++frame) {
     const DS_PixelReadback pixels = Frame(*layer, 0.04f * frame);
     for (int y = 0; y < kHeight; y += 2)
       for (int x = 0; x < kWidth; x += 2) {
         const std::uint32_t rgb = pixels.At(x, y);
-        if (x > kWidth / 2 + 10) {
+        if (x >= darkX + 2) {
           EXPECT_EQ(rgb, 0u) << x << ", " << y;  // black picture, black background: nothing shows
           if (rgb != 0) return;
         }
@@ -205,50 +212,57 @@ TEST_F(CodeRingsDevice, StillWaterShowsThePictureSteadily) {
   }
 }
 
+// Where a frame differs from still water (tolerance 40).
+RingChange ChangeFrom(const DS_PixelReadback& still, const DS_PixelReadback& now, const RingChange* from = nullptr) {
+  return MeasureChange(kWidth, kHeight, [&](int x, int y) { return !SameColour(now.At(x, y), still.At(x, y), 40); },
+                       from);
+}
+
 TEST_F(CodeRingsDevice, RingsSpreadFromADropAndShiftThePicture) {
   auto layer = MakeWater();
   layer->Surface().dropStrength = 0.0f;
   layer->SetupSurface();
   const DS_PixelReadback still = Frame(*layer, 0.1f);
   layer->Surface().dropStrength = 4.0f;
-  layer->SetupSurface();  // one drop in the middle
-  // Where the picture has moved, and how far from the middle.
-  const auto spread = [&](const DS_PixelReadback& now, int& count) {
-    double reach = 0.0;
-    count = 0;
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x)
-        if (!SameColour(now.At(x, y), still.At(x, y), 40)) {
-          ++count;
-          reach = std::max(reach, std::hypot(x - kWidth / 2.0, y - kHeight / 2.0));
-        }
-    return reach;
-  };
-  int early = 0, late = 0;
-  const double reachEarly = spread(Frame(*layer, 0.2f), early);
+  std::srand(11);
+  layer->SetupSurface();  // still water and one drop, at random
+  // Where the picture has moved, and how far from where it first moved.
+  const RingChange early = ChangeFrom(still, Frame(*layer, 0.2f));
   for (int i = 0; i < 11; ++i) Frame(*layer, 0.3f + 0.05f * i);
-  const double reachLate = spread(Frame(*layer, 1.0f), late);
-  EXPECT_GT(early, 20);
-  EXPECT_GT(late, 20);
-  EXPECT_GT(reachLate, reachEarly + 20.0);
-  EXPECT_LT(reachEarly, kHeight / 2.0);
+  const RingChange late = ChangeFrom(still, Frame(*layer, 1.0f), &early);
+  EXPECT_GT(early.count, 20);
+  EXPECT_GT(late.count, 20);
+  EXPECT_GT(late.reach, early.reach + 20.0);
+  EXPECT_LT(early.reach, kHeight / 2.0);
 }
 
 TEST_F(CodeRingsDevice, WaterComesThroughLossAndReset) {
   auto layer = MakeWater();
+  layer->Surface().dropStrength = 4.0f;
   ASSERT_TRUE(layer->Surface().HasBuffers());
   const DS_PixelReadback before = Frame(*layer, 0.1f);
   layer->OnDeviceLost();
   EXPECT_FALSE(layer->Surface().HasBuffers());
   layer->Update(0.2f);  // between the loss and the reset the water only simulates
   ASSERT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
-  layer->OnDeviceReset();
+  layer->OnDeviceReset();  // still water again, and a new drop
   EXPECT_TRUE(layer->Surface().HasBuffers());
-  const DS_PixelReadback after = Frame(*layer, 0.1f);
-  int differing = 0;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) differing += !SameColour(before.At(x, y), after.At(x, y), 2);
-  EXPECT_EQ(differing, 0);  // the water starts again as it started
+  // Water over the picture: the stripes still cover the screen, and the new drop's ring moves
+  // them from frame to frame and spreads.
+  const DS_PixelReadback first = Frame(*layer, 0.1f);
+  for (int i = 0; i < 11; ++i) Frame(*layer, 0.15f + 0.05f * i);
+  const DS_PixelReadback later = Frame(*layer, 0.8f);
+  for (const DS_PixelReadback* frame : {&before, &first, &later}) {
+    int red = 0, blue = 0;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        red += SameColour(frame->At(x, y), kRed, 60);
+        blue += SameColour(frame->At(x, y), kBlue, 60);
+      }
+    EXPECT_GT(red, kWidth * kHeight / 3);
+    EXPECT_GT(blue, kWidth * kHeight / 3);
+  }
+  EXPECT_GT(ChangeFrom(first, later).count, 20);
 }
 
 // The show: a water slide and a falling-code slide, each shown 2 s with 1 s fades.

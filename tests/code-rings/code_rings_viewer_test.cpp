@@ -1,21 +1,27 @@
 // Both layers through the scene viewer, at fixed times with a fixed seed: the same seed draws the
 // same frames; the falling code's glyphs fall one cell per frame and, in picture mode 1, show only
-// over the bright half of the picture; the water's rings spread from the drop in the middle and
-// move the picture under them from frame to frame.
+// over the bright half of the picture, and a seeded run shows the grid the layer made from that
+// seed; the water's rings spread from a drop that falls at random and move the picture under
+// them from frame to frame.
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 #include <process.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "layers/matrix_code/matrix_grid.h"
 #include "tests/core/test_bytes.h"
 #include "tests/code-rings/glyph_pixels.h"
+#include "tests/code-rings/ring_change.h"
 #include "tests/render/test_device.h"
 
 namespace {
@@ -61,16 +67,18 @@ class CodeRingsViewer : public ::testing::Test {
     doc.U32(0).U32(0).U32(0);  // frame times, saved resources, masks
   }
 
-  // Falling code in picture mode 1 with scrolling columns, green glyphs from the library's strip,
-  // over a 160 x 120 picture that is white on the left half and black on the right.
-  static std::wstring CodeDocument() {
+  // Falling code with scrolling columns of green glyphs from the library's strip, no flicker and
+  // no glitter, over a 160 x 120 picture. Picture mode 1 (`halves`): the picture is white on the
+  // left half and black on the right, and the glyphs show over the white half only; picture
+  // mode 0: the picture is black and every glyph of the grid shows.
+  static std::wstring CodeDocument(bool halves) {
     TestBytes doc;
     doc.Str(u"DS_MatrixCodeLight").U32(2);
-    doc.U32(16).U32(60).U32(0).I32(0).I32(1).I32(0);  // cell, density, flicker, glitter, modes
-    doc.U32(0x0000FF00u).U32(0x0000FF00u).U32(0);     // glyph and head colour, transparency
+    doc.U32(16).U32(60).U32(0).I32(0).I32(halves ? 1 : 0).I32(0);  // cell, density, flicker, glitter, modes
+    doc.U32(0x0000FF00u).U32(0x0000FF00u).U32(0);                   // glyph and head colour, transparency
     doc.Key(u"common_res.dll", 40);
-    BaseAndResources(doc, Png(160, 120, [](int x, int) { return x < 80 ? 0xFFFFFFFFu : 0xFF000000u; }));
-    return Write(L"code.dds", doc.bytes);
+    BaseAndResources(doc, Png(160, 120, [halves](int x, int) { return halves && x < 80 ? 0xFFFFFFFFu : 0xFF000000u; }));
+    return Write(halves ? L"code.dds" : L"plain-code.dds", doc.bytes);
   }
 
   // Water over red and blue stripes, 8 pixels wide, with no drops but the first.
@@ -148,13 +156,13 @@ DS_TestDevice* CodeRingsViewer::s_Device = nullptr;
 std::wstring CodeRingsViewer::s_Dir;
 
 TEST_F(CodeRingsViewer, GlyphsFallOneCellPerFrameOverTheBrightHalfOnly) {
-  const std::wstring doc = CodeDocument();
-  const std::vector<Pixels> frames = Frames(doc, L"code-a", 7, 1.0f, 12);
-  ASSERT_EQ(frames.size(), 12u);
+  const std::wstring doc = CodeDocument(true);
+  const std::vector<Pixels> frames = Frames(doc, L"code-a", 7, 1.0f, 24);
+  ASSERT_EQ(frames.size(), 24u);
   for (const Pixels& frame : frames) ASSERT_EQ(frame.size(), size_t(kWidth * kHeight));
   // The same seed draws the same frames; another seed other ones.
-  EXPECT_EQ(Frames(doc, L"code-b", 7, 1.0f, 12), frames);
-  EXPECT_NE(Frames(doc, L"code-c", 8, 1.0f, 12).back(), frames.back());
+  EXPECT_EQ(Frames(doc, L"code-b", 7, 1.0f, 24), frames);
+  EXPECT_NE(Frames(doc, L"code-c", 8, 1.0f, 24).back(), frames.back());
 
   int fell = 0, shown = 0;
   std::set<std::pair<int, int>> before = GlyphCells(frames[0]);
@@ -173,33 +181,77 @@ TEST_F(CodeRingsViewer, GlyphsFallOneCellPerFrameOverTheBrightHalfOnly) {
   EXPECT_GT(fell, 5);
 }
 
-TEST_F(CodeRingsViewer, RingsSpreadAndMoveThePictureBetweenFrames) {
-  const std::vector<Pixels> frames = Frames(WaterDocument(), L"water", 3, 0.1f, 12);
+// The layer makes its grid six times as it copies its parameters in - first from the settings'
+// defaults (cell 16, density 20, flicker count 10), then after the cell size, the density, the
+// flicker count, the glitter and the column mode - and each grid picks its flicker cells from
+// rand(). The viewer's frames with seed 7 show exactly the glyphs of a grid made so from seed 7
+// and stepped once per rendered frame.
+TEST_F(CodeRingsViewer, TheSeededGlyphsAreThoseOfTheGridMadeSixTimesAtCreation) {
+  const int n = 24;
+  const std::vector<Pixels> frames = Frames(CodeDocument(false), L"code-seeded", 7, 1.0f, n);
+  ASSERT_EQ(frames.size(), size_t(n));
+  std::srand(7);
+  DS_MatrixSettings settings;
+  std::unique_ptr<DS_MatrixGrid> grid = DS_MatrixGrid::Create(settings, 160, 120);
+  const struct {
+    std::int32_t DS_MatrixSettings::*field;
+    std::int32_t value;
+  } copied[] = {{&DS_MatrixSettings::cellSize, 16},    {&DS_MatrixSettings::density, 60},
+                {&DS_MatrixSettings::flickerCount, 0}, {&DS_MatrixSettings::glitter, 0},
+                {&DS_MatrixSettings::columnMode, 0}};
+  for (const auto& c : copied) {
+    settings.*c.field = c.value;
+    grid = DS_MatrixGrid::Create(settings, 160, 120);
+  }
+  DS_MatrixCursor cursor(std::move(grid));
+  const int sprites = cursor.Grid().columnCount * cursor.Grid().rowCount;
+  // The viewer renders t = 0, then the requested 1.0, 1.04, ...
+  int compared = 0;
+  for (int frame = -1; frame < n; ++frame) {
+    cursor.StepGrid(sprites);
+    std::set<std::pair<int, int>> expected;
+    DS_MatrixSprite sprite;
+    for (int i = 0; i < sprites; ++i)
+      if (cursor.NextVisibleCell(sprite, 0.0f, 0.0f, 1.0f, 1.0f)) expected.insert({sprite.row, sprite.column});
+    if (frame < 0) continue;
+    EXPECT_EQ(GlyphCells(frames[frame]), expected) << "frame " << frame;
+    compared += static_cast<int>(expected.size());
+  }
+  EXPECT_GT(compared, 10);
+}
+
+// Where the picture changed between two frames (0x00RRGGBB, tolerance 40).
+RingChange ChangeBetween(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
+                         const RingChange* from = nullptr) {
+  return MeasureChange(kWidth, kHeight, [&](int x, int y) { return !SameColour(a[y * kWidth + x], b[y * kWidth + x], 40); },
+                       from);
+}
+
+TEST_F(CodeRingsViewer, RingsSpreadFromARandomDropAndMoveThePictureBetweenFrames) {
+  const std::wstring doc = WaterDocument();
+  const std::vector<Pixels> frames = Frames(doc, L"water", 3, 0.1f, 12);
   ASSERT_EQ(frames.size(), 12u);
-  // How far from the middle the picture changed between two frames, and in how many pixels.
-  const auto moved = [&](const Pixels& a, const Pixels& b, int& count) {
-    double reach = 0.0;
-    count = 0;
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x)
-        if (!SameColour(a[y * kWidth + x], b[y * kWidth + x], 40)) {
-          ++count;
-          reach = std::max(reach, std::hypot(x - kWidth / 2.0, y - kHeight / 2.0));
-        }
-    return reach;
-  };
-  // The picture moves from one frame to the next near the drop; later the ring has carried the
-  // change far out from it.
-  int early = 0, late = 0;
-  const double reachEarly = moved(frames[0], frames[1], early);
-  const double reachLate = moved(frames[0], frames[11], late);
-  EXPECT_GT(early, 10);
-  EXPECT_GT(late, early);
-  EXPECT_LT(reachEarly, 20.0);
-  EXPECT_GT(reachLate, reachEarly + 20.0);
-  // Away from the ring the stripes stay where the picture has them.
-  EXPECT_TRUE(SameColour(frames[11][5 * kWidth + 20], 0xFF0000, 60));
-  EXPECT_TRUE(SameColour(frames[11][5 * kWidth + 60], 0x0000FF, 60));
+  // The picture moves from one frame to the next around the drop; later the ring has carried
+  // the change far out from where it fell.
+  const RingChange early = ChangeBetween(frames[0], frames[1]);
+  const RingChange late = ChangeBetween(frames[0], frames[11], &early);
+  EXPECT_GT(early.count, 10);
+  EXPECT_GT(late.count, early.count);
+  EXPECT_LT(early.reach, 20.0);
+  EXPECT_GT(late.reach, early.reach + 20.0);
+  // Away from the ring, in the corner farthest from the drop, the stripes stay where the picture
+  // has them: red from x = 0 to 40, blue from 280 to 320 (8 picture pixels are 40 of the screen).
+  const int y = early.y < kHeight / 2 ? kHeight - 6 : 5;
+  if (early.x < kWidth / 2)
+    EXPECT_TRUE(SameColour(frames[11][y * kWidth + 300], 0x0000FF, 60));
+  else
+    EXPECT_TRUE(SameColour(frames[11][y * kWidth + 20], 0xFF0000, 60));
+  // The drop falls at random: with another seed the ring spreads around another place.
+  const std::vector<Pixels> other = Frames(doc, L"water-other", 4, 0.1f, 12);
+  ASSERT_EQ(other.size(), 12u);
+  const RingChange elsewhere = ChangeBetween(other[0], other[11]);
+  EXPECT_GT(elsewhere.count, 10);
+  EXPECT_GT(std::hypot(elsewhere.x - late.x, elsewhere.y - late.y), 20.0) << late.x << ", " << late.y;
 }
 
 }  // namespace

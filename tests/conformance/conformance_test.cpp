@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -435,6 +436,11 @@ class ClassOnDevice : public testing::TestWithParam<VQ_RegisteredName> {
 DS_TestDevice* ClassOnDevice::s_Device = nullptr;
 
 TEST_P(ClassOnDevice, IsMadeAndComesThroughLossAndResetTwice) {
+  // A kind may start its simulation again on a reset from new random draws (the water rings'
+  // first drop): the random generator starts from the same seed before it is made (its device
+  // objects, then a reset) and before the two resets.
+  constexpr unsigned kSeed = 1;
+  std::srand(kSeed);
   std::unique_ptr<LiveSide> side = MakeLiveSide(GetParam());
   ASSERT_NE(side, nullptr) << "the default record does not read";
   EXPECT_TRUE(side->Made());
@@ -448,6 +454,7 @@ TEST_P(ClassOnDevice, IsMadeAndComesThroughLossAndResetTwice) {
   m_Manager->OnDeviceLost();
   ASSERT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
   m_Manager->OnDeviceReset();
+  std::srand(kSeed);
   side->OnDeviceReset();
   side->OnDeviceReset();
   const DS_PixelReadback after = Frame(*side, 0.5f);

@@ -1,9 +1,10 @@
 // The flame layer on a real device, with its effects and pictures from common_res.dll: the fire
 // band burns and moves over the lower part of the picture while the upper part stays the
-// picture; the heat distortion moves the whole scene slightly; a distortion value other than 0
-// or 1 draws as 0; missing effects and pictures leave the plain picture; device loss and reset
-// with the layer current and with it becoming current after the loss. Also its record: a version
-// 1 record's fire speed and a nested fire record copied into the layer's own fire.
+// picture; the heat distortion moves the whole scene slightly, and not at all without its bump
+// picture; a distortion value other than 0 or 1 draws as 0; missing effects and pictures leave
+// the plain picture; device loss and reset with the layer current and with it becoming current
+// after the loss. Also its record: a version 1 record's fire speed and a nested fire record
+// copied into the layer's own fire.
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 
@@ -174,8 +175,12 @@ TEST_F(FlameLayer, MissingEffectsAndPicturesLeaveThePlainPicture) {
     flame.fire.patternLink.StoreKey(DS_ResourceKey{u"missing.png", 1});
     flame.fire.noiseLink.StoreKey(DS_ResourceKey{u"missing.png", 2});
     flame.distortion.bumpLink.StoreKey(DS_ResourceKey{u"missing.png", 3});
+    flame.distortion.strength.Set(500);  // 5 % of the picture, were there a bump
     Prepare(flame);
     EXPECT_FALSE(flame.distortion.bumpTexture);
+    EXPECT_EQ(flame.distortion.Strength(), 0.0f);
+    // The scene is drawn unmoved: the bands stay where they are (within the pass's filtering of
+    // their edges).
     EXPECT_EQ(ChangedAwayFromEdges(Frame(flame, 0.5f), picture, 2, kBandTop - 2, 3), 0);
   }
   {

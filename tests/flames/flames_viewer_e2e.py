@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """The fire brush and the flame layer in the scene viewer: a document of one plain slide, two flame
 slides (without and with the heat distortion) and two fire-brush slides over the same picture,
-shown at fixed times.
+then two heat distortions without fire over a striped picture (of strength 0, and strong without
+its bump picture), shown at fixed times.
 
   frames   the flame layer's band burns over the lower part of the picture and moves while the
            upper part stays the picture (exactly without the distortion, within a tolerance with
            it); a fire brush draws moving flames inside its quadrilateral and nothing outside it;
-           a fire brush whose effect is missing draws nothing.
+           a fire brush whose effect is missing draws nothing; a heat distortion without its bump
+           picture leaves a striped scene unmoved.
 """
 import os
 import sys
@@ -16,7 +18,8 @@ from wine_e2e import check, main, slide_frames, ONE_SCREEN  # noqa: E402
 
 W, H = 160, 120  # a 64 x 48 picture fills it: 2.5 screen pixels per picture pixel
 SLIDE = 2.0
-SLIDES = ["plain", "flames, still air", "flames", "fire brush", "fire brush without effect"]
+SLIDES = ["plain", "flames, still air", "flames", "fire brush", "fire brush without effect",
+          "stripes through still air", "heat without a bump picture"]
 BAND_TOP = int(H * 0.35)          # the band covers the lower 65 % of the picture
 QUAD = (40, 30, 120, 100)         # the brush's corners (16, 12) to (48, 40) on the screen
 
@@ -71,6 +74,13 @@ def frames(env):
     check(changed(brush[0], brush[1], in_quad) > 0, "fire brush: the flames do not move")
     check(changed(shown["fire brush without effect"][0], plain, lambda x, y: True, 0) == 0,
           "fire brush without effect: the brush drew something")
+
+    # Without its bump picture the heat distortion (strong here: 5 % of the picture) leaves the
+    # striped scene where it is, in every frame: as the distortion pass of strength 0 draws it.
+    stripes = shown["stripes through still air"][0]
+    for k, frame in enumerate(shown["heat without a bump picture"]):
+        moved = changed(frame, stripes, lambda x, y: True, 2)
+        check(moved == 0, "heat without a bump picture: %d pixels of frame %d moved" % (moved, k))
 
 
 CASES = {"frames": (frames, ONE_SCREEN)}

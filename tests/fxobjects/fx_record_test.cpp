@@ -11,7 +11,7 @@ namespace {
 struct ProbeFX final : DS_StatBaseFXCtrl {
   std::unique_ptr<DS_ParticleSystemCtrl> Clone() const override { return std::make_unique<ProbeFX>(*this); }
 #ifdef _WIN32
-  void PrepareRender(DS_2D_Light&) override {}
+  bool PrepareRender(DS_2D_Light&) override { return true; }
 #endif
 };
 

@@ -174,6 +174,20 @@ TEST_F(FXViewer, ADeviceResetKeepsTheTextsOnTheCurrentSlideAndOnTheNextOne) {
   for (size_t i = 0; i < times.size(); ++i) EXPECT_EQ(Differing(plain[i], late[i]), 0) << times[i];
 }
 
+TEST_F(FXViewer, ATextWhoseTargetCouldNotBeMadeDrawsNothing) {
+  // A caption ("I", 200 x 60 at (160, 50)), then a banner whose box (65536 x 60 at (160, 170))
+  // is wider than any texture the device makes: the banner has no target and draws nothing, not
+  // the caption's target or anything else the shared effect still holds.
+  const std::vector<Frame> f = View(L"text-without-target", {0.5f, 1.0f}, 7, L"text-without-target");
+  const Box caption = {60, 20, 260, 80};
+  const Box banner = {0, 140, kWidth, 200};
+  for (const Frame& frame : f) {
+    EXPECT_GT(frame.Drawn(caption).inside, 100) << "the caption does not show";
+    EXPECT_EQ(frame.Drawn(caption).outside, 0) << "drawn outside the caption";
+    EXPECT_EQ(frame.Drawn(banner).inside, 0) << "the banner drew without a target";
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -314,8 +314,8 @@ TEST(StillPicture, ThePlacementEnclosesTheTurnedSprite) {
   exact.SpawnParticle(p);
   EXPECT_EQ(exact.placement.left.Get(), 350);
   EXPECT_EQ(exact.placement.bottom.Get(), 325);
-  EXPECT_TRUE(exact.HitTest(360, 300));
-  EXPECT_FALSE(exact.HitTest(340, 300));
+  EXPECT_TRUE(exact.placement.ContainsPicturePoint(360, 300));
+  EXPECT_FALSE(exact.placement.ContainsPicturePoint(340, 300));
 }
 
 TEST(Flower, SwaysAboutItsFootAndStandsStillWithoutAmplitude) {

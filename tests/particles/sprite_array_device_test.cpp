@@ -12,9 +12,13 @@
 #include "core/render/picture_size.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
+#include "objects/clock/ds_clock_constructor.h"
+#include "objects/discharge/ds_discharge_constructor.h"
+#include "objects/flower/ds_flower_constructor.h"
 #include "objects/particles/ds_sprite_array_obj.h"
 #include "objects/sparkle/ds_sparkle_constructor.h"
 #include "objects/stat_obj/ds_stat_obj_constructor.h"
+#include "tests/layers/stored_picture.h"
 #include "tests/particles/particle_test_support.h"
 #include "tests/render/test_device.h"
 
@@ -237,6 +241,56 @@ TEST_F(SpriteArrayOnDevice, BoundsShadeTheViewOfASystem) {
   const int inside = 3 * kWidth / 4, outside = kWidth / 4, y = kHeight / 2;
   EXPECT_FALSE(SameColour(frames[0].At(inside, y), frames[1].At(inside, y), 4)) << "the view is not shaded";
   EXPECT_TRUE(SameColour(frames[0].At(outside, y), frames[1].At(outside, y), 4)) << "shaded outside the view";
+}
+
+// The objects placed by a rectangle of picture pixels (the still picture, the flower and the
+// discharge built on it, and the clock) take a layer point through the screen mapping and the
+// view into picture pixels before they test it against their edges. A 640 x 480 picture fitted
+// to the 160 x 120 back buffer: the layer's middle is the picture's middle (320, 240).
+TEST_F(SpriteArrayOnDevice, ObjectsPlacedByARectangleAreHitThroughTheScreenMapping) {
+  const DS_ResourceKey key{u"picture.png", 1};
+  StorePicture(m_Manager, key, MakeSolidTexture(s_Device->Device(), 0xFF808080u), 640, 480);
+  m_Layer->SetPictureLink(key);
+  m_Layer->CreateDeviceObjects();
+  m_Layer->OnDeviceReset();
+  DS_StatObjConstructor still;
+  DS_FlowerConstructor flower;
+  DS_DischargeConstructor discharge;
+  DS_ClockConstructor clock;
+  const struct {
+    const char* kind;
+    DS_ViewObjCtrl& set;
+    MediaRectangle& placement;
+  } kinds[] = {{"still picture", still, still.placement},
+               {"flower", flower, flower.placement},
+               {"discharge", discharge, discharge.placement},
+               {"clock", clock, clock.placement}};
+  // The layer laid out at the back buffer's size (the mapping scales are 1) and at twice it (the
+  // scales are 0.5); the points in layer units.
+  const struct {
+    int layerWidth, layerHeight;
+    float x, y;
+    bool hit;
+  } cases[] = {
+      {kWidth, kHeight, 80.0f, 60.0f, true},      // picture (320, 240)
+      {kWidth, kHeight, 74.5f, 54.5f, true},      // picture (298, 218): near the top left corner
+      {kWidth, kHeight, 73.5f, 60.0f, false},     // picture (294, 240): left of it
+      {kWidth, kHeight, 300.0f, 230.0f, false},   // picture pixels taken as they are would hit
+      {2 * kWidth, 2 * kHeight, 160.0f, 120.0f, true},
+      {2 * kWidth, 2 * kHeight, 80.0f, 60.0f, false},
+  };
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(kind.kind);
+    kind.placement.left.Store(296);
+    kind.placement.right.Store(344);
+    kind.placement.top.Store(216);
+    kind.placement.bottom.Store(264);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.layerWidth);
+      m_Layer->Layout(c.layerWidth, c.layerHeight);
+      EXPECT_EQ(kind.set.HitTest(c.x, c.y), c.hit) << c.x << ", " << c.y;
+    }
+  }
 }
 
 }  // namespace
