@@ -11,6 +11,10 @@
 //   vq_sound_probe random <min> <max> <seconds>
 //       a slide whose first list holds a 0.25 s tone of 660 Hz with random replay between min and
 //       max seconds
+//   vq_sound_probe formats <seconds>
+//       four slides played one after another for the given seconds each, 0.8 s apart, each with a
+//       looping tone carried by the document at the same loudness: 440 Hz as 16-bit PCM, 550 Hz
+//       as 32-bit IEEE float, 660 Hz as extensible 16-bit PCM, 880 Hz as extensible float
 // Exits 0 when everything it needed was made; 1 otherwise.
 #include <windows.h>
 #include <dsound.h>
@@ -98,8 +102,9 @@ bool PlayScene(const std::vector<uint8_t>& document, DWORD volumeSetting, bool m
   SetPrimarySoundVolume(volumeSetting, muted);
   std::unique_ptr<DS_SlideShow_Light> show = LoadSceneFromBytes(document.data(), document.size());
   show->StartScene(1);
-  Seconds();
-  for (double t = 0.0; t < seconds; t = Seconds()) {
+  // Each scene's time starts at 0, also when several are played one after another.
+  const double start = Seconds();
+  for (double t = 0.0; t < seconds; t = Seconds() - start) {
     show->Update(static_cast<float>(t));
     if (SUCCEEDED(g_Device->BeginScene())) {
       show->Render();
@@ -141,6 +146,23 @@ int main(int argc, char** argv) {
     std::srand(7);
     made = PlayScene(SoundDocument({sound}, {}, {{u"probe", 1, MakeToneWav(660, 0.25, 8000)}}), 100, false,
                      std::atof(argv[4]));
+  } else if (mode == "formats" && argc >= 3) {
+    const struct {
+      ToneForm form;
+      double frequency;
+    } tones[] = {{ToneForm::Pcm16, 440},
+                 {ToneForm::Float32, 550},
+                 {ToneForm::ExtensiblePcm16, 660},
+                 {ToneForm::ExtensibleFloat32, 880}};
+    made = true;
+    for (const auto& tone : tones) {
+      TestSound sound;
+      sound.link = u"tone";
+      sound.stamp = 1;
+      made &= PlayScene(SoundDocument({sound}, {}, {{u"tone", 1, MakeToneWavIn(tone.form, tone.frequency, 0.5, 8000)}}),
+                        100, false, std::atof(argv[2]));
+      Sleep(800);
+    }
   } else {
     return 2;
   }
