@@ -37,15 +37,17 @@ endfunction()
 
 # vq_add_program_resources(<target> [<resource folder>...]): the program's resource script (icon,
 # dialogs, the loading picture and the default scene document as "DDS" 107) compiled into the
-# program. The script's object follows the document: the dependency is a property of the source
-# in the calling folder, so every folder that compiles the script needs it, or its programs keep
-# an old scene after the scene changes. Folders given first are searched before the real one.
+# program. The script's object follows the document and the dialogs' script (windres reports no
+# included files): the dependency is a property of the source in the calling folder, so every
+# folder that compiles the script needs it, or its programs keep an old scene or old dialogs
+# after they change. Folders given first are searched before the real one.
 function(vq_add_program_resources target)
   get_property(document GLOBAL PROPERTY VQ_DEFAULT_SCENE_DOCUMENT)
   if(NOT document)
     message(FATAL_ERROR "the default scene document has no build rule: configure with VQ_CONTENT_TOOL (tools/build.sh)")
   endif()
-  set_property(SOURCE ${VQ_RESOURCE_SCRIPT} APPEND PROPERTY OBJECT_DEPENDS ${document})
+  set_property(SOURCE ${VQ_RESOURCE_SCRIPT} APPEND PROPERTY OBJECT_DEPENDS ${document}
+               ${CMAKE_SOURCE_DIR}/resources/dialogs.rc ${CMAKE_SOURCE_DIR}/saver/dialog_ids.h)
   target_sources(${target} PRIVATE ${VQ_RESOURCE_SCRIPT})
   target_include_directories(${target} PRIVATE ${ARGN} ${VQ_RESOURCE_DIR})
   add_dependencies(${target} vq_resources)

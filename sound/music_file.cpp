@@ -8,10 +8,25 @@
 
 namespace {
 
+wchar_t Upper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+
+// Whether Windows takes the name for a device whatever folder it stands in: "CON", "PRN", "AUX",
+// "NUL", "COM1" to "COM9" or "LPT1" to "LPT9" in any case, alone or before a '.' (an extension),
+// with any blanks before that '.'.
+bool IsDeviceName(const std::wstring& name) {
+  std::wstring stem = name.substr(0, name.find(L'.'));
+  stem.erase(stem.find_last_not_of(L' ') + 1);
+  for (wchar_t& c : stem) c = Upper(c);
+  if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL") return true;
+  return stem.size() == 4 && (stem.compare(0, 3, L"COM") == 0 || stem.compare(0, 3, L"LPT") == 0) &&
+         stem[3] >= L'1' && stem[3] <= L'9';
+}
+
 // A file-name part that cannot leave the temporary directory or name a stream or device.
 bool IsSafeFileName(const std::wstring& name) {
   if (name.empty() || name == L"." || name == L"..") return false;
-  return name.find(L':') == std::wstring::npos && name.find(L'\0') == std::wstring::npos;
+  if (name.find(L':') != std::wstring::npos || name.find(L'\0') != std::wstring::npos) return false;
+  return !IsDeviceName(name);
 }
 
 std::wstring TempDirectory() {

@@ -18,8 +18,9 @@ std::wstring MusicFileNamePart(const std::wstring& storedPath);
 
 // Decides where the music file of `storedPath` plays from and writes its bytes when needed. On
 // Renamed, `*target` is the temporary directory followed by the file-name part. A name that is
-// empty, "." or "..", or holds ':' or a NUL is not written: the target is the directory itself,
-// which does not play. Write failures are not reported.
+// empty, "." or "..", holds ':' or a NUL, or is a device name ("CON", "NUL", "COM1", "lpt3.mp3"
+// and the like) is not written: the target is the directory itself, which does not play. Write
+// failures are not reported.
 DS_MusicExtraction ExtractMusicBytes(const std::wstring& storedPath, const unsigned char* bytes, size_t size,
                                      std::wstring* target);
 

@@ -106,9 +106,8 @@ void DS_FireFX::Write(DS_IOF_Virtual& out) const {
   colourTo.WriteValue(out);
   colourFrom.WriteValue(out);
   WriteParamValue(out, fireMode);
-  PreparePicturesForWrite();
-  WriteFileLink(patternLink, out);
-  WriteFileLink(noiseLink, out);
+  WritePictureLink(patternLink, out);
+  WritePictureLink(noiseLink, out);
   WriteParamValue(out, extraValue);
   density.WriteValue(out);
   brightness.WriteValue(out);

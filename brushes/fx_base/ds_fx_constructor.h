@@ -123,9 +123,6 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   // A kind's constructor: its speed (scale and value) and its effect, resource `effectId` of
   // "common_res.dll".
   void InitKind(int effectId, float speedScale, uint32_t speedValue);
-  // Before a kind writes the links of its pictures: their frames go into the document being
-  // written (the current manager's picture tables).
-  void PreparePicturesForWrite() const;
 
  private:
   // The device side's part of writing: the mask's copy in the document's mask table.

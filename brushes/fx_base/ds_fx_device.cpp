@@ -88,11 +88,6 @@ void DS_FX_Constructor::RegisterMaskForWrite() const {
   g_DocResManager->Store().maskTextures[maskKey] = std::move(copy);
 }
 
-void DS_FX_Constructor::PreparePicturesForWrite() const {
-  if (!g_DocResManager) return;
-  for (const DS_ResourceKey& key : Pictures()) g_DocResManager->PrepareLinkForSave(key);
-}
-
 // Live brush ---------------------------------------------------------------------------------------------
 
 DS_BrushObj::DS_BrushObj(std::unique_ptr<DS_FX_Constructor> clone)

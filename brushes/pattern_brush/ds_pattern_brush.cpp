@@ -68,7 +68,7 @@ void DS_PatternBrush::CollectParameters(DS_FX_Parameters& out, unsigned width, u
 
 void DS_PatternBrush::WritePattern(DS_IOF_Virtual& out) const {
   DS_WriteHeader(out, u"DS_PatternBrush", kVersion);
-  WriteFileLink(patternLink, out);
+  WritePictureLink(patternLink, out);
   out.WriteInt(flipY.Get());
   out.WriteInt(flipX.Get());
   out.WriteUInt(angle.Get());

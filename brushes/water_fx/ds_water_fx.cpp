@@ -96,8 +96,7 @@ void DS_WaterFX::Write(DS_IOF_Virtual& out) const {
   shadows.WriteValue(out);
   halfVectorZ.WriteValue(out);
   colour.WriteValue(out);
-  PreparePicturesForWrite();
-  WriteFileLink(bumpLink, out);
+  WritePictureLink(bumpLink, out);
   WriteObject(out);
 }
 

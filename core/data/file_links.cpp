@@ -11,6 +11,17 @@ DS_FileLinkWriteHook& WriteHook() {
   return hook;
 }
 
+DS_FileLinkWriteHook& PictureWriteHook() {
+  static DS_FileLinkWriteHook hook = nullptr;
+  return hook;
+}
+
+void WriteKey(const DS_ResourceKey& key, DS_FileLinkWriteHook hook, DS_IOF_Virtual& out) {
+  if (!key.name.empty() && hook) hook(key);
+  out.WriteString(key.name);
+  out.WriteInt64(key.stamp);
+}
+
 int64_t NextEmbeddedStamp() {
   static int64_t counter = 0;
   return counter++;
@@ -90,13 +101,16 @@ void ReadFileLink(DS_IOF_Virtual& in, DS_FileLink3& link) {
   link.StoreKey(key);
 }
 
-void WriteFileLink(const DS_FileLink3& link, DS_IOF_Virtual& out) {
-  if (!link.Key().name.empty() && WriteHook()) WriteHook()(link.Key());
-  out.WriteString(link.Key().name);
-  out.WriteInt64(link.Key().stamp);
+void WriteFileLink(const DS_FileLink3& link, DS_IOF_Virtual& out) { WriteKey(link.Key(), WriteHook(), out); }
+
+void WritePictureLink(const DS_FileLink3& link, DS_IOF_Virtual& out) {
+  WriteKey(link.Key(), PictureWriteHook(), out);
 }
 
-void DS_SetFileLinkWriteHook(DS_FileLinkWriteHook hook) { WriteHook() = hook; }
+void DS_SetFileLinkWriteHooks(DS_FileLinkWriteHook resourceHook, DS_FileLinkWriteHook pictureHook) {
+  WriteHook() = resourceHook;
+  PictureWriteHook() = pictureHook;
+}
 
 ds_string DS_GuidToString(const DS_Guid& guid) {
   static const char kDigits[] = "0123456789ABCDEF";

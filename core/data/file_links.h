@@ -121,11 +121,15 @@ class DS_MeshFile final : public DS_FileLink3 {
 // empties the link) and tells nobody.
 void ReadFileLink(DS_IOF_Virtual& in, DS_FileLink3& link);
 void WriteFileLink(const DS_FileLink3& link, DS_IOF_Virtual& out);
+// A link that names a picture is stored in the same form; what the manager carries along for it
+// are its frames and frame times, among the pictures of the document being written.
+void WritePictureLink(const DS_FileLink3& link, DS_IOF_Virtual& out);
 
 // Writing a link with a name first lets the resource manager carry the resource into the
-// document being written; the manager installs this hook (none by default).
+// document being written; the manager installs these hooks, one for pictures and one for every
+// other resource (none by default).
 using DS_FileLinkWriteHook = void (*)(const DS_ResourceKey& key);
-void DS_SetFileLinkWriteHook(DS_FileLinkWriteHook hook);
+void DS_SetFileLinkWriteHooks(DS_FileLinkWriteHook resourceHook, DS_FileLinkWriteHook pictureHook);
 
 // The registry form "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper-case hexadecimal.
 ds_string DS_GuidToString(const DS_Guid& guid);

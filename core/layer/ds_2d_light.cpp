@@ -74,7 +74,7 @@ DS_2D_Light::~DS_2D_Light() = default;
 
 void DS_2D_Light::WriteObject(DS_IOF_Virtual& out) const {
   DS_WriteHeader(out, u"DS_2D_Light", kVersion);
-  WriteFileLink(m_Picture, out);  // the manager's hook carries the picture along
+  WritePictureLink(m_Picture, out);
   DSM_Camera::WriteObject(out, m_Camera);
 }
 

@@ -49,7 +49,7 @@ void DSM_Camera::WriteFields(const DSM_Camera& camera, DS_IOF_Virtual& out) {
   WriteParamValue(out, camera.mode);
   camera.zoom.WriteValue(out);
   camera.speed.WriteValue(out);
-  WriteFileLink(camera.borderImage, out);  // the manager's hook carries the picture along
+  WritePictureLink(camera.borderImage, out);
 }
 
 std::unique_ptr<DSM_Camera> DSM_Camera::ReadObject(DS_IOF_Virtual& in) {

@@ -14,12 +14,16 @@ void SaveLinkedResource(const DS_ResourceKey& key) {
   if (g_DocResManager) g_DocResManager->SaveRawEntries(key);
 }
 
+void SaveLinkedPicture(const DS_ResourceKey& key) {
+  if (g_DocResManager) g_DocResManager->PrepareLinkForSave(key);
+}
+
 }  // namespace
 
 DS_DocResManager::DS_DocResManager()
     : m_CacheHolder(std::make_unique<DS_ResourceCacheHolder>()), m_Store(std::make_unique<DS_ResourceStore>()) {
   g_ResourceCache = m_CacheHolder.get();
-  DS_SetFileLinkWriteHook(SaveLinkedResource);
+  DS_SetFileLinkWriteHooks(SaveLinkedResource, SaveLinkedPicture);
 }
 
 DS_DocResManager::~DS_DocResManager() {

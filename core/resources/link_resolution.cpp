@@ -6,7 +6,7 @@
 #include "core/resources/image_set_container.h"
 #include "core/resources/mesh_decoders.h"
 #include "core/resources/picture_decoders.h"
-#include "core/resources/wide_path.h"
+#include "core/resources/resource_library.h"
 #include "tools/fxasm/checked_effect.h"
 
 namespace {
@@ -46,7 +46,7 @@ bool DS_DocResManager::AddRawEntrySlot(const DS_ResourceKey& key) {
 DS_ImageSet& DS_DocResManager::GetImageSetFromLibrary(const DS_ResourceKey& key) {
   DS_ImageSet& set = m_Store->imageSets[key];
   if (set.HasTexture()) return set;
-  HMODULE module = LoadLibraryW(WidePath(key.name));
+  HMODULE module = LoadResourceLibrary(key.name);
   const void* data = nullptr;
   DWORD size = 0;
   if (!FindModuleResource(module, static_cast<int>(key.stamp), L"DDS", data, size)) return set;
@@ -96,7 +96,7 @@ DS_ComHolder<ID3DXEffect> DS_DocResManager::GetEffect(const DS_ResourceKey& key)
   std::vector<DS_ResourceEntry>& raw = m_Store->rawEntries[key];
   if (raw.empty()) {
     raw.push_back(LibraryEntryOf(key));
-    HMODULE module = LoadLibraryW(WidePath(key.name));
+    HMODULE module = LoadResourceLibrary(key.name);
     const void* data = nullptr;
     DWORD size = 0;
     if (FindModuleResource(module, static_cast<int>(key.stamp), MAKEINTRESOURCEW(10), data, size))

@@ -5,6 +5,7 @@
 #include "core/render/device_globals.h"
 #include "core/resources/mesh_decoders.h"
 #include "core/resources/picture_decoders.h"
+#include "core/resources/resource_library.h"
 #include "core/resources/wide_path.h"
 
 DS_ResourceCacheHolder* g_ResourceCache = nullptr;
@@ -56,7 +57,7 @@ bool DS_ResourceCache::GetModule(const ds_string& libraryPath, HMODULE& module) 
   }
   HMODULE loaded = nullptr;
   if (!libraryPath.empty()) {
-    loaded = LoadLibraryW(WidePath(libraryPath));
+    loaded = LoadResourceLibrary(libraryPath);
     if (!loaded) return false;
   }
   m_Modules.emplace(libraryPath, loaded);

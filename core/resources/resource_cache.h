@@ -28,8 +28,9 @@ class DS_ResourceCache {
   Texture GetResourceTexture(int id);
   // The picture file named by the entry.
   DS_TextureInfo LoadTextureFile(const DS_ResourceEntry& entry);
-  // The module of a resource library (null for an empty path: the program). A library that
-  // cannot be loaded is not remembered: false, and the next call tries again.
+  // The module of a resource library, mapped as data (LoadResourceLibrary; null for an empty
+  // path: the program). A library that cannot be read is not remembered: false, and the next
+  // call tries again.
   bool GetModule(const ds_string& libraryPath, HMODULE& module);
   // The picture decoder of the manager: embedded bytes (not cached), a file, or a library id.
   DS_TextureInfo LoadImage(const DS_ResourceEntry& entry);

@@ -5,7 +5,6 @@
 #include "core/data/file_links.h"
 #include "core/render/device_globals.h"
 #include "core/render/view_state.h"
-#include "core/resources/doc_res_manager.h"
 
 DS_REGISTER_LAYER(DS_FlameLight);
 
@@ -25,8 +24,7 @@ void DS_FlameLight::Write(DS_IOF_Virtual& out) const {
   WriteParamValue(out, fireOn);
   WriteParamValue(out, distortionOn);
   WriteParamValue(out, fireOffset);
-  if (g_DocResManager) g_DocResManager->PrepareLinkForSave(distortion.bumpLink.Key());
-  WriteFileLink(distortion.bumpLink, out);
+  WritePictureLink(distortion.bumpLink, out);
   WriteFileLink(distortion.effectLink, out);
   distortion.speed.WriteValue(out);
   distortion.strength.WriteValue(out);

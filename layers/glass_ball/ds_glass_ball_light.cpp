@@ -81,10 +81,10 @@ DS_GlassBallLight::~DS_GlassBallLight() = default;
 
 void DS_GlassBallLight::Write(DS_IOF_Virtual& out) const {
   DS_WriteHeader(out, u"DS_GlassBallLight", kVersion);
-  WriteFileLink(overlayA, out);
-  WriteFileLink(overlayB, out);
-  WriteFileLink(stand, out);
-  WriteFileLink(ballPicture, out);
+  WritePictureLink(overlayA, out);
+  WritePictureLink(overlayB, out);
+  WritePictureLink(stand, out);
+  WritePictureLink(ballPicture, out);
   scrollSpeed.WriteValue(out);
   WriteParamValue(out, ballPosition);
   WriteParamValue(out, ballSize);

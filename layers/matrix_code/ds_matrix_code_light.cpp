@@ -41,7 +41,7 @@ void DS_MatrixCodeLight::Write(DS_IOF_Virtual& out) const {
   glyphColour.WriteValue(out);
   headColour.WriteValue(out);
   transparency.WriteValue(out);
-  WriteFileLink(glyphPicture, out);
+  WritePictureLink(glyphPicture, out);
   WriteObject(out);
 }
 

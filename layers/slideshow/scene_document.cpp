@@ -4,17 +4,25 @@
 
 namespace {
 
-const char16_t kSlideShowClass[] = u"DS_SlideShow_Light";
+// The three bytes every written archive string begins with.
+bool BeginsAsArchiveString(const uint8_t* data, size_t size) {
+  return size >= 4 && data[0] == 0xFF && data[1] == 0xFE && data[2] == 0xFF;
+}
 
 }  // namespace
 
 bool BeginsAsSceneDocument(const uint8_t* data, size_t size) {
+  // A scene document opens with two strings, its version tag and its root object's class name
+  // (whatever that name is, the loader reads past it), then the root's version. A layer document
+  // opens with one string, its class name, followed by its version, which is a small number and
+  // never a string's opening bytes.
   if (!data) return false;
   ds_string tag;
   const size_t tagBytes = ParseArchiveString(data, size, tag);
-  if (tagBytes == 0) return false;
+  if (tagBytes == 0 || !BeginsAsArchiveString(data + tagBytes, size - tagBytes)) return false;
   ds_string className;
-  return ParseArchiveString(data + tagBytes, size - tagBytes, className) != 0 && className == kSlideShowClass;
+  const size_t classBytes = ParseArchiveString(data + tagBytes, size - tagBytes, className);
+  return classBytes != 0 && size - tagBytes - classBytes >= 4;
 }
 
 std::unique_ptr<DS_SlideShow_Light> ReadSceneDocument(const uint8_t* data, size_t size,

@@ -14,8 +14,9 @@
 // Reads the manager's record after its header, with the header's version.
 using DS_ManagerRecordReader = std::function<void(DS_IOF_Virtual& in, uint32_t version)>;
 
-// Whether the bytes begin as a scene document: a version tag, then the slide show's class name.
-// Anything else (another record, an empty or cut tag) is no scene document at all.
+// Whether the bytes begin as a scene document: a version tag, then the root object's header (a
+// class name of any text and a version). Anything else (a layer record, which begins with its
+// class name and version, an empty or cut tag or header) is no scene document at all.
 bool BeginsAsSceneDocument(const uint8_t* data, size_t size);
 
 // Reads a whole document from `size` bytes at `data`. A missing, empty, truncated or damaged

@@ -34,7 +34,7 @@ DS_ButterflyConstructor::~DS_ButterflyConstructor() = default;
 
 void DS_ButterflyConstructor::Write(DS_IOF_Virtual& out) const {
   DS_WriteHeader(out, u"DS_ButterflyConstructor", kVersion);
-  WriteFileLink(bodyImage, out);
+  WritePictureLink(bodyImage, out);
   WriteFileLink(bodyMesh, out);
   scaledA.WriteValue(out);
   scaledB.WriteValue(out);

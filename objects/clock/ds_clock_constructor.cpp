@@ -35,7 +35,7 @@ void DS_ClockConstructor::AttachImageListener() {
 void DS_ClockConstructor::Write(DS_IOF_Virtual& out) const {
   DS_WriteHeader(out, u"DS_ClockConstructor", kVersion);
   placement.WriteFields(out);
-  WriteFileLink(handImage, out);
+  WritePictureLink(handImage, out);
   WriteObject(out);
 }
 

@@ -22,7 +22,7 @@ void DS_3D_Obj_Ctrl::WriteObject(DS_IOF_Virtual& out) const {
   DS_WriteHeader(out, u"DS_3D_Obj_Ctrl", kVersion);
   WriteParamValue(out, count);
   WriteParamValue(out, size);
-  WriteFileLink(image, out);
+  WritePictureLink(image, out);
   WriteFileLink(mesh, out);
   DS_ViewObjCtrl::WriteObject(out);
 }

@@ -59,8 +59,8 @@ void DS_BaseSpriteProp::WriteFields(DS_IOF_Virtual& out) const {
   out.WriteInt(blendMode.Get());
   colour.WriteValue(out);
   for (float v : {fadeRate, fadeMin, fadeMax, sizeMin, sizeMax}) out.WriteFloat(v);
-  WriteFileLink(image, out);
-  WriteFileLink(overlayImage, out);
+  WritePictureLink(image, out);
+  WritePictureLink(overlayImage, out);
   out.WriteUInt(storedValue1);
   out.WriteFloat(storedValue2);
   out.WriteUInt(sheetFrameCount);

@@ -48,17 +48,68 @@ class MemoryFile {
   HMMIO m_File = nullptr;
 };
 
-// PCM that DirectSound can mix: 1 to 8 channels of 8 to 32 bits, a rate in its range, and a block
-// that holds exactly one sample per channel. The byte rate is made to agree.
-bool UsablePcm(WAVEFORMATEX& format) {
-  if (format.wFormatTag != WAVE_FORMAT_PCM) return false;
+constexpr WORD kFloatTag = 3;             // WAVE_FORMAT_IEEE_FLOAT
+constexpr WORD kExtensibleTag = 0xFFFE;   // WAVE_FORMAT_EXTENSIBLE
+constexpr WORD kExtensibleExtra = 22;     // the bytes the extensible form adds after cbSize
+constexpr size_t kExtensibleSize = sizeof(WAVEFORMATEX) + kExtensibleExtra;
+
+// The extensible form's fields after cbSize.
+#pragma pack(push, 1)
+struct ExtensibleFields {
+  WORD validBitsPerSample;
+  DWORD channelMask;
+  uint32_t subFormatData1;
+  uint8_t subFormatRest[12];
+};
+#pragma pack(pop)
+static_assert(sizeof(ExtensibleFields) == kExtensibleExtra, "the extensible form adds 22 bytes");
+
+// Every sub-format GUID of a format tag is the tag followed by these twelve bytes
+// ({xxxxxxxx-0000-0010-8000-00AA00389B71}).
+constexpr uint8_t kSubFormatBase[12] = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+// Sample sizes DirectSound mixes: integer PCM of 8 to 32 bits, IEEE float of 32 bits.
+bool UsableSampleBits(WORD tag, WORD bits) {
+  if (tag == kFloatTag) return bits == 32;
+  return tag == WAVE_FORMAT_PCM && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
+}
+
+// 1 to 8 channels, a rate in DirectSound's range, and a block that holds exactly one sample per
+// channel. The byte rate is made to agree.
+bool UsableLayout(WAVEFORMATEX& format) {
   if (format.nChannels < 1 || format.nChannels > 8) return false;
-  const WORD bits = format.wBitsPerSample;
-  if (bits != 8 && bits != 16 && bits != 24 && bits != 32) return false;
   if (format.nSamplesPerSec < 100 || format.nSamplesPerSec > 200000) return false;
-  if (format.nBlockAlign != format.nChannels * bits / 8) return false;
+  if (format.nBlockAlign != format.nChannels * format.wBitsPerSample / 8) return false;
   format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
-  format.cbSize = 0;
+  return true;
+}
+
+// Checks the format in `chunk` (the whole "fmt " chunk, at least a WAVEFORMATEX long) and bounds
+// what DirectSound will read of it: PCM and IEEE float as the structure alone (cbSize 0, so
+// nothing after it is read), the extensible form with a PCM or float sub-format as exactly its
+// 40 bytes (cbSize 22). Anything else DirectSound does not play.
+bool UsableFormat(std::vector<uint8_t>& chunk) {
+  WAVEFORMATEX format;
+  std::memcpy(&format, chunk.data(), sizeof(format));
+  if (format.wFormatTag == kExtensibleTag) {
+    if (chunk.size() < kExtensibleSize || format.cbSize < kExtensibleExtra) return false;
+    ExtensibleFields fields;
+    std::memcpy(&fields, chunk.data() + sizeof(WAVEFORMATEX), sizeof(fields));
+    if (std::memcmp(fields.subFormatRest, kSubFormatBase, sizeof(kSubFormatBase)) != 0) return false;
+    if (fields.subFormatData1 > 0xFFFF) return false;
+    const WORD subFormat = static_cast<WORD>(fields.subFormatData1);
+    if (!UsableSampleBits(subFormat, format.wBitsPerSample)) return false;
+    if (fields.validBitsPerSample > format.wBitsPerSample) return false;
+    if (fields.validBitsPerSample == 0) fields.validBitsPerSample = format.wBitsPerSample;
+    if (!UsableLayout(format)) return false;
+    format.cbSize = kExtensibleExtra;
+    chunk.resize(kExtensibleSize);
+    std::memcpy(chunk.data() + sizeof(WAVEFORMATEX), &fields, sizeof(fields));
+  } else {
+    if (!UsableSampleBits(format.wFormatTag, format.wBitsPerSample) || !UsableLayout(format)) return false;
+    format.cbSize = 0;
+  }
+  std::memcpy(chunk.data(), &format, sizeof(format));
   return true;
 }
 
@@ -71,16 +122,14 @@ bool Read(const void* bytes, size_t size, DS_WavData& wav) {
   if (!file.DescendTo(mmioFOURCC('f', 'm', 't', ' '), chunk)) return false;
   if (!file.ReadChunk(chunk, size, wav.format)) return false;
   if (wav.format.size() < sizeof(PCMWAVEFORMAT)) return false;
-  // A plain PCM chunk ends before cbSize; the structure is read whole all the same.
+  // A plain chunk ends before cbSize; the structure is read whole all the same.
   if (wav.format.size() < sizeof(WAVEFORMATEX)) wav.format.resize(sizeof(WAVEFORMATEX), 0);
-  WAVEFORMATEX format;
-  std::memcpy(&format, wav.format.data(), sizeof(format));
-  if (!UsablePcm(format)) return false;
-  std::memcpy(wav.format.data(), &format, sizeof(format));
+  if (!UsableFormat(wav.format)) return false;
+  const WORD blockAlign = wav.Format()->nBlockAlign;
 
   if (!file.DescendTo(mmioFOURCC('d', 'a', 't', 'a'), chunk)) return false;
   if (!file.ReadChunk(chunk, size, wav.samples)) return false;
-  wav.samples.resize(wav.samples.size() - wav.samples.size() % format.nBlockAlign);
+  wav.samples.resize(wav.samples.size() - wav.samples.size() % blockAlign);
   return wav.samples.size() >= 4;
 }
 

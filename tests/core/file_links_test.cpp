@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <vector>
 
 #include "core/data/file_links.h"
 #include "tests/core/test_bytes.h"
@@ -80,21 +81,26 @@ TEST(FileLink, StoredFormReplacesNameAndStampAndTellsNobody) {
   EXPECT_EQ(out.Bytes(), bytes);
 }
 
-DS_ResourceKey g_Carried;
-int g_CarryCalls = 0;
+std::vector<DS_ResourceKey> g_Resources, g_Pictures;
 
-TEST(FileLink, WritingANamedLinkCarriesItsResource) {
-  DS_SetFileLinkWriteHook([](const DS_ResourceKey& key) {
-    g_Carried = key;
-    ++g_CarryCalls;
-  });
+TEST(FileLink, WritingANamedLinkCarriesItsResourceOrItsPicture) {
+  DS_SetFileLinkWriteHooks([](const DS_ResourceKey& key) { g_Resources.push_back(key); },
+                           [](const DS_ResourceKey& key) { g_Pictures.push_back(key); });
   DS_IOF_ByteWriter out;
   WriteFileLink(DS_FileLink3(DS_ResourceKey{u"", 2}), out);
-  EXPECT_EQ(g_CarryCalls, 0);
-  WriteFileLink(DS_FileLink3(DS_ResourceKey{u"sky.png", 2}), out);
-  EXPECT_EQ(g_CarryCalls, 1);
-  EXPECT_EQ(g_Carried, (DS_ResourceKey{u"sky.png", 2}));
-  DS_SetFileLinkWriteHook(nullptr);
+  WritePictureLink(DS_FileLink3(DS_ResourceKey{u"", 3}), out);
+  EXPECT_TRUE(g_Resources.empty() && g_Pictures.empty()) << "a link without a name carries nothing";
+  WriteFileLink(DS_FileLink3(DS_ResourceKey{u"rain.wav", 2}), out);
+  WritePictureLink(DS_FileLink3(DS_ResourceKey{u"sky.png", 4}), out);
+  EXPECT_EQ(g_Resources, (std::vector<DS_ResourceKey>{{u"rain.wav", 2}}));
+  EXPECT_EQ(g_Pictures, (std::vector<DS_ResourceKey>{{u"sky.png", 4}}));
+  DS_SetFileLinkWriteHooks(nullptr, nullptr);
+
+  // Both are stored alike: the name, then the stamp.
+  DS_IOF_ByteWriter resource, picture;
+  WriteFileLink(DS_FileLink3(DS_ResourceKey{u"sky.png", 4}), resource);
+  WritePictureLink(DS_FileLink3(DS_ResourceKey{u"sky.png", 4}), picture);
+  EXPECT_EQ(resource.Bytes(), picture.Bytes());
 }
 
 class Counter final : public MediaControl {

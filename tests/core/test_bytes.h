@@ -116,9 +116,10 @@ struct TestMusic {
 };
 
 inline std::vector<uint8_t> MakeDocument(const std::vector<TestSlide>& slides, const std::vector<TestMusic>& music = {},
-                                         const std::u16string& tag = u"QXJ v 4.0.0") {
+                                         const std::u16string& tag = u"QXJ v 4.0.0",
+                                         const std::u16string& root = u"DS_SlideShow_Light") {
   TestBytes b;
-  b.Str(tag).Header(u"DS_SlideShow_Light", 1).U32(static_cast<uint32_t>(slides.size()));
+  b.Str(tag).Header(root, 1).U32(static_cast<uint32_t>(slides.size()));
   for (const auto& s : slides) AppendSlide(b, s);
   b.U32(static_cast<uint32_t>(music.size()));
   for (const auto& m : music) b.Header(u"DS_AudioFile", 1).Str(m.name).Blob(m.bytes, m.path);

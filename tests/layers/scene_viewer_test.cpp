@@ -279,6 +279,28 @@ TEST_F(SceneViewer, RefusesDocumentsItCannotShowAndSaysWhy) {
   EXPECT_EQ(Run(Common(Write(L"trailing.dds", trailing.bytes), Out(L"trailing"))), 0u);
 }
 
+TEST_F(SceneViewer, ASceneDocumentPlaysWhateverItsRootObjectIsNamed) {
+  // The loader reads past the root's class name: a scene whose root is named otherwise, or not
+  // at all, is played as the scene it is, frame for frame as under the usual name.
+  TestSlide slide;
+  slide.fadeIn = slide.fadeOut = 0;
+  const std::wstring usual = Out(L"root-usual");
+  ASSERT_EQ(Run(Common(Write(L"root-usual.dds", MakeDocument({slide})), usual) + L" --times 1"), 0u);
+  const std::vector<char> expected = FileBytes(usual + L"\\frame-001000.png");
+  ASSERT_FALSE(expected.empty());
+  const DS_PixelReadback pixels = Frame(usual, L"frame-001000.png");
+  EXPECT_FALSE(SameColour(pixels.At(kWidth / 2, kHeight / 2), 0x000000)) << "the slide's picture is shown";
+  for (const char16_t* root : {u"Diaporama", u"DS_SlideShow", u""}) {
+    const std::u16string name(root);
+    SCOPED_TRACE(std::string(name.begin(), name.end()));
+    const std::wstring out = Out(L"root-" + std::wstring(name.begin(), name.end()));
+    const std::vector<uint8_t> doc = MakeDocument({slide}, {}, u"QXJ v 4.0.0", name);
+    std::string errors;
+    ASSERT_EQ(Run(Common(Write(L"root-other.dds", doc), out) + L" --times 1", &errors), 0u) << errors;
+    EXPECT_EQ(FileBytes(out + L"\\frame-001000.png"), expected);
+  }
+}
+
 TEST_F(SceneViewer, TheBorderPictureFillsTheBarsOnEverySlide) {
   // Two wide slides (64 x 32, red then blue) in Fit with a green border picture: the bars above
   // and below the picture show the border on the first slide and still after the switch.

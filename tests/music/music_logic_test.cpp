@@ -180,6 +180,34 @@ TEST(MusicExtraction, UnsafeOrMissingFileNamesAreNotWrittenOutsideTheTempDirecto
   EXPECT_EQ(ReadFile(TempDir() + L"vq_slash.wav"), (std::vector<unsigned char>{7, 7}));
 }
 
+TEST(MusicExtraction, DeviceNamesAreNeverWrittenAndNamesThatOnlyResembleThemAre) {
+  // Each form of a device name gets the directory itself, as other names that cannot be used.
+  const wchar_t* devices[] = {L"CON",      L"con",       L"Prn",      L"AUX",       L"nul",
+                              L"COM1",     L"com5",      L"COM9",     L"LPT1",      L"lpt7",
+                              L"LPT9",     L"CON.mp3",   L"nul.wav",  L"Aux.tar.gz", L"com3.mid",
+                              L"LPT2.mp3", L"CON .mp3",  L"NUL  ",    L"prn."};
+  for (const wchar_t* name : devices) {
+    SCOPED_TRACE(std::string(name, name + wcslen(name)));
+    DS_MusicFileData file{std::wstring(L"D:\\Music\\") + name, {3, 1}};
+    file.ExtractToTempFile();
+    EXPECT_EQ(file.path, TempDir());
+    EXPECT_TRUE(file.bytes.empty());
+  }
+  // Names that only begin or end like one are ordinary files.
+  const wchar_t* ordinary[] = {L"vq_CON.mp3", L"CONSOLE.mp3", L"COM10.mp3", L"COM0.mp3",
+                               L"LPT.mp3",    L"NULL.wav",    L"AUX_1.mid", L"mp3.con"};
+  for (const wchar_t* name : ordinary) {
+    SCOPED_TRACE(std::string(name, name + wcslen(name)));
+    const std::wstring target = TempDir() + name;
+    DeleteFileW(target.c_str());
+    DS_MusicFileData file{std::wstring(L"D:\\Music\\") + name, {3, 1}};
+    file.ExtractToTempFile();
+    EXPECT_EQ(file.path, target);
+    EXPECT_EQ(ReadFile(target), (std::vector<unsigned char>{3, 1}));
+    DeleteFileW(target.c_str());
+  }
+}
+
 TEST(MusicExtraction, FileNamePartIsTheTextAfterTheLastSeparator) {
   EXPECT_EQ(MusicFileNamePart(L"C:\\Vorniquel\\music\\dawn.wav"), L"dawn.wav");
   EXPECT_EQ(MusicFileNamePart(L"dawn.wav"), L"");

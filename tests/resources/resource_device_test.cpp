@@ -507,6 +507,112 @@ TEST_F(ResourceDeviceTest, NoOutputReceivesAnotherOutputsObjects) {
   EXPECT_EQ(deviceOf(cachedMesh.vertexBuffer.Get()), device.device.Get());
 }
 
+// Resource libraries are read as data and never run: a library with an entry point that would
+// leave a mark is read along every path that reads a library (pictures, multi-frame pictures,
+// raw entries, effects) under ids the program itself lacks, and the mark never appears. A bare
+// name is looked up in the program's folder only: a library of that name in the current folder
+// is not used.
+class ResourceLibraryTest : public ResourceDeviceTest {
+ protected:
+  void SetUp() override {
+    ResourceDeviceTest::SetUp();
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    m_Mark = std::wstring(temp) + L"vq-entry-point-ran-" + std::to_wstring(GetCurrentProcessId());
+    DeleteFileW(m_Mark.c_str());
+    SetEnvironmentVariableW(L"VQ_ENTRY_POINT_MARK", m_Mark.c_str());
+  }
+  void TearDown() override {
+    SetEnvironmentVariableW(L"VQ_ENTRY_POINT_MARK", nullptr);
+    DeleteFileW(m_Mark.c_str());
+    ResourceDeviceTest::TearDown();
+  }
+  bool EntryPointRan() const { return GetFileAttributesW(m_Mark.c_str()) != INVALID_FILE_ATTRIBUTES; }
+  static std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const std::wstring program(path, length);
+    return program.substr(0, program.find_last_of(L"\\/") + 1);
+  }
+  static ds_string Ds(const std::wstring& text) { return ds_string(text.begin(), text.end()); }
+
+  // Whether each of the four paths finds the library's resource under `name`: pictures 7 and 8
+  // (copies of the program's own 5), container 251 (of the program's own 250), effect 261.
+  struct Found {
+    bool picture, frames, entry, effect;
+  };
+  Found ReadLibrary(const ds_string& name) {
+    Found found{};
+    const DS_ImageSet& picture = manager->GetImageSet(Key(name, 7));
+    found.picture = picture.HasTexture();
+    if (found.picture) {
+      const DS_ImageSet& own = manager->GetImageSet(Key(u"", 5));
+      EXPECT_EQ(picture.width, own.width);
+      EXPECT_EQ(picture.height, own.height);
+    }
+    const DS_ImageSet& frames = manager->GetImageSetFromLibrary(Key(name, 251));
+    found.frames = frames.HasTexture();
+    if (found.frames) {
+      EXPECT_EQ(frames.textures.size(), manager->GetImageSetFromLibrary(Key(u"", 250)).textures.size());
+    }
+    const DS_ResourceEntry& entry = manager->GetRawEntry(Key(name, 8));
+    found.entry = entry.HasBytes();
+    if (found.entry) {
+      const void* own = nullptr;
+      DWORD size = 0;
+      EXPECT_TRUE(FindModuleResource(nullptr, 5, L"DDS", own, size));
+      EXPECT_EQ(entry.bytes, std::vector<uint8_t>(static_cast<const uint8_t*>(own), static_cast<const uint8_t*>(own) + size));
+    }
+    found.effect = static_cast<bool>(manager->GetEffect(Key(name, 261)));
+    return found;
+  }
+
+  std::wstring m_Mark;
+};
+
+TEST_F(ResourceLibraryTest, ALibraryIsReadForItsResourcesAndItsEntryPointNeverRuns) {
+  const struct {
+    const char* what;
+    ds_string name;
+  } names[] = {{"a bare name, beside the program", u"vq_entry_point.dll"},
+               {"a full path", Ds(ProgramFolder() + L"vq_entry_point.dll")},
+               {"a full path in another case", Ds(ProgramFolder() + L"VQ_Entry_Point.DLL")}};
+  for (const auto& n : names) {
+    SCOPED_TRACE(n.what);
+    const Found found = ReadLibrary(n.name);
+    EXPECT_TRUE(found.picture);
+    EXPECT_TRUE(found.frames);
+    EXPECT_TRUE(found.entry);
+    EXPECT_TRUE(found.effect);
+    EXPECT_FALSE(EntryPointRan()) << "the library's entry point ran";
+  }
+}
+
+TEST_F(ResourceLibraryTest, ALibraryOfThatNameInTheCurrentFolderOnlyIsNotUsed) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"vq-current-folder-" + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring copy = folder + L"\\vq_current_only.dll";
+  ASSERT_TRUE(CopyFileW((ProgramFolder() + L"vq_entry_point.dll").c_str(), copy.c_str(), FALSE));
+  wchar_t previous[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
+
+  const Found bare = ReadLibrary(u"vq_current_only.dll");
+  EXPECT_FALSE(bare.picture || bare.frames || bare.entry || bare.effect) << "a library in the current folder was used";
+  EXPECT_FALSE(EntryPointRan()) << "the library's entry point ran";
+  // Named by its full path, the same file is read (and still not run).
+  const Found full = ReadLibrary(Ds(copy));
+  EXPECT_TRUE(full.picture && full.frames && full.entry && full.effect);
+  EXPECT_FALSE(EntryPointRan()) << "the library's entry point ran";
+
+  SetCurrentDirectoryW(previous);
+  manager.reset();
+  DeleteFileW(copy.c_str());  // still mapped for the process: may stay until it ends
+  RemoveDirectoryW(folder.c_str());
+}
+
 // The compiled effects as the saver finds them: every resource effect in common_res.dll as
 // RT_RCDATA under its id, and the effects a scene carries in the default scene document's saved
 // resources under ("common_res.dll", id), both with the bytes the effect tool wrote.

@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+#include <vector>
+
 #include "saver/dialog_ids.h"
 #include "tests/settings/settings_test_support.h"
 
@@ -142,6 +145,69 @@ TEST_F(DialogResources, DisplayDialogs) {
   for (int absent : {IDC_MONITOR_TABS, IDC_ALL_SCREENS_SAME, IDC_SHOW_SAVER, IDC_LEAVE_BLACK}) {
     EXPECT_EQ(GetDlgItem(one, absent), nullptr) << absent;
   }
+}
+
+// Every text a static control shows: its own, or those the code puts into it.
+std::vector<std::wstring> ShownTexts(HWND control) {
+  const int id = GetDlgCtrlID(control);
+  if (id == IDC_RENDERING_TEXT) {
+    std::vector<std::wstring> texts;
+    for (UINT string : {IDS_RENDERING_HARDWARE, IDS_RENDERING_SOFTWARE, IDS_RENDERING_NONE}) {
+      WCHAR loaded[500] = {};
+      LoadStringW(GetModuleHandleW(nullptr), string, loaded, 500);
+      texts.push_back(loaded);
+    }
+    return texts;
+  }
+  WCHAR text[500] = {};
+  GetWindowTextW(control, text, 500);
+  return text[0] ? std::vector<std::wstring>{text} : std::vector<std::wstring>{};
+}
+
+// The extent of `text` as the static control lays it out: broken into lines at its width, in
+// its font, with '&' marking a mnemonic unless the control says otherwise.
+SIZE LaidOutExtent(HWND control, const std::wstring& text, LONG width) {
+  HDC dc = GetDC(control);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT extent = {0, 0, width, 0};
+  UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS;
+  if (GetWindowLongPtrW(control, GWL_STYLE) & SS_NOPREFIX) flags |= DT_NOPREFIX;
+  DrawTextW(dc, text.c_str(), -1, &extent, flags);
+  SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return SIZE{extent.right - extent.left, extent.bottom - extent.top};
+}
+
+BOOL CALLBACK CollectShownStatic(HWND child, LPARAM found) {
+  if (ClassOf(child) == L"Static" && (GetWindowLongPtrW(child, GWL_STYLE) & WS_VISIBLE))
+    reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+  return TRUE;
+}
+
+TEST_F(DialogResources, EveryStaticTextFitsItsControlAtTheDialogFont) {
+  // A text that does not fit is cut: a line broken into a one-line control shows its first half
+  // only. Every shown static text is laid out as the control lays it out and must fit its
+  // rectangle, width and height.
+  size_t checked = 0;
+  for (int id : {IDD_CONFIGURATION, IDD_SOUND_SETTINGS, IDD_DISPLAY_ONE_ADAPTER, IDD_DISPLAY_SEVERAL_ADAPTERS}) {
+    SCOPED_TRACE(id);
+    HWND dialog = Create(id);
+    ASSERT_TRUE(dialog);
+    std::vector<HWND> statics;
+    EnumChildWindows(dialog, CollectShownStatic, reinterpret_cast<LPARAM>(&statics));
+    for (HWND control : statics) {
+      RECT client = {};
+      GetClientRect(control, &client);
+      for (const std::wstring& text : ShownTexts(control)) {
+        SCOPED_TRACE(std::string(text.begin(), text.end()));
+        const SIZE extent = LaidOutExtent(control, text, client.right);
+        EXPECT_LE(extent.cx, client.right) << "wider than its control";
+        EXPECT_LE(extent.cy, client.bottom) << "laid out in " << extent.cy << " pixels in a control of " << client.bottom;
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GE(checked, 8u) << "the dialogs' texts were not found";
 }
 
 TEST_F(DialogResources, DisplayTextsAreInTheStringTable) {

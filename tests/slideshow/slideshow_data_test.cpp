@@ -244,12 +244,16 @@ TEST_F(SceneDocument, UnplayableDocumentsAreRejected) {
   }
 }
 
-TEST_F(SceneDocument, OnlyBytesWithATagAndASlideShowHeaderBeginAsASceneDocument) {
+TEST_F(SceneDocument, OnlyBytesWithATagAndARootHeaderBeginAsASceneDocument) {
   const std::vector<uint8_t> scene = MakeDocument({TestSlide()});
   TestBytes layer;
-  layer.Header(u"DS_2D_Light", 3);
+  layer.Header(u"DS_2D_Light", 3).Key(u"picture.png", 1);
+  TestBytes unnamedLayer;  // an empty picture link: a string follows the version
+  unnamedLayer.Header(u"DS_2D_Light", 3).Key(u"", 0);
   TestBytes otherRoot;
   otherRoot.Str(u"QXJ v 4.0.0").Header(u"DS_SlideShow", 1);
+  TestBytes cutVersion;
+  cutVersion.Str(u"QXJ v 4.0.0").Str(u"DS_SlideShow_Light").U16(1);
   const struct {
     const char* what;
     std::vector<uint8_t> bytes;
@@ -258,8 +262,14 @@ TEST_F(SceneDocument, OnlyBytesWithATagAndASlideShowHeaderBeginAsASceneDocument)
       {"a scene document", scene, true},
       {"its tag and header only", std::vector<uint8_t>(scene.begin(), scene.begin() + 70), true},
       {"cut inside the header", std::vector<uint8_t>(scene.begin(), scene.begin() + 30), false},
+      {"cut inside the root's version", cutVersion.bytes, false},
       {"a layer record", layer.bytes, false},
-      {"another root class", otherRoot.bytes, false},
+      {"a layer record without a picture", unnamedLayer.bytes, false},
+      {"another root class", otherRoot.bytes, true},
+      {"another root class, whole", MakeDocument({TestSlide()}, {}, u"QXJ v 4.0.0", u"Diaporama"), true},
+      {"an empty root name", MakeDocument({TestSlide()}, {}, u"QXJ v 4.0.0", u""), true},
+      {"a tag that names a layer class", MakeDocument({TestSlide()}, {}, u"DS_2D_Light"), true},
+      {"an empty tag", MakeDocument({TestSlide()}, {}, u""), true},
       {"empty", {}, false},
   };
   for (const auto& c : cases) {

@@ -7,6 +7,10 @@
                                        of the object or of the setting is -25 dB; muted is silent
   analyse-sound.py random <min> <max> <raw>
                                        a short tone starts again every min to max seconds
+  analyse-sound.py formats <seconds> <raw>
+                                       the four tones of the probe's "formats" mode (PCM, float,
+                                       extensible PCM, extensible float), each heard for the
+                                       seconds at the loudness of the first
 """
 import importlib.util
 import os
@@ -109,12 +113,31 @@ def random_replay(low, high, path):
     return good
 
 
+def formats(seconds, path):
+    runs = segments(path)
+    print("heard: " + describe(runs))
+    expected = [(440, "16-bit PCM"), (550, "IEEE float"), (660, "extensible PCM"), (880, "extensible float")]
+    good = check(len(runs) == len(expected), "%d sounds heard, expected %d" % (len(runs), len(expected)))
+    if not good:
+        return False
+    full = runs[0][2] or 1.0
+    for (freq, name), (_, length, level, heard_freq) in zip(expected, runs):
+        # Converted wrongly (float read as integers, a sub-format ignored) a tone would be noise,
+        # another pitch or another loudness.
+        good &= check(abs(heard_freq - freq) < 30 and length >= seconds - 0.2 and 0.8 < level / full < 1.25,
+                      "%s: %.0f Hz for %.2f s at %.3f of the PCM tone (expected %d Hz for %.1f s, 1.0)"
+                      % (name, heard_freq, length, level / full, freq, seconds))
+    return good
+
+
 def main():
     mode = sys.argv[1]
     if mode == "buffers":
         good = buffers(sys.argv[2])
     elif mode == "slide":
         good = slide(float(sys.argv[2]), *sys.argv[3:7])
+    elif mode == "formats":
+        good = formats(float(sys.argv[2]), sys.argv[3])
     else:
         good = random_replay(float(sys.argv[2]), float(sys.argv[3]), sys.argv[4])
     sys.exit(0 if good else 1)

@@ -35,5 +35,10 @@ sound_random_replay_within_its_bounds)
   record "$work/random.raw" random 1 2 9
   python3 "$analyser" random 1 2 "$work/random.raw"
   ;;
+sound_formats_heard_alike)
+  start_sound_server
+  record "$work/formats.raw" formats 1.5
+  python3 "$analyser" formats 1.5 "$work/formats.raw"
+  ;;
 *) fail "unknown case $case_name" ;;
 esac

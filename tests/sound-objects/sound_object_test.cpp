@@ -33,6 +33,7 @@
 namespace {
 
 constexpr uint16_t kIeeeFloat = 3;  // WAVE_FORMAT_IEEE_FLOAT
+constexpr uint16_t kExtensible = 0xFFFE;  // WAVE_FORMAT_EXTENSIBLE
 
 bool SoundServerExpected() {
   const char* value = std::getenv("VQ_SOUND_SERVER");
@@ -48,6 +49,7 @@ struct TestWav {
   uint16_t blockAlign = 2, bits = 16;
   uint32_t fmtSize = 16;  // 18 and more carry cbSize and what follows it
   uint16_t cbSize = 0;
+  std::vector<uint8_t> extension;  // after cbSize (the extensible form's fields)
   bool listChunk = false;  // a "LIST" chunk before "fmt " and another before "data"
   char dataId[5] = "data";
   std::vector<uint8_t> samples = std::vector<uint8_t>(64, 0x11);
@@ -59,7 +61,7 @@ struct TestWav {
     if (listChunk) body.Raw("LIST", 4).U32(4).Raw("INFO", 4);
     TestBytes fmt;
     fmt.U16(tag).U16(channels).U32(rate).U32(byteRate).U16(blockAlign).U16(bits);
-    if (fmtSize >= 18) fmt.U16(cbSize);
+    if (fmtSize >= 18) fmt.U16(cbSize).Raw(extension);
     // A stated size beyond 64 bytes is not backed by bytes: the file ends first.
     const size_t present = std::min<size_t>(fmtSize, 64);
     while (fmt.bytes.size() < present) fmt.U8(0xAB);
@@ -74,47 +76,101 @@ struct TestWav {
   }
 };
 
-TEST(WavReader, ReadsPcmWithTheWholeFmtChunkAndWholeFrames) {
+// The extensible form's 22 bytes after cbSize: valid bits, channel mask, and the sub-format
+// {data1-0000-0010-8000-00AA00389B71}; `base` damages the GUID's fixed part when false.
+std::vector<uint8_t> ExtensibleFields(uint16_t validBits, uint32_t subFormat, bool base = true) {
+  TestBytes b;
+  b.U16(validBits).U32(0x4).U32(subFormat);
+  const uint8_t rest[12] = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, base ? uint8_t{0x71} : uint8_t{0x72}};
+  b.Raw(rest, sizeof(rest));
+  return b.bytes;
+}
+
+// A mono extensible WAV of the given sub-format and container bits.
+TestWav Extensible(uint32_t subFormat, uint16_t bits, uint16_t validBits) {
+  TestWav w;
+  w.tag = kExtensible;
+  w.bits = bits;
+  w.blockAlign = static_cast<uint16_t>(bits / 8);
+  w.fmtSize = 40;
+  w.cbSize = 22;
+  w.extension = ExtensibleFields(validBits, subFormat);
+  return w;
+}
+
+TestWav Float32() {
+  TestWav w;
+  w.tag = kIeeeFloat;
+  w.bits = 32;
+  w.blockAlign = 4;
+  w.byteRate = 0;
+  return w;
+}
+
+TEST(WavReader, ReadsEveryFormatDirectSoundPlaysWithItsFormatBoundedAndWholeFrames) {
   struct Case {
     const char* what;
     TestWav wav;
     size_t formatBytes, sampleBytes;
+    uint16_t cbSize;  // as DirectSound is given it
   };
   std::vector<Case> cases;
-  cases.push_back({"a 16-byte fmt chunk", TestWav(), sizeof(WAVEFORMATEX), 64});
+  cases.push_back({"a 16-byte fmt chunk", TestWav(), sizeof(WAVEFORMATEX), 64, 0});
   TestWav cb;
   cb.fmtSize = 18;
   cb.cbSize = 0xFFFF;  // what a PCM format says after its structure is not believed
-  cases.push_back({"an 18-byte fmt chunk claiming more", cb, sizeof(WAVEFORMATEX), 64});
+  cases.push_back({"an 18-byte fmt chunk claiming more", cb, sizeof(WAVEFORMATEX), 64, 0});
   TestWav longer;
   longer.fmtSize = 21;
-  cases.push_back({"a longer fmt chunk", longer, 21, 64});
+  cases.push_back({"a longer fmt chunk", longer, 21, 64, 0});
   TestWav stereo8;
   stereo8.channels = 2;
   stereo8.bits = 8;
   stereo8.byteRate = 0;  // made to agree with the rest
-  cases.push_back({"stereo 8-bit", stereo8, sizeof(WAVEFORMATEX), 64});
+  cases.push_back({"stereo 8-bit", stereo8, sizeof(WAVEFORMATEX), 64, 0});
   TestWav listed;
   listed.listChunk = true;
-  cases.push_back({"other chunks around", listed, sizeof(WAVEFORMATEX), 64});
+  cases.push_back({"other chunks around", listed, sizeof(WAVEFORMATEX), 64, 0});
   TestWav half;
   half.samples.resize(9);
-  cases.push_back({"a half frame at the end", half, sizeof(WAVEFORMATEX), 8});
+  cases.push_back({"a half frame at the end", half, sizeof(WAVEFORMATEX), 8, 0});
+  cases.push_back({"IEEE float in 16 bytes", Float32(), sizeof(WAVEFORMATEX), 64, 0});
+  TestWav float18 = Float32();
+  float18.fmtSize = 18;
+  float18.cbSize = 40;  // a float format has nothing after its structure
+  cases.push_back({"IEEE float claiming more", float18, sizeof(WAVEFORMATEX), 64, 0});
+  TestWav floatHalf = Float32();
+  floatHalf.samples.resize(63);
+  cases.push_back({"IEEE float with three bytes of a frame at the end", floatHalf, sizeof(WAVEFORMATEX), 60, 0});
+  cases.push_back({"extensible PCM", Extensible(1, 16, 16), 40, 64, 22});
+  cases.push_back({"extensible PCM of 20 valid bits in 24", Extensible(1, 24, 20), 40, 63, 22});
+  cases.push_back({"extensible PCM with no valid bits given", Extensible(1, 16, 0), 40, 64, 22});
+  cases.push_back({"extensible float", Extensible(3, 32, 32), 40, 64, 22});
+  TestWav extensibleLonger = Extensible(3, 32, 32);
+  extensibleLonger.fmtSize = 48;
+  extensibleLonger.cbSize = 30;  // what follows the 22 bytes is not handed on
+  cases.push_back({"extensible float with more after it", extensibleLonger, 40, 64, 22});
 
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     const std::vector<uint8_t> bytes = c.wav.Bytes();
     DS_WavData wav;
-    ASSERT_TRUE(ReadWavFromMemory(bytes.data(), bytes.size(), wav)) << c.what;
-    ASSERT_EQ(wav.format.size(), c.formatBytes) << c.what;
+    ASSERT_TRUE(ReadWavFromMemory(bytes.data(), bytes.size(), wav));
+    ASSERT_EQ(wav.format.size(), c.formatBytes);
     const WAVEFORMATEX* f = wav.Format();
-    EXPECT_EQ(f->wFormatTag, WAVE_FORMAT_PCM) << c.what;
-    EXPECT_EQ(f->nChannels, c.wav.channels) << c.what;
-    EXPECT_EQ(f->nSamplesPerSec, c.wav.rate) << c.what;
-    EXPECT_EQ(f->wBitsPerSample, c.wav.bits) << c.what;
-    EXPECT_EQ(f->nAvgBytesPerSec, c.wav.rate * c.wav.blockAlign) << c.what;
-    EXPECT_EQ(f->cbSize, 0) << c.what;
-    EXPECT_EQ(wav.samples, std::vector<uint8_t>(c.wav.samples.begin(), c.wav.samples.begin() + c.sampleBytes))
-        << c.what;
+    EXPECT_EQ(f->wFormatTag, c.wav.tag);
+    EXPECT_EQ(f->nChannels, c.wav.channels);
+    EXPECT_EQ(f->nSamplesPerSec, c.wav.rate);
+    EXPECT_EQ(f->wBitsPerSample, c.wav.bits);
+    EXPECT_EQ(f->nAvgBytesPerSec, c.wav.rate * c.wav.blockAlign);
+    EXPECT_EQ(f->cbSize, c.cbSize);
+    if (c.wav.tag == kExtensible) {
+      // The sub-format and the mask as stored; no valid bits given means all of them.
+      std::vector<uint8_t> fields = c.wav.extension;
+      if (fields[0] == 0 && fields[1] == 0) fields[0] = static_cast<uint8_t>(c.wav.bits);
+      EXPECT_EQ(std::vector<uint8_t>(wav.format.begin() + sizeof(WAVEFORMATEX), wav.format.end()), fields);
+    }
+    EXPECT_EQ(wav.samples, std::vector<uint8_t>(c.wav.samples.begin(), c.wav.samples.begin() + c.sampleBytes));
   }
 }
 
@@ -135,9 +191,20 @@ TEST(WavReader, RefusesWhatCannotBePlayed) {
       {"no fmt chunk", with([](TestWav& w) { std::memcpy(w.fmtId, "fmtx", 4); })},
       {"a fmt chunk shorter than PCM's", with([](TestWav& w) { w.fmtSize = 14; })},
       {"a fmt chunk past the end", with([](TestWav& w) { w.fmtSize = 0x7FFFFFF0; })},
-      {"IEEE float", with([](TestWav& w) { w.tag = kIeeeFloat; w.bits = 32; w.blockAlign = 4; })},
       {"ADPCM", with([](TestWav& w) { w.tag = 2; w.fmtSize = 20; w.cbSize = 2; w.bits = 4; })},
-      {"extensible", with([](TestWav& w) { w.tag = 0xFFFE; w.fmtSize = 40; w.cbSize = 22; })},
+      {"IEEE float of 16 bits", with([](TestWav& w) { w.tag = kIeeeFloat; })},
+      {"IEEE float of 64 bits", with([](TestWav& w) { w = Float32(); w.bits = 64; w.blockAlign = 8; })},
+      {"extensible in an 18-byte chunk", with([](TestWav& w) { w = Extensible(1, 16, 16); w.fmtSize = 18; })},
+      {"extensible cut inside its fields", with([](TestWav& w) { w = Extensible(1, 16, 16); w.fmtSize = 39; })},
+      {"extensible saying less than its fields", with([](TestWav& w) { w = Extensible(1, 16, 16); w.cbSize = 21; })},
+      {"extensible ADPCM", with([](TestWav& w) { w = Extensible(2, 16, 16); })},
+      {"extensible within extensible", with([](TestWav& w) { w = Extensible(kExtensible, 16, 16); })},
+      {"extensible of a sub-format beyond 16 bits", with([](TestWav& w) { w = Extensible(0x10001, 16, 16); })},
+      {"extensible of another GUID family",
+       with([](TestWav& w) { w = Extensible(1, 16, 16); w.extension = ExtensibleFields(16, 1, false); })},
+      {"extensible with more valid bits than its container", with([](TestWav& w) { w = Extensible(1, 16, 20); })},
+      {"extensible float of 16 bits", with([](TestWav& w) { w = Extensible(3, 16, 16); })},
+      {"extensible PCM of 12 bits", with([](TestWav& w) { w = Extensible(1, 12, 12); })},
       {"no channels", with([](TestWav& w) { w.channels = 0; })},
       {"a block that is not one frame", with([](TestWav& w) { w.blockAlign = 3; })},
       {"12-bit samples", with([](TestWav& w) { w.bits = 12; })},
@@ -149,6 +216,7 @@ TEST(WavReader, RefusesWhatCannotBePlayed) {
       {"no frames at all", with([](TestWav& w) { w.samples.clear(); })},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
     DS_WavData wav;
     wav.samples.assign(5, 1);  // anything read before the refusal is dropped
     EXPECT_FALSE(ReadWavFromMemory(c.bytes.empty() ? nullptr : c.bytes.data(), c.bytes.size(), wav)) << c.what;
@@ -456,17 +524,63 @@ TEST_F(SoundObjects, SecondListSoundsFollowTheirSlideAndFirstListSoundsPlayThrou
   EXPECT_EQ(Status(looping1), kLooping);
 }
 
+TEST_F(SoundObjects, FloatAndExtensibleWavsPlayInTheirOwnFormat) {
+  const struct {
+    const char16_t* name;
+    ToneForm form;
+    WORD tag, bits;
+  } forms[] = {{u"float", ToneForm::Float32, kIeeeFloat, 32},
+               {u"extensible pcm", ToneForm::ExtensiblePcm16, kExtensible, 16},
+               {u"extensible float", ToneForm::ExtensibleFloat32, kExtensible, 32}};
+  std::vector<TestSavedSound> saved;
+  std::vector<TestSound> sounds;
+  for (const auto& f : forms) {
+    saved.push_back({f.name, 1, MakeToneWavIn(f.form, 440, 0.5, 8000)});
+    TestSound sound;
+    sound.link = f.name;
+    sound.stamp = 1;
+    sounds.push_back(sound);
+  }
+  Start(SoundDocument(sounds, {}, saved));
+  const auto& objects = m_Show->Slides()[0]->Objects1();
+  ASSERT_EQ(objects.size(), std::size(forms));
+  for (size_t i = 0; i < objects.size(); ++i) {
+    const std::u16string name(forms[i].name);
+    SCOPED_TRACE(std::string(name.begin(), name.end()));
+    IDirectSoundBuffer8* buffer = SoundOf(objects[i]).Buffer();
+    if (!s_Opened) {
+      EXPECT_EQ(buffer, nullptr);
+      continue;
+    }
+    ASSERT_NE(buffer, nullptr);
+    EXPECT_EQ(Status(buffer), kLooping);
+    alignas(WAVEFORMATEX) uint8_t format[64] = {};
+    DWORD written = 0;
+    ASSERT_EQ(buffer->GetFormat(reinterpret_cast<WAVEFORMATEX*>(format), sizeof(format), &written), DS_OK);
+    const auto* f = reinterpret_cast<const WAVEFORMATEX*>(format);
+    EXPECT_EQ(f->wFormatTag, forms[i].tag);
+    EXPECT_EQ(f->wBitsPerSample, forms[i].bits);
+    EXPECT_EQ(f->nSamplesPerSec, 22050u);
+    DSBCAPS caps = {};
+    caps.dwSize = sizeof(caps);
+    EXPECT_EQ(buffer->GetCaps(&caps), DS_OK);
+    EXPECT_EQ(caps.dwBufferBytes, 11025u * forms[i].bits / 8);  // the tone's 0.5 s
+  }
+  for (float t : {0.1f, 0.5f}) Frame(t);
+}
+
 TEST_F(SoundObjects, UnplayableWavDataLeavesItsObjectSilentAndTheSceneGoesOn) {
-  TestWav floatWav;
-  floatWav.tag = kIeeeFloat;
-  floatWav.bits = 32;
-  floatWav.blockAlign = 4;
+  TestWav adpcm;  // compressed: DirectSound does not play it
+  adpcm.tag = 2;
+  adpcm.fmtSize = 20;
+  adpcm.cbSize = 2;
+  adpcm.bits = 4;
   const std::vector<unsigned char> tone = MakeToneWav(440, 0.2, 8000);
   const std::vector<uint8_t> truncated(tone.begin(), tone.begin() + 300);
   std::vector<TestSavedSound> saved = {{u"empty", 1, {}},
                                        {u"truncated", 1, truncated},
                                        {u"png", 1, {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}},
-                                       {u"float", 1, floatWav.Bytes()}};
+                                       {u"adpcm", 1, adpcm.Bytes()}};
   std::vector<TestSound> sounds;
   for (const auto& s : saved) {
     TestSound sound;

@@ -14,6 +14,10 @@
 //   vq_sound_probe tone <Hz> <seconds>
 //       one tone looping for the given seconds (the neighbour the recording tests play beside
 //       themselves, through a sound server of its own)
+//   vq_sound_probe formats <seconds>
+//       four slides played one after another for the given seconds each, 0.8 s apart, each with a
+//       looping tone carried by the document at the same loudness: 440 Hz as 16-bit PCM, 550 Hz
+//       as 32-bit IEEE float, 660 Hz as extensible 16-bit PCM, 880 Hz as extensible float
 // Exits 0 when everything it needed was made; 1 otherwise.
 #include <windows.h>
 #include <dsound.h>
@@ -101,8 +105,9 @@ bool PlayScene(const std::vector<uint8_t>& document, DWORD volumeSetting, bool m
   SetPrimarySoundVolume(volumeSetting, muted);
   std::unique_ptr<DS_SlideShow_Light> show = LoadSceneFromBytes(document.data(), document.size());
   show->StartScene(1);
-  Seconds();
-  for (double t = 0.0; t < seconds; t = Seconds()) {
+  // Each scene's time starts at 0, also when several are played one after another.
+  const double start = Seconds();
+  for (double t = 0.0; t < seconds; t = Seconds() - start) {
     show->Update(static_cast<float>(t));
     if (SUCCEEDED(g_Device->BeginScene())) {
       show->Render();
@@ -148,6 +153,23 @@ int main(int argc, char** argv) {
     DS_ComHolder<IDirectSoundBuffer8> tone = ToneBuffer(std::atof(argv[2]), 0.5);
     made = tone && SUCCEEDED(tone->Play(0, 0, DSBPLAY_LOOPING));
     if (made) Sleep(static_cast<DWORD>(std::atof(argv[3]) * 1000));
+  } else if (mode == "formats" && argc >= 3) {
+    const struct {
+      ToneForm form;
+      double frequency;
+    } tones[] = {{ToneForm::Pcm16, 440},
+                 {ToneForm::Float32, 550},
+                 {ToneForm::ExtensiblePcm16, 660},
+                 {ToneForm::ExtensibleFloat32, 880}};
+    made = true;
+    for (const auto& tone : tones) {
+      TestSound sound;
+      sound.link = u"tone";
+      sound.stamp = 1;
+      made &= PlayScene(SoundDocument({sound}, {}, {{u"tone", 1, MakeToneWavIn(tone.form, tone.frequency, 0.5, 8000)}}),
+                        100, false, std::atof(argv[2]));
+      Sleep(800);
+    }
   } else {
     return 2;
   }

@@ -14,4 +14,3 @@ void DS_FX_Constructor::Render(DS_2D_Light&) {}
 void DS_FX_Constructor::ApplyEffect(DS_2D_Light&) {}
 void DS_FX_Constructor::SetEffectParameters(const DS_FX_Parameters&) {}
 void DS_FX_Constructor::RegisterMaskForWrite() const {}
-void DS_FX_Constructor::PreparePicturesForWrite() const {}
