@@ -7,6 +7,7 @@ native_packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev googletest nlohmann-json3-dev python3
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 libwine libgl1 libglx-mesa0 libgl1-mesa-dri libxinerama1 libxrandr2
+  libxcomposite1 libxcursor1 libxi6 libasound2-plugins
   libpulse0 gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth x11-utils imagemagick xdotool icoutils
   pulseaudio pulseaudio-utils ccache
@@ -15,6 +16,7 @@ i386_packages=(
   wine32:i386 libwine:i386
   libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386
   libxinerama1:i386 libxrandr2:i386
+  libxcomposite1:i386 libxcursor1:i386 libxi6:i386 libasound2-plugins:i386
   libpulse0:i386 gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
 )
 

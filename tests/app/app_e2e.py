@@ -123,8 +123,10 @@ def check_playing(shot_dir, draws_of_output, output, early, late):
     times = {int(e["frame"]): float(e["apptime"]) for e in draws_of_output}
     check(times[late] - times[early] >= 2.0, "frames %d and %d lie only %.2f s apart" %
           (early, late, times[late] - times[early]))
+    # A frozen scene gives the same frame again (a difference of 0); the first slide's camera
+    # wanders slowly over a soft picture, which moves every pixel a little (1.4 to 3 here).
     difference = mean_difference(a, b)
-    check(difference > 2.0, "output %d: frames %d and %d are the same (mean difference %.2f)" %
+    check(difference > 0.5, "output %d: frames %d and %d are the same (mean difference %.2f)" %
           (output, early, late, difference))
 
 
