@@ -1,8 +1,15 @@
 #include "core/resources/picture_decoders.h"
 
+#include <cstring>
+#include <vector>
+
 #include "core/render/device_globals.h"
+#include "core/resources/dds_layout.h"
 
 namespace {
+
+// Files larger than this are not read into memory for the bump-format reader.
+constexpr DWORD kBumpDdsFileLimit = 64u << 20;
 
 HRESULT DecodeFromMemory(const void* bytes, uint32_t size, UINT mipLevels, DWORD filter, DWORD mipFilter,
                          D3DXIMAGE_INFO* info, DS_Texture& texture) {
@@ -14,6 +21,8 @@ HRESULT DecodeFromMemory(const void* bytes, uint32_t size, UINT mipLevels, DWORD
                                                          mipFilter, 0, info, nullptr, &made);
   if (FAILED(hr)) {
     if (made) made->Release();
+    // This D3DX refuses the bump formats; a well-formed file of one is read here instead.
+    if (SUCCEEDED(CreateTextureFromBumpDds(bytes, size, mipLevels != 1, info, texture))) return S_OK;
     return hr;
   }
   if (!made) return E_FAIL;
@@ -22,6 +31,58 @@ HRESULT DecodeFromMemory(const void* bytes, uint32_t size, UINT mipLevels, DWORD
 }
 
 }  // namespace
+
+HRESULT CreateTextureFromBumpDds(const void* bytes, size_t size, bool fullChain, D3DXIMAGE_INFO* info,
+                                 DS_Texture& texture) {
+  texture.Reset();
+  DS_DdsLayout layout;
+  if (!g_Device || !ParseDdsLayout(bytes, size, layout)) return E_FAIL;
+  const UINT levels = fullChain ? static_cast<UINT>(layout.levels.size()) : 1;
+  const D3DFORMAT format = static_cast<D3DFORMAT>(layout.format);
+  DS_Texture made;
+  HRESULT hr = g_Device->CreateTexture(layout.width, layout.height, levels, 0, format, D3DPOOL_MANAGED,
+                                       made.Receive(), nullptr);
+  if (FAILED(hr)) return hr;
+  if (!made) return E_FAIL;
+  const auto* file = static_cast<const std::uint8_t*>(bytes);
+  for (UINT i = 0; i < levels; ++i) {
+    const DS_DdsLevel& level = layout.levels[i];
+    D3DLOCKED_RECT locked;
+    if (FAILED(hr = made->LockRect(i, &locked, nullptr, 0))) return hr;
+    for (std::uint32_t y = 0; y < level.height; ++y)
+      std::memcpy(static_cast<std::uint8_t*>(locked.pBits) + static_cast<size_t>(y) * locked.Pitch,
+                  file + level.offset + static_cast<size_t>(y) * level.rowBytes, level.rowBytes);
+    made->UnlockRect(i);
+  }
+  if (info) {
+    *info = D3DXIMAGE_INFO{};
+    info->Width = layout.width;
+    info->Height = layout.height;
+    info->Depth = 1;
+    info->MipLevels = static_cast<UINT>(layout.levels.size());
+    info->Format = format;
+    info->ResourceType = D3DRTYPE_TEXTURE;
+    info->ImageFileFormat = D3DXIFF_DDS;
+  }
+  texture = made;
+  return S_OK;
+}
+
+HRESULT CreateTextureFromBumpDdsFile(const wchar_t* path, D3DXIMAGE_INFO* info, DS_Texture& texture) {
+  texture.Reset();
+  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return E_FAIL;
+  std::vector<std::uint8_t> bytes;
+  LARGE_INTEGER length{};
+  DWORD read = 0;
+  const bool fits = GetFileSizeEx(file, &length) && length.QuadPart > 0 && length.QuadPart <= kBumpDdsFileLimit;
+  if (fits) bytes.resize(static_cast<size_t>(length.QuadPart));
+  const bool ok = fits && ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                  read == bytes.size();
+  CloseHandle(file);
+  if (!ok) return E_FAIL;
+  return CreateTextureFromBumpDds(bytes.data(), bytes.size(), false, info, texture);
+}
 
 bool FindModuleResource(HMODULE module, int id, const wchar_t* type, const void*& data, DWORD& size) {
   HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id & 0xFFFF), type);

@@ -37,7 +37,8 @@ DS_TextureInfo DS_ResourceCache::LoadTextureFile(const DS_ResourceEntry& entry) 
                                                     D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_FILTER_TRIANGLE,
                                                     D3DX_FILTER_NONE, 0, &image, nullptr, &made);
     Texture texture(made);
-    if (SUCCEEDED(hr) && texture) info.Assign(image.Width, image.Height, texture);
+    if (FAILED(hr)) CreateTextureFromBumpDdsFile(WidePath(entry.name), &image, texture);
+    if (texture) info.Assign(image.Width, image.Height, texture);
   };
   if (!ServesCurrentDevice()) {
     DS_TextureInfo uncached;

@@ -1,5 +1,8 @@
 #include "layers/lake/fake_lake_2d.h"
 
+#include <cstring>
+#include <vector>
+
 #include "core/data/class_registry.h"
 #include "core/data/file_links.h"
 #include "core/layer/layer_drawing.h"
@@ -7,7 +10,9 @@
 #include "core/render/draw_states.h"
 #include "core/render/layout_maths.h"
 #include "core/render/mesh_ops.h"
+#include "core/render/render_target_pair.h"
 #include "core/resources/doc_res_manager.h"
+#include "core/resources/resource_cache.h"
 
 DS_REGISTER_LAYER(FakeLake2D);
 
@@ -112,14 +117,88 @@ void FakeLake2D::CreateDeviceObjects() {
   MakeColouredQuadPC(m_Tint, tint, screen);
   MakeColouredQuadPC(m_Strip, tint, screen);
   SetLakeAlphas();
+  // The document's bump map is kept on the first creation; a lake made again computes its own,
+  // and so does one whose document holds none (there is nothing to keep), so that it ripples.
+  IDirect3DTexture9* const mask = g_DocResManager ? g_DocResManager->GetMaskTexture(maskKey) : nullptr;
+  if (keepBumpMap == 0 || !mask) m_Bump = ComputeLakeBumpMap();
   OnPictureChanged();  // picture, layout, square copy, lake layout
   SetWaveTiling(waveTiling.Derived(), m_WaveVertices);
   WriteWaveVertices(m_WaveVertices);
   SetQuadColourPC(m_Tint, tint);
   SetQuadColourPC(m_Strip, tint);
-  // The bump map is the document's mask for the layer's key; without one the wave pass has no
-  // stage-0 texture and the reflection is not displaced.
-  m_Bump.Share(g_DocResManager ? g_DocResManager->GetMaskTexture(maskKey) : nullptr);
+  // The document's mask for the layer's key is the bump map; where it holds none the computed
+  // one stays (none either when the wave heights could not be had: the reflection is then drawn
+  // undisplaced).
+  if (mask) m_Bump.Share(mask);
+  keepBumpMap = 0;
+}
+
+FakeLake2D::Texture FakeLake2D::ComputeLakeBumpMap() const {
+  Texture bump;
+  IDirect3DDevice9* const d = g_Device;
+  if (!d || !g_ResourceCache || !g_ResourceCache->cache) return bump;
+  const Texture waves = g_ResourceCache->cache->GetResourceTexture(kWaveHeightsId);
+  D3DSURFACE_DESC desc{};
+  if (!waves || FAILED(waves->GetLevelDesc(0, &desc))) return bump;
+  const UINT w = desc.Width, h = desc.Height;
+  // The heights drawn into a target of their size: the wave picture, and over it a grey that
+  // fades from the bump fade at the top edge (the horizon's side) to nothing at the bottom.
+  DS_RenderTargetPair pass;
+  Texture target;
+  if (FAILED(d->CreateTexture(w, h, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, target.Receive(),
+                              nullptr)) ||
+      !pass.Begin(target))
+    return bump;
+  const bool began = SUCCEEDED(d->BeginScene());  // inside a frame already, the frame's scene serves
+  const float right = static_cast<float>(w) - 0.5f, bottom = static_cast<float>(h) - 0.5f;
+  const DX_V::TPCT picture[4] = {{-0.5f, bottom, 0.0f, 1.0f, 0xFFFFFFFFu, 0.0f, 1.0f},
+                                 {-0.5f, -0.5f, 0.0f, 1.0f, 0xFFFFFFFFu, 0.0f, 0.0f},
+                                 {right, bottom, 0.0f, 1.0f, 0xFFFFFFFFu, 1.0f, 1.0f},
+                                 {right, -0.5f, 0.0f, 1.0f, 0xFFFFFFFFu, 1.0f, 0.0f}};
+  SetPictureStates();
+  d->SetTexture(0, waves.Get());
+  d->SetFVF(DX_V::TPCT::kFormat);
+  d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, picture, DX_V::TPCT::kStride);
+  const DWORD top = static_cast<DWORD>(DS_FloatToInt32(bumpFade.Derived() * 255.0f) & 0xFF) << 24 | 0x808080u;
+  const DX_V::TPC grey[4] = {{-0.5f, bottom, 0.0f, 1.0f, 0x00808080u},
+                             {-0.5f, -0.5f, 0.0f, 1.0f, top},
+                             {right, bottom, 0.0f, 1.0f, 0x00808080u},
+                             {right, -0.5f, 0.0f, 1.0f, top}};
+  SetColouredQuadStates();
+  d->SetTexture(0, nullptr);
+  d->SetFVF(DX_V::TPC::kFormat);
+  d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, grey, DX_V::TPC::kStride);
+  if (began) d->EndScene();
+  pass.End();
+
+  // The heights read back (red), and the bump map made from them in V8U8.
+  DS_ComHolder<IDirect3DSurface9> level, copy;
+  D3DLOCKED_RECT locked;
+  if (FAILED(target->GetSurfaceLevel(0, level.Receive())) ||
+      FAILED(d->CreateOffscreenPlainSurface(w, h, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, copy.Receive(), nullptr)) ||
+      FAILED(d->GetRenderTargetData(level.Get(), copy.Get())) ||
+      FAILED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY)))
+    return bump;
+  std::vector<std::uint8_t> heights(static_cast<size_t>(w) * h);
+  for (UINT y = 0; y < h; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const std::uint8_t*>(locked.pBits) +
+                                                             static_cast<size_t>(y) * locked.Pitch);
+    for (UINT x = 0; x < w; ++x) heights[static_cast<size_t>(y) * w + x] = static_cast<std::uint8_t>(row[x] >> 16);
+  }
+  copy->UnlockRect();
+  std::vector<std::int8_t> duDv;
+  LakeBumpFromHeights(heights.data(), static_cast<int>(w), static_cast<int>(h),
+                      static_cast<float>(bumpAmplitude.Get()), duDv);
+  if (FAILED(d->CreateTexture(w, h, 1, 0, D3DFMT_V8U8, D3DPOOL_MANAGED, bump.Receive(), nullptr)) || !bump ||
+      FAILED(bump->LockRect(0, &locked, nullptr, 0))) {
+    bump.Reset();
+    return bump;
+  }
+  for (UINT y = 0; y < h; ++y)
+    std::memcpy(static_cast<std::uint8_t*>(locked.pBits) + static_cast<size_t>(y) * locked.Pitch,
+                &duDv[static_cast<size_t>(y) * w * 2], static_cast<size_t>(w) * 2);
+  bump->UnlockRect(0);
+  return bump;
 }
 
 void FakeLake2D::OnDeviceReset() {

@@ -2,7 +2,8 @@
 // mirrored below it and drawn through fixed-function bump-environment mapping (stage 0 the bump
 // map, stage 1 a square copy of the picture) with a displacement matrix that turns with time;
 // over it lie a tint that fades towards the horizon and a thin strip that softens the horizon
-// line. The bump map is the document's mask under the layer's GUID.
+// line. The bump map is the document's mask under the layer's GUID; a lake whose document holds
+// none, or that is made again, computes one from the program's wave heights.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,7 @@ class FakeLake2D : public DS_2D_Light {
   static constexpr uint32_t kVersion = 2;
   static constexpr uint32_t kMinVersion = 1;  // version 1: the mask key and the base part only
   static constexpr int kCopySizeLimit = 5;    // the square copy is at most 4096 pixels
+  static constexpr int kWaveHeightsId = 2;    // the program's own "DDS" picture of wave heights
 
   FakeLake2D();
   ~FakeLake2D() override;
@@ -26,9 +28,10 @@ class FakeLake2D : public DS_2D_Light {
   void Write(DS_IOF_Virtual& out) const override;
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
 
-  // Device objects: the wave mesh, the tint and strip quads and the picture copy are managed and
-  // made once; the bump map belongs to the resource manager (the mask of the layer's key). The
-  // reset sets the lake's default states and makes the target pair again, as the base does.
+  // Device objects: the wave mesh, the tint and strip quads, the picture copy and a computed bump
+  // map are managed and made once; the document's bump map belongs to the resource manager (the
+  // mask of the layer's key). The reset sets the lake's default states and makes the target pair
+  // again, as the base does.
   void CreateDeviceObjects() override;
   void OnDeviceReset() override;
 
@@ -49,6 +52,9 @@ class FakeLake2D : public DS_2D_Light {
   MediaParamT<int32_t> copySize;        // the picture copy is 128 << n pixels square
   MediaColor colour;                    // tint colour, red in the low byte
   DS_MaskKey maskKey;                   // names the bump map among the document's masks
+  // While 1 (after construction and reading), creating the device objects computes no bump map
+  // where the document holds one; 0 after the first creation. Not part of the record.
+  std::uint8_t keepBumpMap = 1;
 
   // What the tests look at.
   const float (&BumpMatrix() const)[4] { return m_BumpMatrix; }
@@ -63,6 +69,7 @@ class FakeLake2D : public DS_2D_Light {
   void LayoutLake();
   void SetLakeAlphas();
   void CopySquarePicture();
+  Texture ComputeLakeBumpMap() const;
   void WriteWaveVertices(const DS_WaveVertex (&vertices)[6]);
 
   DS_PictureQuad m_PictureCopy;  // only its picture texture is used: the square copy

@@ -73,3 +73,24 @@ std::uint32_t LakeTintColour(std::uint32_t colour) {
 }
 
 DS_LakeAlphas LakeAlphas(float tintAlpha, float tintFade) { return {tintAlpha, tintAlpha * (1.0f - tintFade)}; }
+
+void LakeBumpFromHeights(const std::uint8_t* heights, int width, int height, float amplitude,
+                         std::vector<std::int8_t>& out) {
+  out.assign(static_cast<size_t>(width > 0 && height > 0 ? width * height * 2 : 0), 0);
+  if (out.empty()) return;
+  auto at = [&](int x, int y) {
+    x = (x + width) % width;
+    y = (y + height) % height;
+    return static_cast<float>(heights[static_cast<size_t>(y) * width + x]) / 255.0f;
+  };
+  auto signedByte = [](float v) { return static_cast<std::int8_t>(std::lround(v * 127.0f)); };
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const float sx = amplitude * 0.5f * (at(x + 1, y) - at(x - 1, y));
+      const float sy = amplitude * 0.5f * (at(x, y + 1) - at(x, y - 1));
+      const float length = std::sqrt(sx * sx + sy * sy + 1.0f);
+      std::int8_t* texel = &out[(static_cast<size_t>(y) * width + x) * 2];
+      texel[0] = signedByte(-sx / length);
+      texel[1] = signedByte(-sy / length);
+    }
+}

@@ -1,9 +1,11 @@
 // The lake's arithmetic, without the device: the mirrored quad, the horizon strip, the wave
-// mesh's vertices, the turning bump matrix and the tint's colour word and alphas. The layer
+// mesh's vertices, the turning bump matrix, the tint's colour word and alphas, and the bump map
+// computed from a height field. The layer
 // (fake_lake_2d.h) writes its buffers from these; the host tests run them too.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/render/vertex_records.h"
 
@@ -44,3 +46,11 @@ struct DS_LakeAlphas {
   float bottom, horizon;
 };
 DS_LakeAlphas LakeAlphas(float tintAlpha, float tintFade);
+
+// The bump map of a width x height field of heights (0..255 for 0..1, row by row, repeating at
+// its edges, as the tiling wave picture does): at each texel the slopes to the right and
+// downwards, central differences times the amplitude, give the surface normal
+// (-sx, -sy, 1) / length, whose x and y are stored as the signed du, dv pair of a V8U8 texel
+// (x 127, rounded). `out` gets width x height pairs, du first.
+void LakeBumpFromHeights(const std::uint8_t* heights, int width, int height, float amplitude,
+                         std::vector<std::int8_t>& out);

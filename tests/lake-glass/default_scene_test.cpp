@@ -1,6 +1,7 @@
 // The default scene's lake and glass-ball slides as the scene viewer plays them (its own loading
-// and frame code, in this process): the lake's upper part stays the picture while its lower part
-// shows the band above the horizon mirrored; the glass ball shows its disc over the dark blue
+// and frame code, in this process): the lake's upper part is the plain picture while its lower
+// part shows the band above the horizon mirrored, rippling from frame to frame through the bump
+// map of the document's mask; the glass ball shows its disc over the dark blue
 // gradient with the stand below, and its content sways between frames.
 #include <gtest/gtest.h>
 
@@ -23,6 +24,11 @@ float kBallTimes[2] = {4.0f, 8.0f};
 
 int Channel(std::uint32_t colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
 
+// What the lake slide showed besides its frame: its layer's picture drawn plain, as the lake
+// draws it before its waves, and the format of the bump map it draws them with.
+DS_PixelReadback g_PlainLake;
+D3DFORMAT g_LakeBumpFormat = D3DFMT_UNKNOWN;
+
 class DefaultScene : public DefaultSceneFrames {
  protected:
   static void SetUpTestSuite() {
@@ -34,7 +40,20 @@ class DefaultScene : public DefaultSceneFrames {
     ASSERT_GE(ball, 0.0f) << "the default scene has a glass-ball slide";
     for (float& t : kLakeTimes) t += lake;
     for (float& t : kBallTimes) t += ball;
-    Play(bytes, {kLakeTimes[0], kLakeTimes[1], kBallTimes[0], kBallTimes[1]});
+    Play(bytes, {kLakeTimes[0], kLakeTimes[1], kBallTimes[0], kBallTimes[1]}, [](float t, ViewedScene& scene) {
+      auto* lake = dynamic_cast<FakeLake2D*>(scene.TracedLayer());
+      if (t != kLakeTimes[0] || !lake) return;
+      if (lake->BumpTexture()) {
+        D3DSURFACE_DESC desc{};
+        lake->BumpTexture()->GetLevelDesc(0, &desc);
+        g_LakeBumpFormat = desc.Format;
+      }
+      IDirect3DDevice9* d = s_Device->Device();
+      d->BeginScene();
+      lake->DS_2D_Light::RenderBackground(false);
+      d->EndScene();
+      EXPECT_TRUE(g_PlainLake.ReadBackBuffer(d));
+    });
   }
 };
 
@@ -63,6 +82,30 @@ TEST_F(DefaultScene, TheLakeMirrorsTheBandAboveItsHorizon) {
       if (same) ++matched;
     }
   EXPECT_GT(matched * 10, compared * 8);
+}
+
+TEST_F(DefaultScene, TheLakeIsThePlainPictureAboveItsHorizonAndRipplesBelowIt) {
+  ASSERT_EQ(g_PlainLake.Width(), kWidth) << "the lake slide was current at its first time";
+  // The document's mask, a V8U8 DDS, is the bump map.
+  EXPECT_EQ(g_LakeBumpFormat, D3DFMT_V8U8);
+  const DS_PixelReadback& first = s_Frames.at(kLakeTimes[0]);
+  const DS_PixelReadback& second = s_Frames.at(kLakeTimes[1]);
+  const int horizon = kHeight * 5 / 8;
+  int differentAbove = 0, unlikePicture = 0, movedBelow = 0, below = 0;
+  for (int y = 0; y < kHeight; y += 2)
+    for (int x = 0; x < kWidth; x += 2) {
+      if (y < horizon - 12) {
+        if (!SameColour(first.At(x, y), g_PlainLake.At(x, y), 2)) ++differentAbove;
+        continue;
+      }
+      if (y < horizon + 4) continue;  // the strip and the horizon line
+      ++below;
+      if (!SameColour(first.At(x, y), g_PlainLake.At(x, y), 8)) ++unlikePicture;
+      if (!SameColour(first.At(x, y), second.At(x, y), 4)) ++movedBelow;
+    }
+  EXPECT_EQ(differentAbove, 0);
+  EXPECT_GT(unlikePicture * 2, below) << "below the horizon lies the reflection, not the picture";
+  EXPECT_GT(movedBelow * 10, below) << "the reflection ripples between the frames: " << movedBelow << " of " << below;
 }
 
 TEST_F(DefaultScene, TheGlassBallSwaysOverItsGradientAboveItsStand) {

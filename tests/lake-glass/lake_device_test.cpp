@@ -1,10 +1,12 @@
 // The lake layer on a real device: above the horizon the plain picture, below it the band above
 // the horizon upside down, displaced by the bump map so that it moves from frame to frame, under
-// a tint that is strongest at the bottom; and device loss and reset, with the lake current and
-// with it becoming current after the loss.
+// a tint that is strongest at the bottom; the bump map the document holds, or one computed from
+// the program's wave heights where it holds none; and device loss and reset, with the lake
+// current and with it becoming current after the loss.
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -14,6 +16,7 @@
 
 namespace {
 
+using Texture = DS_ComHolder<IDirect3DTexture9>;
 constexpr int kWidth = LayerFixture::kWidth, kHeight = LayerFixture::kHeight;
 // A 4:3 picture fills the 4:3 back buffer: picture row y is screen row y x 240 / 192.
 constexpr int kHorizon = 150;  // 0.625 of the height with the default share
@@ -34,8 +37,8 @@ class LakeDevice : public LayerFixture {
                  192);
   }
 
-  // The bump map the document would hold, made on the device as V8U8 (this D3DX does not decode
-  // the DDS form), du and dv from fixed noise or 0, under the layer's key.
+  // The bump map the document would hold, made on the device as V8U8, du and dv from fixed
+  // noise or 0, under the layer's key.
   void StoreBumpMap(const FakeLake2D& lake, bool flat) {
     DS_ComHolder<IDirect3DTexture9> bump;
     ASSERT_EQ(Device()->CreateTexture(64, 64, 1, 0, D3DFMT_V8U8, D3DPOOL_MANAGED, bump.Receive(), nullptr), D3D_OK);
@@ -62,6 +65,29 @@ class LakeDevice : public LayerFixture {
 
   static int Channel(std::uint32_t colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
 
+  // Pixels of rows [top, bottom) (every second one) that differ between two frames.
+  static int CountMovedPixels(const DS_PixelReadback& first, const DS_PixelReadback& second, int top, int bottom) {
+    int moved = 0;
+    for (int y = top; y < bottom; y += 2)
+      for (int x = 0; x < kWidth; x += 2)
+        if (!SameColour(first.At(x, y), second.At(x, y), 4)) ++moved;
+    return moved;
+  }
+
+  // The largest |du| or |dv| of a V8U8 map in rows [top, bottom).
+  static int LargestSlope(const Texture& bump, int top, int bottom) {
+    D3DLOCKED_RECT r;
+    if (FAILED(bump->LockRect(0, &r, nullptr, D3DLOCK_READONLY))) return -1;
+    D3DSURFACE_DESC desc{};
+    bump->GetLevelDesc(0, &desc);
+    int largest = 0;
+    for (int y = top; y < bottom; ++y)
+      for (UINT x = 0; x < desc.Width; ++x)
+        for (int c = 0; c < 2; ++c)
+          largest = std::max(largest, std::abs(static_cast<const std::int8_t*>(r.pBits)[y * r.Pitch + 2 * x + c]));
+    bump->UnlockRect(0);
+    return largest;
+  }
 };
 
 TEST_F(LakeDevice, AboveTheHorizonThePictureBelowItTheBandAboveMirrored) {
@@ -91,14 +117,8 @@ TEST_F(LakeDevice, TheReflectionMovesFromFrameToFrameAndThePictureStays) {
   ASSERT_TRUE(lake.BumpTexture());
   const DS_PixelReadback first = Frame(lake, 0.5f);
   const DS_PixelReadback second = Frame(lake, 0.7f);  // the matrix turned by 0.9 radians
-  int above = 0, below = 0;
-  for (int y = 0; y < kHeight; y += 2)
-    for (int x = 0; x < kWidth; x += 2) {
-      if (SameColour(first.At(x, y), second.At(x, y), 4)) continue;
-      (y < kHorizon - 12 ? above : below) += 1;
-    }
-  EXPECT_EQ(above, 0);
-  EXPECT_GT(below, 200);
+  EXPECT_EQ(CountMovedPixels(first, second, 0, kHorizon - 12), 0);
+  EXPECT_GT(CountMovedPixels(first, second, kHorizon - 12, kHeight), 200);
 }
 
 TEST_F(LakeDevice, TheTintIsStrongestAtTheBottomAndTheStripFadesAboveTheHorizon) {
@@ -129,19 +149,93 @@ TEST_F(LakeDevice, TheTintIsStrongestAtTheBottomAndTheStripFadesAboveTheHorizon)
   EXPECT_EQ(tinted.At(160, kHorizon - 30), untinted.At(160, kHorizon - 30));
 }
 
-TEST_F(LakeDevice, WithoutItsMaskTheLakeDrawsTheReflectionUndisplaced) {
+TEST_F(LakeDevice, WithoutItsMaskTheLakeRipplesWithABumpMapOfTheProgramsWaveHeights) {
+  FakeLake2D lake;  // a key the manager holds no mask for
+  Prepare(lake);
+  ASSERT_TRUE(lake.BumpTexture());
+  D3DSURFACE_DESC desc{};
+  lake.BumpTexture()->GetLevelDesc(0, &desc);
+  EXPECT_EQ(desc.Format, D3DFMT_V8U8);
+  EXPECT_EQ(desc.Pool, D3DPOOL_MANAGED);
+  EXPECT_EQ(desc.Width, 256u);  // the wave picture's size
+  EXPECT_EQ(desc.Height, 256u);
+  const DS_PixelReadback first = Frame(lake, 0.5f);
+  const DS_PixelReadback second = Frame(lake, 0.7f);
+  EXPECT_EQ(CountMovedPixels(first, second, 0, kHorizon - 12), 0);
+  EXPECT_GT(CountMovedPixels(first, second, kHorizon, kHeight), 200);
+
+  // The fade and the amplitude shape the map: with the full fade its top rows (at the horizon)
+  // are flat grey, without it they slope as the rows further down; no amplitude, no slope. (Row
+  // 0 is left out: its neighbour above is the bottom row, as the map repeats.)
+  struct Case {
+    const char* name;
+    unsigned fade, amplitude;
+    bool topSlopes, bottomSlopes;
+  };
+  const Case cases[] = {
+      {"full fade", 100, 25, false, true},
+      {"no fade", 0, 25, true, true},
+      {"no amplitude", 100, 0, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeLake2D shaped;
+    shaped.bumpFade.Set(c.fade);
+    shaped.bumpAmplitude.Set(c.amplitude);
+    Prepare(shaped);
+    ASSERT_TRUE(shaped.BumpTexture());
+    EXPECT_EQ(LargestSlope(shaped.BumpTexture(), 1, 8) > 20, c.topSlopes) << LargestSlope(shaped.BumpTexture(), 1, 8);
+    EXPECT_EQ(LargestSlope(shaped.BumpTexture(), 192, 256) > 20, c.bottomSlopes)
+        << LargestSlope(shaped.BumpTexture(), 192, 256);
+  }
+}
+
+TEST_F(LakeDevice, WithoutMaskOrWaveHeightsTheReflectionIsDrawnUndisplaced) {
   FakeLake2D flat;
   flat.tintAlpha.Set(0);
   StoreBumpMap(flat, true);
   Prepare(flat);
   const DS_PixelReadback expected = Frame(flat, 1.0f);
-  FakeLake2D lake;  // a key the manager holds no mask for
+  FakeLake2D lake;  // no mask, and no cache to find the wave heights in
   lake.tintAlpha.Set(0);
+  DS_ResourceCacheHolder* const cache = g_ResourceCache;
+  g_ResourceCache = nullptr;
   Prepare(lake);
+  g_ResourceCache = cache;
   EXPECT_FALSE(lake.BumpTexture());
   const DS_PixelReadback frame = Frame(lake, 1.0f);
   for (int y = kHorizon + 4; y < kHeight; y += 10)
     EXPECT_TRUE(SameColour(frame.At(100, y), expected.At(100, y), 16)) << y;
+}
+
+TEST_F(LakeDevice, TheDocumentsBumpMapIsKeptAndAComputedOneOnlyWhereItHasNone) {
+  FakeLake2D masked;
+  StoreBumpMap(masked, false);
+  IDirect3DTexture9* const mask = m_Manager->GetMaskTexture(masked.maskKey);
+  FakeLake2D bare;
+  EXPECT_EQ(masked.keepBumpMap, 1);
+  EXPECT_EQ(bare.keepBumpMap, 1);
+  for (int creation = 1; creation <= 2; ++creation) {
+    SCOPED_TRACE(creation);
+    const Texture before = bare.BumpTexture();
+    Prepare(masked);
+    Prepare(bare);
+    EXPECT_EQ(masked.keepBumpMap, 0);
+    EXPECT_EQ(bare.keepBumpMap, 0);
+    // The document's map on every creation (a map computed on the second is replaced by it).
+    EXPECT_EQ(masked.BumpTexture().Get(), mask);
+    // Without one, each creation computes a fresh map and keeps it.
+    ASSERT_TRUE(bare.BumpTexture());
+    EXPECT_NE(bare.BumpTexture().Get(), mask);
+    EXPECT_NE(bare.BumpTexture().Get(), before.Get());
+  }
+  // Writing the layer stores its map as the document's mask for its key.
+  FakeLake2D written;
+  Prepare(written);
+  ASSERT_TRUE(written.BumpTexture());
+  DS_IOF_ByteWriter out;
+  written.Write(out);
+  EXPECT_EQ(m_Manager->GetMaskTexture(written.maskKey), written.BumpTexture().Get());
 }
 
 TEST_F(LakeDevice, WithoutItsBuffersTheLakeIsSkippedAndTheFrameRuns) {

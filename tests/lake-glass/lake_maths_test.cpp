@@ -1,9 +1,11 @@
 // The lake's geometry without a device: the mirrored band, the horizon strip (its guards for a
 // share of 0 or less and a picture of no height), the wave mesh, the turning bump matrix and the
-// tint's colour word and alphas.
+// tint's colour word and alphas, and the bump map computed from heights.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "core/data/media_kinds.h"
 #include "layers/lake/lake_maths.h"
@@ -112,6 +114,57 @@ TEST(LakeMaths, TheTintIsTheColourInVertexOrderWithItsFadingAlphas) {
   const DS_LakeAlphas alphas = LakeAlphas(31 * 0.008f, 58 * 0.01f);
   EXPECT_EQ(DS_FloatToLowByte(alphas.bottom * 255.0f), 63);
   EXPECT_EQ(DS_FloatToLowByte(alphas.horizon * 255.0f), 26);
+}
+
+TEST(LakeMaths, TheComputedBumpMapIsTheNormalOfTheHeightsSlopes) {
+  constexpr int kW = 8, kH = 4;
+  struct Case {
+    const char* name;
+    std::uint8_t (*height)(int x, int y);
+    float amplitude;
+    // du, dv expected at (2, 1) and at (0, 0), where the field repeats from its other edges.
+    int du, dv, edgeDu, edgeDv;
+  };
+  const Case cases[] = {
+      // Flat: the normal stands straight up.
+      {"flat", [](int, int) -> std::uint8_t { return 128; }, 25.0f, 0, 0, 0, 0},
+      // Rising by 10 / 255 per column: slope 25 x 10 / 255 = 0.98; x = -0.98 / 1.4 = -0.70. At the
+      // left edge the columns 7 and 1 are 60 apart the other way: slope -2.94, x = 0.95.
+      {"rising to the right", [](int x, int) -> std::uint8_t { return static_cast<std::uint8_t>(100 + 10 * x); }, 25.0f,
+       -89, 0, 120, 0},
+      // Falling downwards by 20 / 255 per row, amplitude 5: slope -0.39, y = 0.36. At the top
+      // edge rows 3 and 1 differ by +40: slope 0.39 the other way.
+      {"falling downwards", [](int, int y) -> std::uint8_t { return static_cast<std::uint8_t>(200 - 20 * y); }, 5.0f,
+       0, 46, 0, -46},
+      // No amplitude: flat whatever the heights.
+      {"no amplitude", [](int x, int y) -> std::uint8_t { return static_cast<std::uint8_t>(x * 30 + y * 7); }, 0.0f, 0,
+       0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::uint8_t> heights;
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x) heights.push_back(c.height(x, y));
+    std::vector<std::int8_t> bump;
+    LakeBumpFromHeights(heights.data(), kW, kH, c.amplitude, bump);
+    ASSERT_EQ(bump.size(), static_cast<size_t>(kW * kH * 2));
+    EXPECT_NEAR(bump[(1 * kW + 2) * 2], c.du, 1);
+    EXPECT_NEAR(bump[(1 * kW + 2) * 2 + 1], c.dv, 1);
+    EXPECT_NEAR(bump[0], c.edgeDu, 1);
+    EXPECT_NEAR(bump[1], c.edgeDv, 1);
+  }
+  // Both slopes at once: the normal is normalised over the two of them.
+  std::vector<std::uint8_t> diagonal;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) diagonal.push_back(static_cast<std::uint8_t>(50 + 10 * x + 10 * y));
+  std::vector<std::int8_t> bump;
+  LakeBumpFromHeights(diagonal.data(), kW, kH, 25.0f, bump);
+  // sx = sy = 0.98: x = y = -0.98 / sqrt(2 x 0.96 + 1) = -0.57.
+  EXPECT_NEAR(bump[(1 * kW + 2) * 2], -73, 1);
+  EXPECT_NEAR(bump[(1 * kW + 2) * 2 + 1], -73, 1);
+  // An empty field gives an empty map.
+  LakeBumpFromHeights(diagonal.data(), 0, kH, 25.0f, bump);
+  EXPECT_TRUE(bump.empty());
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // The fixed-function features the lake and the glass ball are built on, each measured on the
-// device the saver runs on (Wine's Direct3D on the software renderer): what a V8U8 DDS gives
-// through the picture decoder; bump-environment mapping with a non-zero matrix shifts the
-// stage-1 lookup, for V8U8 and V16U16 bump maps; texture coordinates generated from camera-space
-// positions go through the texture matrix with two counted coordinates; an A8 texture gives
-// the alpha it holds.
+// device the saver runs on (Wine's Direct3D on the software renderer): which uncompressed DDS
+// formats D3DX decodes and what the picture decoder gives for each; that D3DX computes no
+// normal map here; bump-environment mapping with a non-zero matrix shifts the stage-1 lookup,
+// for V8U8 and V16U16 bump maps; texture coordinates generated from camera-space positions go
+// through the texture matrix with two counted coordinates; an A8 texture gives the alpha it
+// holds.
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include "core/render/device_globals.h"
 #include "core/resources/picture_decoders.h"
 #include "tests/render/test_device.h"
+#include "tests/resources/dds_texels.h"
 
 namespace {
 
@@ -33,36 +35,6 @@ struct ModelVertex {
   float u, v;
 };
 constexpr DWORD kModelVertexFormat = D3DFVF_XYZ | D3DFVF_TEX1;
-
-// A bare DDS file of one level: magic, the 124-byte header with the pixel format, the texels.
-std::vector<std::uint8_t> DdsFile(int w, int h, DWORD pixelFlags, DWORD bits, DWORD mask0, DWORD mask1,
-                                  const std::vector<std::uint8_t>& texels) {
-  std::vector<std::uint8_t> out;
-  auto put = [&out](DWORD v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  };
-  put(0x20534444);  // "DDS "
-  put(124);
-  put(0x1 | 0x2 | 0x4 | 0x1000 | 0x8);  // caps, height, width, pixel format, pitch
-  put(static_cast<DWORD>(h));
-  put(static_cast<DWORD>(w));
-  put(static_cast<DWORD>(w) * bits / 8);
-  put(0);  // depth
-  put(1);  // mip levels
-  for (int i = 0; i < 11; ++i) put(0);
-  put(32);  // pixel format size
-  put(pixelFlags);
-  put(0);  // four-cc
-  put(bits);
-  put(mask0);
-  put(mask1);
-  put(0);
-  put(0);
-  put(0x1000);  // texture
-  for (int i = 0; i < 4; ++i) put(0);
-  out.insert(out.end(), texels.begin(), texels.end());
-  return out;
-}
 
 class LakeGlassProbe : public ::testing::Test {
  protected:
@@ -162,38 +134,90 @@ class LakeGlassProbe : public ::testing::Test {
 };
 DS_TestDevice* LakeGlassProbe::s_Device = nullptr;
 
-// Measured behaviour, not the wanted one: Wine 8's D3DX reads a V8U8 DDS's header (format 60,
-// its size) but creates no texture from it, whatever the format or filter asked for
-// (E_NOTIMPL, 0x80004001), so the picture decoder gives the empty picture. The lake's bump map,
-// a V8U8 DDS among the document's masks, therefore decodes to nothing here and the lake draws
-// its reflection undisplaced. When a D3DX that loads the format arrives, this test fails and
-// the expectation becomes the format kept (D3DFMT_V8U8) with the texels as stored.
-TEST_F(LakeGlassProbe, MeasuredV8U8DdsIsReadButNotDecodedByThisD3DX) {
-  // 4 x 4 texels of du = 64, dv = -32.
-  std::vector<std::uint8_t> texels;
-  for (int i = 0; i < 16; ++i) {
-    texels.push_back(64);
-    texels.push_back(static_cast<std::uint8_t>(-32));
+// Measured behaviour of this D3DX, not the wanted one: the device takes all five formats as
+// textures and D3DX reads every such file's header, but for the bump formats V8U8 and V16U16
+// it makes no texture (E_NOTIMPL, 0x80004001), with one level or a full chain. L8, A8L8 and A8
+// it decodes in their own format. Our picture decoder reads the two bump formats itself, so it
+// gives every one of them with the texels as stored. When a D3DX that loads the bump formats
+// arrives, the first expectation fails and the reader is no longer needed here.
+TEST_F(LakeGlassProbe, MeasuredD3DXRefusesTheBumpFormatsAndThePictureDecoderReadsThem) {
+  DS_ComHolder<IDirect3D9> d3d;
+  ASSERT_EQ(Device()->GetDirect3D(d3d.Receive()), D3D_OK);
+  D3DDEVICE_CREATION_PARAMETERS created{};
+  ASSERT_EQ(Device()->GetCreationParameters(&created), D3D_OK);
+  struct Case {
+    const char* name;
+    TestDdsPixelFormat stored;
+    D3DFORMAT format;
+    HRESULT d3dx;  // what D3DXCreateTextureFromFileInMemoryEx answers
+  };
+  const Case cases[] = {
+      {"V8U8", test_dds::kV8U8, D3DFMT_V8U8, E_NOTIMPL},
+      {"V16U16", test_dds::kV16U16, D3DFMT_V16U16, E_NOTIMPL},
+      {"L8", test_dds::kL8, D3DFMT_L8, D3D_OK},
+      {"A8L8", test_dds::kA8L8, D3DFMT_A8L8, D3D_OK},
+      {"A8", test_dds::kA8, D3DFMT_A8, D3D_OK},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestDds dds;
+    dds.format = c.stored;
+    dds.width = 8;
+    const std::vector<std::uint8_t> file = dds.Bytes();
+    EXPECT_EQ(d3d->CheckDeviceFormat(created.AdapterOrdinal, created.DeviceType, D3DFMT_X8R8G8B8, 0,
+                                     D3DRTYPE_TEXTURE, c.format),
+              D3D_OK);
+    D3DXIMAGE_INFO info{};
+    ASSERT_EQ(D3DXGetImageInfoFromFileInMemory(file.data(), static_cast<UINT>(file.size()), &info), D3D_OK);
+    EXPECT_EQ(info.Format, c.format);
+    EXPECT_EQ(info.Width, 8u);
+    for (UINT levels : {1u, static_cast<UINT>(D3DX_DEFAULT)}) {
+      DS_ComHolder<IDirect3DTexture9> made;
+      const HRESULT hr = D3DXCreateTextureFromFileInMemoryEx(
+          Device(), file.data(), static_cast<UINT>(file.size()), D3DX_DEFAULT, D3DX_DEFAULT, levels, 0,
+          D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_FILTER_TRIANGLE, D3DX_FILTER_NONE, 0, nullptr, nullptr,
+          made.Receive());
+      EXPECT_EQ(hr, c.d3dx) << "levels " << levels;
+      EXPECT_EQ(static_cast<bool>(made), SUCCEEDED(c.d3dx));
+    }
+    const DS_TextureInfo decoded = LoadTextureInfoFromMemory(file.data(), static_cast<uint32_t>(file.size()));
+    ASSERT_TRUE(decoded.HasTexture());
+    EXPECT_EQ(decoded.width, 8u);
+    D3DSURFACE_DESC desc{};
+    decoded.texture->GetLevelDesc(0, &desc);
+    EXPECT_EQ(desc.Format, c.format);
+    EXPECT_TRUE(HoldsFileTexels(decoded.texture.Get(), dds, file));
   }
-  const std::vector<std::uint8_t> file = DdsFile(4, 4, 0x80000 /* bump du dv */, 16, 0x00FF, 0xFF00, texels);
-  D3DXIMAGE_INFO info{};
-  ASSERT_EQ(D3DXGetImageInfoFromFileInMemory(file.data(), static_cast<UINT>(file.size()), &info), D3D_OK);
-  EXPECT_EQ(info.Format, D3DFMT_V8U8);
-  EXPECT_EQ(info.Width, 4u);
-  EXPECT_EQ(info.Height, 4u);
-  for (D3DFORMAT format : {D3DFMT_UNKNOWN, D3DFMT_V8U8}) {
-    IDirect3DTexture9* made = nullptr;
-    const HRESULT hr = D3DXCreateTextureFromFileInMemoryEx(
-        Device(), file.data(), static_cast<UINT>(file.size()), D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, format,
-        D3DPOOL_MANAGED, D3DX_FILTER_TRIANGLE, D3DX_FILTER_NONE, 0, nullptr, nullptr, &made);
-    EXPECT_EQ(hr, E_NOTIMPL) << "format " << format;
-    EXPECT_EQ(made, nullptr);
-    if (made) made->Release();
-  }
-  const DS_TextureInfo decoded = LoadTextureInfoFromMemory(file.data(), static_cast<uint32_t>(file.size()));
-  EXPECT_FALSE(decoded.HasTexture());
-  EXPECT_EQ(decoded.width, 0u);
-  EXPECT_EQ(decoded.height, 0u);
+}
+
+// Measured as well: this D3DX's D3DXComputeNormalMap reports success and leaves the destination
+// as it was (it is not implemented), and D3DXLoadSurfaceFromSurface does not convert into V8U8
+// (E_NOTIMPL). The lake therefore computes its bump map from the heights in its own code.
+TEST_F(LakeGlassProbe, MeasuredD3DXComputesNoNormalMapAndConvertsNothingIntoV8U8) {
+  const DS_ComHolder<IDirect3DTexture9> heights = MakeTexture(Device(), 16, 16, [](int x, int y) {
+    return 0xFF000000u | static_cast<std::uint32_t>((x * 37 + y * 11) & 0xFF) << 16;  // heights in red
+  });
+  ASSERT_TRUE(heights);
+  DS_ComHolder<IDirect3DTexture9> normals = Uniform(D3DFMT_A8R8G8B8, 0x5A5A5A5Au, 4);
+  ASSERT_TRUE(normals);
+  // Level 0 only, as Uniform makes it: 8 x 8 from the 16 x 16 heights.
+  EXPECT_EQ(D3DXComputeNormalMap(normals.Get(), heights.Get(), nullptr, 0, D3DX_CHANNEL_RED, 25.0f), D3D_OK);
+  D3DLOCKED_RECT r;
+  ASSERT_EQ(normals->LockRect(0, &r, nullptr, D3DLOCK_READONLY), D3D_OK);
+  int unchanged = 0;
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x)
+      if (reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(r.pBits) + y * r.Pitch)[x] == 0x5A5A5A5Au) ++unchanged;
+  normals->UnlockRect(0);
+  EXPECT_EQ(unchanged, 64) << "a D3DX that computes normal maps";
+
+  DS_ComHolder<IDirect3DTexture9> bump = Uniform(D3DFMT_V8U8, 0, 2);
+  ASSERT_TRUE(bump);
+  DS_ComHolder<IDirect3DSurface9> from, to;
+  ASSERT_EQ(heights->GetSurfaceLevel(0, from.Receive()), D3D_OK);
+  ASSERT_EQ(bump->GetSurfaceLevel(0, to.Receive()), D3D_OK);
+  EXPECT_EQ(D3DXLoadSurfaceFromSurface(to.Get(), nullptr, nullptr, from.Get(), nullptr, nullptr, D3DX_FILTER_NONE, 0),
+            E_NOTIMPL);
 }
 
 TEST_F(LakeGlassProbe, BumpEnvironmentMappingShiftsTheStageOneLookup) {

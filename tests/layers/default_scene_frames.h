@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -53,8 +54,11 @@ class DefaultSceneFrames : public ::testing::Test {
 
  protected:
   // Plays the document from its start on a back buffer of kWidth x kHeight, in steps of 0.25 s,
-  // with the random generator seeded with 1, and reads the frames at `times` back.
-  static void Play(const std::vector<uint8_t>& document, const std::vector<float>& times) {
+  // with the random generator seeded with 1, and reads the frames at `times` back. After each of
+  // them `inspect` (when given) sees the scene as it stands at that time.
+  using Inspect = std::function<void(float time, ViewedScene& scene)>;
+  static void Play(const std::vector<uint8_t>& document, const std::vector<float>& times,
+                   const Inspect& inspect = {}) {
     ASSERT_NE(s_Device, nullptr);
     ViewerOptions options;
     options.width = kWidth;
@@ -73,6 +77,7 @@ class DefaultSceneFrames : public ::testing::Test {
       for (float wanted : options.times) {
         if (wanted == t) {
           ASSERT_TRUE(s_Frames[t].ReadBackBuffer(d));
+          if (inspect) inspect(t, *scene);
         }
       }
     }

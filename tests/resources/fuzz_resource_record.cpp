@@ -1,8 +1,9 @@
-// libFuzzer target: the resource manager's record and the library image-set container, parsed
-// from arbitrary bytes. The first byte picks the record version.
+// libFuzzer target: the resource manager's record, the library image-set container and the
+// bump-format DDS header, parsed from arbitrary bytes. The first byte picks the record version.
 #include <cstddef>
 #include <cstdint>
 
+#include "core/resources/dds_layout.h"
 #include "core/resources/image_set_container.h"
 #include "core/resources/resource_record.h"
 
@@ -19,5 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<float> times;
   std::vector<DS_ResourceEntry> entries;
   ParseImageSetContainer(data + 1, size - 1, times, entries);
+  DS_DdsLayout layout;
+  ParseDdsLayout(data + 1, size - 1, layout);
   return 0;
 }

@@ -15,6 +15,7 @@
 #include "core/resources/doc_res_manager.h"
 #include "core/resources/mesh_decoders.h"
 #include "core/resources/picture_decoders.h"
+#include "tests/resources/dds_texels.h"
 #include "tests/resources/device_fixture.h"
 #include "tests/core/test_bytes.h"
 
@@ -35,6 +36,25 @@ D3DSURFACE_DESC LevelDesc(IDirect3DTexture9* texture) {
   texture->GetLevelDesc(0, &desc);
   return desc;
 }
+
+// A temporary file holding `bytes`; deleted with the object.
+class TempFile {
+ public:
+  explicit TempFile(const std::vector<uint8_t>& bytes) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    GetTempFileNameW(folder, L"vqp", 0, m_Path);
+    if (FILE* file = _wfopen(m_Path, L"wb")) {
+      fwrite(bytes.data(), 1, bytes.size(), file);
+      fclose(file);
+    }
+  }
+  ~TempFile() { DeleteFileW(m_Path); }
+  ds_string Name() const { return ds_string(reinterpret_cast<const char16_t*>(m_Path)); }
+
+ private:
+  wchar_t m_Path[MAX_PATH] = {};
+};
 
 class ResourceDeviceTest : public ::testing::Test {
  protected:
@@ -387,6 +407,110 @@ TEST_F(ResourceDeviceTest, OwnTexturesAndFilePictures) {
   const DS_TextureInfo absent = manager->Cache().LoadImage(DS_ResourceEntry(ds_string(u"C:\\absent.png")));
   EXPECT_FALSE(absent.HasTexture());
   EXPECT_EQ(absent.width, 0u);
+}
+
+TEST_F(ResourceDeviceTest, BumpDdsFilesAreReadInTheirFormatWithTheirTexels) {
+  TestDds v8;
+  v8.width = 8;
+  v8.height = 4;
+  TestDds v16;
+  v16.format = test_dds::kV16U16;
+  v16.width = 4;
+  v16.height = 8;
+  v16.seed = 200;
+  TestDds chain = v8;
+  chain.mipCount = 4;
+  struct Case {
+    const char* name;
+    TestDds dds;
+    D3DFORMAT format;
+  };
+  for (const Case& c : {Case{"V8U8", v8, D3DFMT_V8U8}, Case{"V16U16", v16, D3DFMT_V16U16},
+                        Case{"V8U8 with levels", chain, D3DFMT_V8U8}}) {
+    SCOPED_TRACE(c.name);
+    const std::vector<uint8_t> file = c.dds.Bytes();
+    // Embedded bytes, as a mask or a picture entry holds them: level 0 only.
+    const DS_TextureInfo decoded = LoadTextureInfoFromMemory(file.data(), static_cast<uint32_t>(file.size()));
+    ASSERT_TRUE(decoded.HasTexture());
+    EXPECT_EQ(decoded.width, c.dds.width);
+    EXPECT_EQ(decoded.height, c.dds.height);
+    EXPECT_FLOAT_EQ(decoded.aspect, static_cast<float>(c.dds.height) / static_cast<float>(c.dds.width));
+    EXPECT_EQ(LevelDesc(decoded.texture.Get()).Format, c.format);
+    EXPECT_EQ(LevelDesc(decoded.texture.Get()).Pool, D3DPOOL_MANAGED);
+    EXPECT_EQ(decoded.texture->GetLevelCount(), 1u);
+    EXPECT_TRUE(HoldsFileTexels(decoded.texture.Get(), c.dds, file));
+    // With a full chain asked for: every level the file holds.
+    DS_Texture full;
+    D3DXIMAGE_INFO info{};
+    ASSERT_EQ(CreateTextureFromBumpDds(file.data(), file.size(), true, &info, full), S_OK);
+    EXPECT_EQ(full->GetLevelCount(), c.dds.mipCount);
+    EXPECT_EQ(info.MipLevels, c.dds.mipCount);
+    EXPECT_EQ(info.Format, c.format);
+    EXPECT_EQ(info.ImageFileFormat, D3DXIFF_DDS);
+    EXPECT_TRUE(HoldsFileTexels(full.Get(), c.dds, file));
+    // A file that an entry names.
+    const TempFile named(file);
+    const DS_TextureInfo fromFile = manager->Cache().LoadImage(DS_ResourceEntry(named.Name()));
+    ASSERT_TRUE(fromFile.HasTexture());
+    EXPECT_EQ(fromFile.width, c.dds.width);
+    EXPECT_EQ(LevelDesc(fromFile.texture.Get()).Format, c.format);
+    EXPECT_TRUE(HoldsFileTexels(fromFile.texture.Get(), c.dds, file));
+  }
+  // A document's mask in the bump format becomes its mask texture.
+  TestBytes record;
+  record.U32(0).U32(0).U32(0).U32(1);
+  record.Str(u"{00000003-0000-0000-0000-000000000000}").Str(u"waves").U8(1).Blob(v8.Bytes(), u"waves.dds");
+  ASSERT_TRUE(Read(record, 3));
+  DS_MaskKey key;
+  key.id.data1 = 3;
+  IDirect3DTexture9* mask = manager->GetMaskTexture(key);
+  ASSERT_NE(mask, nullptr);
+  EXPECT_EQ(LevelDesc(mask).Format, D3DFMT_V8U8);
+  EXPECT_TRUE(HoldsFileTexels(mask, v8, v8.Bytes()));
+}
+
+TEST_F(ResourceDeviceTest, ShortOrLyingBumpDdsFilesGiveTheEmptyPicture) {
+  struct Case {
+    const char* name;
+    void (*change)(TestDds&);
+  };
+  const Case cases[] = {
+      {"one byte short", [](TestDds& d) { d.texelBytes = static_cast<std::int64_t>(d.LevelBytes()) - 1; }},
+      {"header only", [](TestDds& d) { d.texelBytes = 0; }},
+      {"levels beyond the bytes", [](TestDds& d) {
+         d.mipCount = 3;
+         d.texelBytes = 4 * 4 * 2;  // level 0 alone
+       }},
+      {"more levels than the chain", [](TestDds& d) {
+         d.mipCount = 5;
+         d.texelBytes = 4096;
+       }},
+      {"pitch of another width", [](TestDds& d) { d.pitch = 4; }},
+      {"height beyond the bytes", [](TestDds& d) {
+         d.height = 4096;
+         d.texelBytes = 4 * 4 * 2;
+       }},
+      {"header size lies", [](TestDds& d) { d.headerSize = 100; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestDds dds;
+    c.change(dds);
+    const std::vector<uint8_t> file = dds.Bytes();
+    const DS_TextureInfo decoded = LoadTextureInfoFromMemory(file.data(), static_cast<uint32_t>(file.size()));
+    EXPECT_FALSE(decoded.HasTexture());
+    EXPECT_EQ(decoded.width, 0u);
+    EXPECT_EQ(decoded.height, 0u);
+    EXPECT_FLOAT_EQ(decoded.aspect, 1.0f);
+    D3DXIMAGE_INFO info{};
+    info.Width = 321;
+    DS_Texture texture;
+    EXPECT_TRUE(FAILED(CreateTextureFromMemory(info, static_cast<uint32_t>(file.size()), file.data(), texture)));
+    EXPECT_FALSE(texture);
+    EXPECT_EQ(info.Width, 321u) << "the information is left as it was";
+    const TempFile named(file);
+    EXPECT_FALSE(manager->Cache().LoadImage(DS_ResourceEntry(named.Name())).HasTexture());
+  }
 }
 
 TEST_F(ResourceDeviceTest, LinkMakersAndPreparingLinksForSave) {
