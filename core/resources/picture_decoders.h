@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+#include "core/resources/mask_entry.h"
 #include "core/resources/texture_info.h"
 
 using DS_Texture = DS_ComHolder<IDirect3DTexture9>;
@@ -25,3 +26,8 @@ HRESULT CreateTextureFromMemory(D3DXIMAGE_INFO& info, uint32_t size, const void*
 HRESULT LoadModuleTextureResource(HMODULE module, int id, DS_Texture& texture, D3DXIMAGE_INFO& info);
 // The program's own "DDS" resource `id`, unfiltered, with a full mip chain or one level.
 HRESULT LoadResourceTexture(DS_Texture& texture, int id, bool fullChain);
+
+// The part of the picture where a decoded mask's alpha is above 0 (its first level read back as
+// A8R8G8B8, so that formats without alpha count as opaque). The whole picture for a mask of
+// several levels (a filtered sample of a smaller level reaches further), or one that cannot be read.
+DS_MaskBounds MaskBoundsOfTexture(IDirect3DTexture9* texture);
