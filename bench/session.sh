@@ -4,6 +4,7 @@
 #   start_sound_server <work dir>   returns non-zero, after saying why, when there is none
 #   stop_sound_server
 #   finish_bench_work <work dir>    the sound server, the Wine session in <work dir>/wine, the folder
+#   wine_loader_for <program.exe>   the Wine loader of the program's word size
 sound_server_pid=""
 
 start_sound_server() {
@@ -31,4 +32,11 @@ finish_bench_work() {
   stop_sound_server
   "$root/tests/wine/wine-env.sh" cleanup "$1/wine"
   rm -rf "$1"
+}
+
+wine_loader_for() {
+  case "$(file -b "$1")" in
+    PE32+*) echo /usr/lib/wine/wine64 ;;
+    *) echo /usr/lib/wine/wine ;;
+  esac
 }

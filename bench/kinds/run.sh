@@ -3,8 +3,10 @@
 # plain picture slide measured in the same program: every slide of the default scene (falling code,
 # water rings, the lake, the glass ball, the particle, brush and 3D-object slides...) against the
 # scene's plain picture slide (bench/layers), and 10 000 sparkles against the same slide without
-# them (bench/particles). A change that slows a kind shows in its row.
-#   bench/kinds/run.sh [build dir] [frames] [runs]
+# them (bench/particles). A change that slows a kind shows in its row. The brush slides follow in a
+# second table, each measured twice in a row: with every brush drawing its whole picture quad (as
+# before brushes drew only the part their mask reaches) and as they draw now.
+#   bench/kinds/run.sh [build dir] [frames] [runs]     (a win32 or win64 build)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build/win64}" && pwd); frames=${2:-200}; runs=${3:-1}
@@ -15,8 +17,9 @@ for exe in "$layers" "$particles"; do
   [ -f "$exe" ] || { echo "build $exe first (tools/build.sh win64)" >&2; exit 1; }
 done
 [ -n "$scene" ] || { echo "no default scene document in $build/resources/documents" >&2; exit 1; }
+source "$root/bench/session.sh"
 env_dir=$(mktemp -d); trap '"$root/tests/wine/wine-env.sh" cleanup "$env_dir"; rm -rf "$env_dir"' EXIT
-"$root/tests/wine/wine-env.sh" setup "$env_dir" /usr/lib/wine/wine64 -screen 0 1280x1024x24 >/dev/null
+"$root/tests/wine/wine-env.sh" setup "$env_dir" "$(wine_loader_for "$layers")" -screen 0 1280x1024x24 >/dev/null
 export VQ_TIMEOUT=${VQ_TIMEOUT:-3600}
 for run in $(seq "$runs"); do
   layer_out=$("$root/tests/wine/wine-env.sh" run "$env_dir" "$layers" "Z:$(echo "$scene" | tr / '\\')" "$frames")
@@ -33,4 +36,7 @@ for run in $(seq "$runs"); do
       END { if (none > 0) printf "%s sparkles on a picture slide [bench/particles]|%s|%s|%.2f\n", count, many, none, many / none }'
   } | awk -F'|' 'BEGIN { printf "%-64s %10s %10s %7s\n", "kind (slide [layer class, drawn objects])", "ms/frame", "plain ms", "ratio" }
                  { printf "%-64.64s %10.2f %10.2f %7.2f\n", $1, $2, $3, $4 }'
+  echo "$layer_out" | awk '/^brushes / { before = $2; after = $3; $1 = $2 = $3 = ""; sub(/^ +/, "");
+      if (!n++) printf "\n%-40s %16s %16s %7s\n", "brush slide", "whole quad ms", "mask part ms", "after"
+      printf "%-40.40s %16.2f %16.2f %7.2f\n", $0, before, after, after / before }'
 done

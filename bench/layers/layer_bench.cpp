@@ -4,7 +4,10 @@
 // scene's first plain picture slide (the base picture layer with no drawn object), in one run.
 // The plain slide is measured before the others and again after them; the ratios use the mean.
 //   vq_bench_layers <scene document> [frames]
-// Prints one line per slide: "kind <ms> <ratio> <slide name> [<layer class>, <n> objects]".
+// Prints one line per slide: "kind <ms> <ratio> <slide name> [<layer class>, <n> objects]"; and
+// for each slide with brushes, measured again right after it with every brush drawing its whole
+// picture quad as brushes did before they drew only the part their mask reaches: "brushes <whole
+// quad ms> <mask's part ms> <slide name>".
 #include <windows.h>
 #include <d3dx9.h>
 
@@ -19,6 +22,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
+#include "brushes/fx_base/ds_fx_device.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/ds_abobj.h"
 #include "core/render/device_globals.h"
@@ -96,6 +100,7 @@ int RunBench(int argc, char** argv) {
     std::string name, kind;
     size_t objects;
     double ms;
+    double wholeQuadMs;  // 0 without brushes
   };
   std::vector<Row> rows;
   for (const auto& slide : show->Slides()) {
@@ -104,7 +109,14 @@ int RunBench(int argc, char** argv) {
     const char* kind = layer ? typeid(*layer).name() : "no layer";
     while (*kind >= '0' && *kind <= '9') ++kind;  // the mangled name's length prefix
     rows.push_back({DsToUtf8(slide->name.Get()), kind, slide->Objects1().size(),
-                    MillisecondsPerFrame(device, *slide, frames)});
+                    MillisecondsPerFrame(device, *slide, frames), 0.0});
+    const auto& objects = slide->Objects1();
+    if (std::any_of(objects.begin(), objects.end(),
+                    [](const auto& object) { return dynamic_cast<DS_BrushObj*>(object.get()) != nullptr; })) {
+      g_BrushesDrawWholeQuad = true;
+      rows.back().wholeQuadMs = MillisecondsPerFrame(device, *slide, frames);
+      g_BrushesDrawWholeQuad = false;
+    }
   }
   const double plainAfter = MillisecondsPerFrame(device, *plain, frames);
   const double plainMs = (plainBefore + plainAfter) / 2;
@@ -113,6 +125,8 @@ int RunBench(int argc, char** argv) {
   for (const Row& row : rows)
     std::printf("kind %.2f %.2f %s [%s, %zu objects]\n", row.ms, row.ms / plainMs, row.name.c_str(), row.kind.c_str(),
                 row.objects);
+  for (const Row& row : rows)
+    if (row.wholeQuadMs > 0) std::printf("brushes %.2f %.2f %s\n", row.wholeQuadMs, row.ms, row.name.c_str());
   show->OnDeviceLost();
   g_ViewState.ReleaseBorders();
   return 0;

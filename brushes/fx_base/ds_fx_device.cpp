@@ -14,6 +14,8 @@ constexpr UINT kStoredMaskSize = 512;
 
 }  // namespace
 
+bool g_BrushesDrawWholeQuad = false;
+
 DS_FX_DeviceRefs* DS_FX_Constructor::NewDeviceRefs(const DS_FX_DeviceRefs* source) {
   return source ? new DS_FX_DeviceRefs(*source) : new DS_FX_DeviceRefs();
 }
@@ -74,7 +76,8 @@ void DS_FX_Constructor::ApplyEffect(DS_2D_Light& layer) {
   e->SetFloatArray("Scale", scale, 2);
   e->SetTexture("Mask", DeviceRefs().maskTexture.Get());
   e->SetTexture("Background", layer.SceneTexture().Get());
-  layer.DrawMeshPT(layer.BackgroundQuad(), e);
+  layer.DrawPicturePart(e, g_BrushesDrawWholeQuad ? DS_MaskBounds{} : DeviceRefs().maskBounds,
+                        techniqueFlag.Get() != 0);
 }
 
 // Record ---------------------------------------------------------------------------------------------------
@@ -85,12 +88,14 @@ void DS_FX_Constructor::RegisterMaskForWrite() const {
   DS_ComHolder<IDirect3DTexture9> copy;
   const DS_ComHolder<IDirect3DTexture9>& mask = DeviceRefs().maskTexture;
   if (mask && g_Device) copy = CopyTexture(mask, kStoredMaskSize, kStoredMaskSize, D3DFMT_UNKNOWN);
-  g_DocResManager->Store().maskTextures[maskKey] = std::move(copy);
+  g_DocResManager->Store().maskTextures[maskKey] = DS_MaskTexture{std::move(copy), {}};
 }
 
 // Live brush ---------------------------------------------------------------------------------------------
 
 DS_BrushObj::DS_BrushObj(std::unique_ptr<DS_FX_Constructor> clone)
     : DS_ABObj(std::move(clone)), m_Brush(static_cast<DS_FX_Constructor*>(Control())) {
-  m_Brush->LoadEffect(g_DocResManager ? g_DocResManager->Store().maskTextures[m_Brush->maskKey].Get() : nullptr);
+  const DS_MaskTexture* mask = g_DocResManager ? &g_DocResManager->Store().maskTextures[m_Brush->maskKey] : nullptr;
+  m_Brush->LoadEffect(mask ? mask->texture.Get() : nullptr);
+  m_Brush->DeviceRefs().maskBounds = mask ? mask->bounds : DS_MaskBounds{};
 }

@@ -19,7 +19,14 @@ struct DS_FX_DeviceRefs {
   // One per Pictures() entry; a kind that binds a picture of several frames (the pattern)
   // puts its frames here itself, frame k at index k.
   std::vector<DS_ComHolder<IDirect3DTexture9>> pictures;
+  // Where the mask's alpha can be above 0, as found when it was decoded: the part of the picture
+  // quad the brush draws (the whole quad without a mask).
+  DS_MaskBounds maskBounds;
 };
+
+// Set, every brush draws its whole picture quad whatever its mask (the benches' measure of what
+// drawing only the mask's part saves).
+extern bool g_BrushesDrawWholeQuad;
 
 // The live object of every brush effect.
 class DS_BrushObj final : public DS_ABObj {

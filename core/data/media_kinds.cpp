@@ -128,7 +128,11 @@ void FontMediaParam::ReadFields(DS_IOF_Virtual& in) {
   in.ReadInt(height);
   in.ReadUInt(weight);
   in.ReadInt(italic);
-  in.ReadString(faceName);
+  // A face cut to nothing at its first unit names no face, as an empty stored face does: both
+  // keep the face before (a written font always reads back as it was).
+  ds_string face;
+  in.ReadString(face);
+  if (!face.empty()) faceName = face;
 }
 
 void FontMediaParam::WriteFields(DS_IOF_Virtual& out) const {

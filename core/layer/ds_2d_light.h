@@ -16,6 +16,7 @@
 #include "core/layer/dsm_camera.h"
 #include "core/render/quads.h"
 #include "core/render/render_target_pair.h"
+#include "core/resources/mask_entry.h"
 
 class DS_ABObj;
 
@@ -57,6 +58,13 @@ class DS_2D_Light : public DS_ABRender {
   // Drawing interface ------------------------------------------------------------------------
   void DrawIndexedPT(const DS_IndexedMesh<DX_V::PT>& mesh, ID3DXEffect* effect);
   void DrawMeshPT(const DS_SimpleMesh<DX_V::PT>& mesh, ID3DXEffect* effect);
+  // The picture quad through `effect`, drawn only over the target's pixels that `part` (a part of
+  // the picture, in fractions of it) can reach, with the scissor test; where the part cannot be
+  // bounded on the target, over the whole quad. A pass that `replaces` what is below it over the
+  // whole quad ("MainFX", over the scene texture) puts the scene texture itself there first, as
+  // that pass leaves it outside the part. Every pixel the effect draws is what the whole quad
+  // would draw there.
+  void DrawPicturePart(ID3DXEffect* effect, const DS_MaskBounds& part, bool replaces);
   void DrawIndexedPCT(const DS_IndexedMesh<DX_V::PCT>& mesh, ID3DXEffect* effect);
   virtual void DrawObject3D(const DS_Object3DPartView& part);
   virtual void DrawSpriteArray(const DS_SpriteArrayView& sprites);

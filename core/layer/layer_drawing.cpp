@@ -9,6 +9,7 @@
 #include "core/layer/pulse_clock.h"
 #include "core/render/device_globals.h"
 #include "core/render/draw_states.h"
+#include "core/render/layout_maths.h"
 #include "core/render/mesh_ops.h"
 #include "core/render/view_state.h"
 
@@ -109,6 +110,47 @@ void DS_2D_Light::DrawMeshPT(const DS_SimpleMesh<DX_V::PT>& mesh, ID3DXEffect* e
   SetEffectStates();
   BindMeshPT(mesh);
   DrawEffectPasses(effect, [&] { DrawBoundPrimitives(mesh); });
+}
+
+void DS_2D_Light::DrawPicturePart(ID3DXEffect* effect, const DS_MaskBounds& part, bool replaces) {
+  const DS_PictureQuad& quad = m_Background;
+  if (!effect || !CanDraw(quad)) return;
+  DS_PixelBox pixels;
+  if (!part.Empty()) {
+    D3DVIEWPORT9 viewport{};
+    D3DXMATRIX worldViewProjection;
+    g_ViewState.WorldViewProjection(worldViewProjection, quad.world);
+    const float w = static_cast<float>(quad.picture.width), h = static_cast<float>(quad.picture.height);
+    if (part.Whole() || FAILED(g_Device->GetViewport(&viewport)) ||
+        !PixelBoundsOfRectangle(&worldViewProjection._11, part.left * w, part.top * h, part.right * w,
+                                part.bottom * h,
+                                DS_PixelBox{static_cast<int>(viewport.X), static_cast<int>(viewport.Y),
+                                             static_cast<int>(viewport.X + viewport.Width),
+                                             static_cast<int>(viewport.Y + viewport.Height)},
+                                pixels)) {
+      DrawMeshPT(quad, effect);
+      return;
+    }
+  }
+  g_ViewState.SetWorld(quad.world);
+  if (replaces) {
+    SetPictureStates();
+    BindMeshPT(quad);
+    g_Device->SetTexture(0, m_SceneTexture.Get());
+    DrawBoundPrimitives(quad);
+    // The effect keeps the states it finds when it begins, the textures with them: it must not
+    // hold on to the layer's target, which a device reset needs released.
+    g_Device->SetTexture(0, nullptr);
+  }
+  if (pixels.Empty()) return;
+  SetEffectStates();
+  const RECT scissor{pixels.left, pixels.top, pixels.right, pixels.bottom};
+  g_Device->SetScissorRect(&scissor);
+  g_Device->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
+  BindMeshPT(quad);
+  DrawEffectPasses(effect, [&] { DrawBoundPrimitives(quad); });
+  // Clears honour the scissor too: it goes off with the draw that needed it.
+  g_Device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
 }
 
 void DS_2D_Light::DrawIndexedPCT(const DS_IndexedMesh<DX_V::PCT>& mesh, ID3DXEffect* effect) {

@@ -160,3 +160,35 @@ std::int32_t TruncateToInt(float value) {
 std::uint8_t TruncateToLowByte(float value) {
   return static_cast<std::uint8_t>(static_cast<std::uint32_t>(TruncateToInt(value)) & 0xFFu);
 }
+
+bool PixelBoundsOfRectangle(const float* m, float x0, float y0, float x1, float y1, const DS_PixelBox& viewport,
+                            DS_PixelBox& out) {
+  const float corners[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+  const float width = static_cast<float>(viewport.right - viewport.left);
+  const float height = static_cast<float>(viewport.bottom - viewport.top);
+  float left = 0, top = 0, right = 0, bottom = 0;
+  for (int i = 0; i < 4; ++i) {
+    const float x = corners[i][0], y = corners[i][1];
+    const float cx = x * m[0] + y * m[4] + m[12];
+    const float cy = x * m[1] + y * m[5] + m[13];
+    const float cz = x * m[2] + y * m[6] + m[14];
+    const float cw = x * m[3] + y * m[7] + m[15];
+    if (!(cw > 0.0f) || !(cz >= 0.0f && cz <= cw)) return false;
+    const float sx = static_cast<float>(viewport.left) + (cx / cw + 1.0f) * 0.5f * width;
+    const float sy = static_cast<float>(viewport.top) + (1.0f - cy / cw) * 0.5f * height;
+    if (!std::isfinite(sx) || !std::isfinite(sy)) return false;
+    left = i == 0 ? sx : std::fmin(left, sx);
+    right = i == 0 ? sx : std::fmax(right, sx);
+    top = i == 0 ? sy : std::fmin(top, sy);
+    bottom = i == 0 ? sy : std::fmax(bottom, sy);
+  }
+  // Cut to the viewport in float first, so that far corners cannot overflow the integers.
+  const auto clamp = [](float v, int low, int high) {
+    return static_cast<int>(std::fmin(std::fmax(v, static_cast<float>(low)), static_cast<float>(high)));
+  };
+  out.left = clamp(std::floor(left) - 1.0f, viewport.left, viewport.right);
+  out.top = clamp(std::floor(top) - 1.0f, viewport.top, viewport.bottom);
+  out.right = clamp(std::ceil(right) + 2.0f, viewport.left, viewport.right);
+  out.bottom = clamp(std::ceil(bottom) + 2.0f, viewport.top, viewport.bottom);
+  return true;
+}

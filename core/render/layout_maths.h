@@ -97,3 +97,16 @@ void SpriteIndices(int sprite, std::uint16_t (&out)[6]);
 // low byte is what the alpha writers keep.
 std::int32_t TruncateToInt(float value);
 std::uint8_t TruncateToLowByte(float value);
+
+// A rectangle of pixels [left, right) x [top, bottom).
+struct DS_PixelBox {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool Empty() const { return right <= left || bottom <= top; }
+};
+// The pixels of `viewport` that the rectangle (x0, y0)-(x1, y1), drawn through the row-vector
+// matrix `worldViewProjection` (16 floats, row by row), can cover: the bounds of its corners on
+// screen, widened by a pixel each way for rounding and either pixel-centre convention, cut to the
+// viewport (possibly to nothing). False when a corner lies behind the eye or outside the depth
+// range: the clipped rectangle's pixels are not bounded by its corners then.
+bool PixelBoundsOfRectangle(const float* worldViewProjection, float x0, float y0, float x1, float y1,
+                            const DS_PixelBox& viewport, DS_PixelBox& out);

@@ -85,7 +85,7 @@ void DS_DocResManager::BuildFromTables(DS_ResourceRecordTables&& tables, uint32_
   for (auto& mask : tables.pendingMasks) store.pendingMasks.insert(std::move(mask));
   for (const DS_MaskEntry& mask : store.pendingMasks) {
     DS_TextureInfo decoded = LoadTextureInfoFromMemory(mask.blob.Data(), mask.blob.Size());
-    store.maskTextures[mask] = decoded.texture;
+    store.maskTextures[mask] = {decoded.texture, MaskBoundsOfTexture(decoded.texture.Get())};
   }
   store.pendingMasks.clear();
 }
@@ -130,7 +130,7 @@ bool DS_DocResManager::PrepareLinkForSave(const DS_ResourceKey& key) {
 
 IDirect3DTexture9* DS_DocResManager::GetMaskTexture(const DS_MaskKey& key) const {
   const auto found = m_Store->maskTextures.find(key);
-  return found == m_Store->maskTextures.end() ? nullptr : found->second.Get();
+  return found == m_Store->maskTextures.end() ? nullptr : found->second.texture.Get();
 }
 
 DS_ResourceEntry LibraryEntryOf(const DS_ResourceKey& key) {

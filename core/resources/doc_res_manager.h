@@ -21,6 +21,13 @@
 
 class DS_RenderTargetPair;
 
+// A decoded mask: its texture (none for a mask that did not decode) and the part of the picture
+// where its alpha can be above 0, found when it was decoded (the whole picture otherwise).
+struct DS_MaskTexture {
+  DS_ComHolder<IDirect3DTexture9> texture;
+  DS_MaskBounds bounds;
+};
+
 // The ten tables of one manager, in the order they are built (destroyed in reverse).
 struct DS_ResourceStore {
   DS_EntryTable savedResources;  // table 3 of the record; kept for writing again
@@ -32,7 +39,7 @@ struct DS_ResourceStore {
   std::map<DS_MaskKey, DS_RenderTargetPair*, DS_MaskKeyLess> maskTargets;  // not owned
   std::map<DS_ResourceKey, DS_ComHolder<ID3DXEffect>> effects;
   DS_EntryTable rawEntries;  // a key's first entry is its resource (effects take the last)
-  std::map<DS_MaskKey, DS_ComHolder<IDirect3DTexture9>, DS_MaskKeyLess> maskTextures;
+  std::map<DS_MaskKey, DS_MaskTexture, DS_MaskKeyLess> maskTextures;
 };
 
 class DS_DocResManager : public DS_IOF_Item {

@@ -1,6 +1,8 @@
 // Masks of the brush effects and the lake layer: pictures keyed by a GUID.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 #include "core/data/ds_named_blob.h"
@@ -26,3 +28,17 @@ struct DS_MaskEntry : DS_MaskKey {
 
 // A fresh mask entry: a new GUID, empty name, flag set, no bytes.
 DS_MaskEntry MakeNewMaskEntry();
+
+// The part of the picture where a mask's alpha can be above 0, in fractions of the picture (the
+// texture coordinates at which the brushes sample their mask, (0, 0) at the top left). The whole
+// picture unless it was found when the mask was decoded; empty for a mask clear everywhere.
+struct DS_MaskBounds {
+  float left = 0.0f, top = 0.0f, right = 1.0f, bottom = 1.0f;
+  bool Whole() const { return left <= 0.0f && top <= 0.0f && right >= 1.0f && bottom >= 1.0f; }
+  bool Empty() const { return !(right > left && bottom > top); }
+};
+
+// The bounds of the mask whose alpha values are the bytes `alpha[y * pitch + x * step]` of a
+// width x height picture: the texels whose alpha is above 0, widened by the half texel that a
+// filtered sample between texels reaches beyond them, and cut to the picture.
+DS_MaskBounds MaskBoundsOfAlpha(const uint8_t* alpha, unsigned width, unsigned height, size_t pitch, size_t step);

@@ -13,6 +13,6 @@ void DS_DocResManager::RestoreMaskTargets() {
     if (!element.second) continue;
     const auto found = m_Store->maskTextures.find(element.first);
     const DS_RenderTargetPair::Texture none;
-    element.second->CreateFrom(found == m_Store->maskTextures.end() ? none : found->second, 512, 512);
+    element.second->CreateFrom(found == m_Store->maskTextures.end() ? none : found->second.texture, 512, 512);
   }
 }

@@ -128,3 +128,22 @@ HRESULT LoadResourceTexture(DS_Texture& texture, int id, bool fullChain) {
   return DecodeFromMemory(data, size, fullChain ? D3DX_DEFAULT : 1, D3DX_FILTER_NONE,
                           fullChain ? D3DX_DEFAULT : D3DX_FILTER_NONE, nullptr, texture);
 }
+
+DS_MaskBounds MaskBoundsOfTexture(IDirect3DTexture9* texture) {
+  D3DSURFACE_DESC desc{};
+  if (!texture || !g_Device || texture->GetLevelCount() != 1 || FAILED(texture->GetLevelDesc(0, &desc))) return {};
+  DS_ComHolder<IDirect3DSurface9> level, copy;
+  if (FAILED(texture->GetSurfaceLevel(0, level.Receive())) ||
+      FAILED(g_Device->CreateOffscreenPlainSurface(desc.Width, desc.Height, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM,
+                                                   copy.Receive(), nullptr)) ||
+      FAILED(D3DXLoadSurfaceFromSurface(copy.Get(), nullptr, nullptr, level.Get(), nullptr, nullptr,
+                                        D3DX_FILTER_NONE, 0)))
+    return {};
+  D3DLOCKED_RECT locked{};
+  if (FAILED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return {};
+  // Alpha is the fourth byte of each little-endian A8R8G8B8 texel.
+  const DS_MaskBounds bounds = MaskBoundsOfAlpha(static_cast<const uint8_t*>(locked.pBits) + 3, desc.Width,
+                                                 desc.Height, static_cast<size_t>(locked.Pitch), 4);
+  copy->UnlockRect();
+  return bounds;
+}

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "core/resources/mask_entry.h"
 #include "core/resources/texture_info.h"
 
 using DS_Texture = DS_ComHolder<IDirect3DTexture9>;
@@ -36,3 +37,7 @@ HRESULT CreateTextureFromBumpDds(const void* bytes, size_t size, bool fullChain,
                                  DS_Texture& texture);
 // The same over a file's bytes (at most 64 MiB), level 0 only.
 HRESULT CreateTextureFromBumpDdsFile(const wchar_t* path, D3DXIMAGE_INFO* info, DS_Texture& texture);
+// The part of the picture where a decoded mask's alpha is above 0 (its first level read back as
+// A8R8G8B8, so that formats without alpha count as opaque). The whole picture for a mask of
+// several levels (a filtered sample of a smaller level reaches further), or one that cannot be read.
+DS_MaskBounds MaskBoundsOfTexture(IDirect3DTexture9* texture);

@@ -65,7 +65,7 @@ FakeLake2D::~FakeLake2D() = default;
 
 void FakeLake2D::Write(DS_IOF_Virtual& out) const {
   // The bump map travels with the document as the mask of the layer's key.
-  if (g_DocResManager && m_Bump) g_DocResManager->Store().maskTextures[maskKey] = m_Bump;
+  if (g_DocResManager && m_Bump) g_DocResManager->Store().maskTextures[maskKey] = DS_MaskTexture{m_Bump, {}};
   DS_WriteHeader(out, u"FakeLake2D", kVersion);
   waveTiling.WriteValue(out);
   speed.WriteValue(out);

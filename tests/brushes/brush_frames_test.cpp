@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 
 #include "brushes/background_copy/ds_background_copy.h"
@@ -19,6 +20,7 @@
 #include "brushes/water_fx/ds_water_fx.h"
 #include "brushes/waves_fx/ds_waves_fx.h"
 #include "core/render/device_globals.h"
+#include "core/resources/picture_decoders.h"
 #include "tests/brushes/brush_test_support.h"
 
 namespace brush_test {
@@ -293,6 +295,108 @@ TEST_F(BrushFrames, WithMainEachKindChangesThePictureOnlyInsideTheMask) {
     const DS_PixelReadback frame = FrameAt({live.get()}, 0.3f);
     EXPECT_EQ(ChangedOutside(frame), 0);
     c.checkInside(frame, static_cast<DS_BrushObj&>(*live).Brush());
+  }
+}
+
+// Each kind, with a mask opaque in a block of it, draws only the part of the picture quad that the
+// block can reach, and there every pixel the whole quad draws: the frame is the whole quad's
+// frame, pixel for pixel. With "MainFX" the quad outside the part shows the scene texture as the
+// whole quad's pass shows it there.
+TEST_F(BrushFrames, EachKindDrawsThePartItsMaskReachesAsTheWholeQuadDrawsIt) {
+  const auto inBlock = [](int x, int y) { return x >= 2 && x < 6 && y >= 4 && y < 10; };
+  const DS_ComHolder<IDirect3DTexture9> block =
+      MakeTexture(m_Bench.Device(), 16, 16, [&](int x, int y) { return inBlock(x, y) ? 0xFFFFFFFFu : 0x00FFFFFFu; });
+  // The block's texels and the half texel a filtered sample reaches beyond them.
+  const DS_MaskBounds bounds = MaskBoundsOfTexture(block.Get());
+  EXPECT_FLOAT_EQ(bounds.left, 1.5f / 16);
+  EXPECT_FLOAT_EQ(bounds.right, 6.5f / 16);
+  EXPECT_FLOAT_EQ(bounds.top, 3.5f / 16);
+  EXPECT_FLOAT_EQ(bounds.bottom, 10.5f / 16);
+  // On screen the picture is 2 x 2 pixels a picture pixel, 8 x 6 a mask texel.
+  const auto reached = [](int x, int y) { return x >= 12 && x < 52 && y >= 21 && y < 63; };
+  const auto waves = [] {
+    auto kind = std::make_unique<DS_WavesFX>();
+    kind->amplitude.Set(400);
+    return std::unique_ptr<DS_FX_Constructor>(std::move(kind));
+  };
+  const auto light = [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_LightFX>()); };
+  const struct {
+    const char* name;
+    std::function<std::unique_ptr<DS_FX_Constructor>()> make;
+    int technique;
+  } cases[] = {
+      {"light", light, 0},
+      {"waves", waves, 0},
+      {"water", [] { return std::unique_ptr<DS_FX_Constructor>(std::make_unique<DS_WaterFX>()); }, 0},
+      {"move", StrongMove, 0},
+      {"expand", StrongExpand, 0},
+      {"radial wave", StrongRadialWave, 0},
+      {"rotation", TurningRotation, 0},
+      {"pattern", HalvesPattern<DS_PatternBrush>, 0},
+      {"pattern C", HalvesPattern<DS_PatternBrushC>, 0},
+      {"background copy", StripeCopy, 0},
+      {"waves over the scene", waves, 1},
+      {"light over the scene", light, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::unique_ptr<DS_FX_Constructor> brush = c.make();
+    brush->techniqueFlag.Set(c.technique);
+    m_Bench.AddMask(brush->maskKey, block);
+    const auto part = brush->CreateObject(), whole = brush->CreateObject();
+    EXPECT_FLOAT_EQ(static_cast<DS_BrushObj&>(*part).Brush().DeviceRefs().maskBounds.left, bounds.left);
+    const DS_PixelReadback drawnPart = FrameAt({part.get()}, 0.3f);
+    g_BrushesDrawWholeQuad = true;
+    const DS_PixelReadback drawnWhole = FrameAt({whole.get()}, 0.3f);
+    g_BrushesDrawWholeQuad = false;
+    int differing = 0, changedInside = 0, changedOutside = 0;
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x) {
+        differing += drawnPart.At(x, y) != drawnWhole.At(x, y) ? 1 : 0;
+        const bool changed = drawnWhole.At(x, y) != m_Plain.At(x, y);
+        (reached(x, y) ? changedInside : changedOutside) += changed ? 1 : 0;
+      }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(changedInside, 0) << "the brush changed nothing inside its mask";
+    // What the whole quad changes beyond the mask's reach: nothing with "Main"; with "MainFX"
+    // the pixels where the filtered scene texture is not the picture drawn (the stripes' edges).
+    if (c.technique == 0) {
+      EXPECT_EQ(changedOutside, 0);
+    }
+    std::printf("%s: %d pixels changed beyond the mask's reach, %d within it\n", c.name, changedOutside,
+                changedInside);
+  }
+}
+
+// A brush changes nothing beyond the part of the picture its mask's bounds give: a mask clear
+// everywhere draws nothing at all ("MainFX" leaves the scene texture as it is), and the half mask
+// said to reach the left quarter only draws the quarter.
+TEST_F(BrushFrames, ABrushDrawsNothingBeyondItsMasksBounds) {
+  const DS_ComHolder<IDirect3DTexture9> clear = MakeTexture(m_Bench.Device(), 16, 16, [](int, int) { return 0x00FFFFFFu; });
+  EXPECT_TRUE(MaskBoundsOfTexture(clear.Get()).Empty());
+  for (int technique : {0, 1}) {
+    SCOPED_TRACE(technique);
+    DS_WavesFX waves;
+    waves.amplitude.Set(400);
+    waves.techniqueFlag.Set(technique);
+    m_Bench.AddMask(waves.maskKey, clear);
+    const auto none = waves.CreateObject();
+    const DS_PixelReadback nothing = FrameAt({none.get()}, 0.3f);
+    if (technique == 0) {
+      EXPECT_EQ(Changed(nothing, m_Plain, [](int) { return true; }), 0);
+    }
+    m_Bench.AddMask(waves.maskKey, m_Mask, DS_MaskBounds{0.0f, 0.0f, 0.25f, 1.0f});
+    const auto quarter = waves.CreateObject();
+    const DS_PixelReadback frame = FrameAt({quarter.get()}, 0.3f);
+    int changedLeft = 0, changedBeyond = 0;
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x) {
+        const bool changed = frame.At(x, y) != nothing.At(x, y);
+        if (x < kW / 4 - 2) changedLeft += changed ? 1 : 0;
+        if (x >= kW / 4 + 2) changedBeyond += changed ? 1 : 0;
+      }
+    EXPECT_GT(changedLeft, kW * kH / 40);
+    EXPECT_EQ(changedBeyond, 0);
   }
 }
 

@@ -6,6 +6,7 @@
 #include "core/data/class_registry.h"
 #include "core/render/output_views.h"
 #include "core/render/view_state.h"
+#include "core/resources/picture_decoders.h"
 
 namespace brush_test {
 
@@ -96,7 +97,12 @@ void BrushBench::AddPicture(const DS_ResourceKey& key, const DS_ComHolder<IDirec
 }
 
 void BrushBench::AddMask(const DS_MaskKey& key, const DS_ComHolder<IDirect3DTexture9>& texture) {
-  m_Manager->Store().maskTextures[key] = texture;
+  AddMask(key, texture, MaskBoundsOfTexture(texture.Get()));
+}
+
+void BrushBench::AddMask(const DS_MaskKey& key, const DS_ComHolder<IDirect3DTexture9>& texture,
+                         const DS_MaskBounds& bounds) {
+  m_Manager->Store().maskTextures[key] = DS_MaskTexture{texture, bounds};
 }
 
 std::unique_ptr<DS_2D_Light> BrushBench::MakeLayer(const DS_ResourceKey& key) {

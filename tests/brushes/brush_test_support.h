@@ -56,7 +56,9 @@ class BrushBench {
   // A one-frame picture under `key`.
   void AddPicture(const DS_ResourceKey& key, const DS_ComHolder<IDirect3DTexture9>& texture, unsigned w, unsigned h);
   // A mask texture under the key's GUID in the manager's mask table.
+  // Its bounds are found as the manager finds a decoded mask's, or given.
   void AddMask(const DS_MaskKey& key, const DS_ComHolder<IDirect3DTexture9>& texture);
+  void AddMask(const DS_MaskKey& key, const DS_ComHolder<IDirect3DTexture9>& texture, const DS_MaskBounds& bounds);
   // A layer set up as a slide does, on the picture of `key`, laid out over the whole back buffer.
   std::unique_ptr<DS_2D_Light> MakeLayer(const DS_ResourceKey& key);
 

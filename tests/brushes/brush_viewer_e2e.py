@@ -3,8 +3,9 @@
 the same striped picture, with a mask that covers the picture's left half, shown at fixed times.
 
   frames   with "Main" each kind changes the picture inside the mask as it shades it and leaves it
-           untouched outside; waves with "MainFX" redraw the quad and leave the outside as it
-           was; kinds that follow time change between two frames, and a one-frame pattern and the
+           untouched outside; waves with "MainFX" redraw the part of the quad their mask reaches
+           from the picture drawn so far, and the layer shows that picture (filtered) beyond it:
+           only the stripes' edges outside the mask may soften; kinds that follow time change between two frames, and a one-frame pattern and the
            background copy do not; the patterns (the library's own containers) repeat tile by
            tile, the background copy shows the picture one stripe further down; a brush whose
            effect is missing draws nothing at all.
@@ -52,8 +53,9 @@ def frames(env):
 
     for name in MAIN + ["no effect"]:
         check(changed(shown[name][0], plain, outside) == 0, name + ": the picture outside the mask changed")
-    # Over the scene the quad is redrawn from the picture drawn so far, which is sampled with
-    # filtering: only the stripes' edges may soften.
+    # Over the scene the picture drawn so far is shown again, sampled with filtering (by the
+    # brush's pass inside the part of the quad its mask reaches, by the layer beyond it): only the
+    # stripes' edges may soften. The device test counts those pixels exactly.
     def interior(y, x):
         return 0 < y < H - 1 and plain[y - 1][x] == plain[y][x] == plain[y + 1][x]
     fx = shown["waves over the scene"][0]

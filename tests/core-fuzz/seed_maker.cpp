@@ -1,12 +1,22 @@
 // Writes the document fuzzer's seed corpus into a folder: valid scene documents of the real
 // classes (laid out by the test byte builder, read by the real readers and written again by the
-// real writers, resource tables included) and records of an object's view parameters.
+// real writers, resource tables included), records of an object's view parameters, each slide of
+// the default scene as a document of its own (its layer kind's fields and its objects as stored,
+// without the music and the resources), and for every class of the constructor registry one
+// document per version it reads, the class's default record in list 1 of a plain slide. So every
+// run, however short, starts inside every reader.
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "core/data/class_registry.h"
+#include "core/data/ds_string.h"
+#include "layers/slideshow/ds_slide_container.h"
 #include "tests/core-fuzz/fuzz_documents.h"
+#include "tests/core/record_fields.h"
 #include "tests/core/test_bytes.h"
 
 namespace {
@@ -53,6 +63,8 @@ std::vector<std::vector<uint8_t>> DocumentSeeds() {
     VQFuzz_Document check;
     if (!ReadFuzzDocument(seeds.back().data(), seeds.back().size(), check)) return {};
   }
+  // Its first slide is of version 1, which the writer writes as version 2: it goes in as laid out.
+  seeds.push_back(laidOut[1]);
   return seeds;
 }
 
@@ -67,23 +79,94 @@ std::vector<uint8_t> ViewSeed() {
   return WriteFuzzView(view);
 }
 
+using Seeds = std::vector<std::pair<std::string, std::vector<uint8_t>>>;
+
+bool Reads(const std::vector<uint8_t>& document) {
+  VQFuzz_Document read;
+  return ReadFuzzDocument(document.data(), document.size(), read);
+}
+
+// One document per slide of the scene document, the slide's record cut out as it is stored.
+bool AddSceneSlides(const std::vector<uint8_t>& scene, Seeds& seeds) {
+  try {
+    ResourceBuffer buffer(scene.data(), scene.size());
+    ds_string tag;
+    const size_t tagBytes = ParseArchiveString(buffer.cursor, buffer.Remaining(), tag);
+    if (tagBytes == 0) return false;
+    buffer.cursor += tagBytes;
+    DS_DocumentReader reader(&buffer);
+    DS_ReadHeader(reader);  // the slide show's
+    uint32_t slides = 0;
+    reader.ReadULong(slides);
+    for (uint32_t i = 0; i < slides; ++i) {
+      const uint8_t* start = buffer.cursor;
+      DS_RequireRegistered(ReadSlideObject<DS_SlideContainer>(reader));
+      const std::vector<uint8_t> document = MakeDocumentAround(std::vector<uint8_t>(start, buffer.cursor), 1);
+      if (!Reads(document)) return false;
+      seeds.emplace_back("scene-slide-" + std::to_string(i), document);
+    }
+    return slides > 0;
+  } catch (const DS_DocumentError& error) {
+    std::fprintf(stderr, "the scene document does not read: %s\n", error.what());
+    return false;
+  }
+}
+
+// Every class of the constructor registry in each version it reads: its default record, and the
+// older ones made from it by cutting the fields added since.
+bool AddConstructorClasses(Seeds& seeds) {
+  const auto& registry = GetConstructorReaderMap();
+  for (const auto& [name, reader] : registry) {
+    const std::vector<uint8_t> record = Written(*reader->CreateDefault());
+    const std::vector<std::pair<size_t, size_t>> runs = FieldRuns(registry, record);
+    std::vector<std::pair<uint32_t, std::vector<uint8_t>>> versions = {{reader->Version(), record}};
+    size_t lastCut = 0;
+    for (uint32_t version = reader->Version(); version-- > reader->MinVersion();) {
+      versions.emplace_back(version, OlderRecordByCut(registry, record, runs, version, lastCut));
+      if (versions.back().second.empty()) {
+        std::fprintf(stderr, "no record of version %u of %s reads\n", version, DsToUtf8(name).c_str());
+        return false;
+      }
+    }
+    for (const auto& [version, bytes] : versions) {
+      TestSlide slide;
+      slide.records1 = {bytes};
+      const std::vector<uint8_t> document = MakeDocument({slide});
+      if (!Reads(document)) {
+        std::fprintf(stderr, "the document of %s version %u does not read\n", DsToUtf8(name).c_str(), version);
+        return false;
+      }
+      seeds.emplace_back("class-" + DsToUtf8(name) + "-v" + std::to_string(version), document);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s <corpus folder> <scene document>\n", argv[0]);
     return 2;
   }
   InstallFuzzReaders();
-  std::vector<std::vector<uint8_t>> seeds = DocumentSeeds();
-  if (seeds.empty()) {
+  const std::vector<std::vector<uint8_t>> documents = DocumentSeeds();
+  if (documents.empty()) {
     std::fprintf(stderr, "a seed document does not read\n");
     return 1;
   }
-  seeds.push_back(ViewSeed());
-  int index = 0;
-  for (const auto& bytes : seeds) {
-    const std::string path = std::string(argv[1]) + "/seed-" + std::to_string(index++) + ".doc";
+  Seeds seeds;
+  for (const auto& bytes : documents) seeds.emplace_back("seed-" + std::to_string(seeds.size()), bytes);
+  seeds.emplace_back("view", ViewSeed());
+  std::ifstream sceneFile(argv[2], std::ios::binary);
+  const std::vector<uint8_t> scene((std::istreambuf_iterator<char>(sceneFile)), std::istreambuf_iterator<char>());
+  if (!AddSceneSlides(scene, seeds)) {
+    std::fprintf(stderr, "cannot cut the slides out of %s\n", argv[2]);
+    return 1;
+  }
+  if (!AddConstructorClasses(seeds)) return 1;
+  for (const auto& [name, bytes] : seeds) {
+    const std::string path = std::string(argv[1]) + "/" + name + ".doc";
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out) {

@@ -148,7 +148,8 @@ TEST(Kinds, StoredFormsAndDefaults) {
   EXPECT_EQ(font.faceName, u"Arial");
   EXPECT_EQ(font.height, 32);
   EXPECT_EQ(font.weight, 700u);
-  // An empty stored face keeps "Arial".
+  // An empty stored face keeps "Arial", and so does a face cut to nothing at its first unit (the
+  // document fuzzer's finding: it read as no face, which writes as the empty face).
   const auto bytes = TestBytes()
                          .I32(20).U32(400).I32(1).Str(u"")
                          .F32(1).F32(2).F32(3).F32(4).F32(5).F32(6).F32(7).F32(8).F32(9).F32(10).F32(11).F32(12)
@@ -160,6 +161,22 @@ TEST(Kinds, StoredFormsAndDefaults) {
   EXPECT_EQ(font.height, 20);
   EXPECT_EQ(font.italic, 1);
   EXPECT_EQ(font.faceName, u"Arial");
+  for (const std::u16string& stored : {std::u16string(u"\0Times", 6), std::u16string(u"Times")}) {
+    FontMediaParam read;
+    const auto face = TestBytes().I32(20).U32(400).I32(0).Str(stored).bytes;
+    ResourceBuffer faceBuffer(face.data(), face.size());
+    DS_DocumentReader faceReader(&faceBuffer);
+    read.ReadFields(faceReader);
+    EXPECT_EQ(read.faceName, stored[0] == 0 ? u"Arial" : stored);
+    DS_IOF_ByteWriter out;
+    read.WriteFields(out);
+    FontMediaParam again;
+    const std::vector<uint8_t> written = out.TakeBytes();
+    ResourceBuffer writtenBuffer(written.data(), written.size());
+    DS_DocumentReader writtenReader(&writtenBuffer);
+    again.ReadFields(writtenReader);
+    EXPECT_EQ(again.faceName, read.faceName);
+  }
   MediaQuad quad;
   quad.ReadFields(reader);
   EXPECT_EQ(quad.corners[0].Get(), (DS_Vector3{1, 2, 3}));

@@ -87,6 +87,7 @@ struct TestSlide {
   uint32_t version = 2;
   std::vector<std::u16string> list1, list2;  // names of recording objects
   std::u16string objectClass = u"VQTest_Recorder";
+  std::vector<std::vector<uint8_t>> records1;  // whole records of list 1, after the recording objects
 };
 
 inline void AppendBaseLayer(TestBytes& b, const std::u16string& picture, int64_t stamp) {
@@ -102,8 +103,9 @@ inline void AppendSlide(TestBytes& b, const TestSlide& s) {
   b.Header(u"DS_SlideContainer", s.version).U32(s.fadeIn).U32(s.fadeOut).U32(s.display).I32(0).Str(s.name);
   if (s.layerClass != u"DS_2D_Light") b.Header(s.layerClass, 3);
   AppendBaseLayer(b, s.picture, s.pictureStamp);
-  b.U32(static_cast<uint32_t>(s.list1.size()));
+  b.U32(static_cast<uint32_t>(s.list1.size() + s.records1.size()));
   for (const auto& n : s.list1) AppendRecorder(b, s.objectClass, n);
+  for (const auto& record : s.records1) b.Raw(record);
   if (s.version > 1) {
     b.U32(static_cast<uint32_t>(s.list2.size()));
     for (const auto& n : s.list2) AppendRecorder(b, s.objectClass, n);
@@ -115,14 +117,24 @@ struct TestMusic {
   std::vector<uint8_t> bytes;
 };
 
-inline std::vector<uint8_t> MakeDocument(const std::vector<TestSlide>& slides, const std::vector<TestMusic>& music = {},
-                                         const std::u16string& tag = u"QXJ v 4.0.0",
-                                         const std::u16string& root = u"DS_SlideShow_Light") {
+// A document around slide records laid out elsewhere: the tag, the show (under the root name
+// given) with `slideCount` slides and the music files, and an empty resource manager.
+inline std::vector<uint8_t> MakeDocumentAround(const std::vector<uint8_t>& slideRecords, uint32_t slideCount,
+                                               const std::vector<TestMusic>& music = {},
+                                               const std::u16string& tag = u"QXJ v 4.0.0",
+                                               const std::u16string& root = u"DS_SlideShow_Light") {
   TestBytes b;
-  b.Str(tag).Header(root, 1).U32(static_cast<uint32_t>(slides.size()));
-  for (const auto& s : slides) AppendSlide(b, s);
+  b.Str(tag).Header(root, 1).U32(slideCount).Raw(slideRecords);
   b.U32(static_cast<uint32_t>(music.size()));
   for (const auto& m : music) b.Header(u"DS_AudioFile", 1).Str(m.name).Blob(m.bytes, m.path);
   b.Header(u"DS_DocResManager", 3).U32(0).U32(0).U32(0).U32(0);
   return b.bytes;
+}
+
+inline std::vector<uint8_t> MakeDocument(const std::vector<TestSlide>& slides, const std::vector<TestMusic>& music = {},
+                                         const std::u16string& tag = u"QXJ v 4.0.0",
+                                         const std::u16string& root = u"DS_SlideShow_Light") {
+  TestBytes b;
+  for (const auto& s : slides) AppendSlide(b, s);
+  return MakeDocumentAround(b.bytes, static_cast<uint32_t>(slides.size()), music, tag, root);
 }

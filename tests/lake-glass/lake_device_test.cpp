@@ -52,7 +52,7 @@ class LakeDevice : public LayerFixture {
         texel[1] = flat ? 0 : static_cast<std::int8_t>(std::rand() % 255 - 127);
       }
     bump->UnlockRect(0);
-    m_Manager->Store().maskTextures[lake.maskKey] = bump;
+    m_Manager->Store().maskTextures[lake.maskKey] = DS_MaskTexture{bump, {}};
   }
 
   template <class Layer>

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -282,6 +283,42 @@ TEST(FloatToByte, NanAndOutOfRangeValuesAreDefined) {
                {0.0f, 0}};
   for (const auto& c : cases) EXPECT_EQ(TruncateToLowByte(c.value), c.byte) << c.value;
   EXPECT_EQ(TruncateToInt(-inf), std::numeric_limits<std::int32_t>::min());
+}
+
+// The pixels a picture rectangle can cover on a 128 x 64 viewport at (10, 20), through a matrix
+// that maps picture space (0..256, 0..128) onto it (x' = x / 128 - 1, y' = 1 - y / 64).
+TEST(PixelBoundsOfRectangle, TheCornersOnScreenWidenedByAPixelAndCutToTheViewport) {
+  const float onto[16] = {1.0f / 128, 0, 0, 0, 0, -1.0f / 64, 0, 0, 0, 0, 1, 0, -1, 1, 0.5f, 1};
+  const DS_PixelBox viewport{10, 20, 138, 84};
+  const struct {
+    const char* what;
+    float x0, y0, x1, y1;
+    DS_PixelBox expected;
+  } cases[] = {
+      {"a part inside", 40, 40, 80, 60, {29, 39, 52, 52}},
+      {"the whole picture", 0, 0, 256, 128, {10, 20, 138, 84}},
+      {"reaching past the edge", 150, -50, 400, 20, {84, 20, 138, 32}},
+      {"wholly outside", 300, 0, 400, 10, {138, 20, 138, 27}},
+  };
+  for (const auto& c : cases) {
+    DS_PixelBox out;
+    ASSERT_TRUE(PixelBoundsOfRectangle(onto, c.x0, c.y0, c.x1, c.y1, viewport, out)) << c.what;
+    EXPECT_EQ(out.left, c.expected.left) << c.what;
+    EXPECT_EQ(out.top, c.expected.top) << c.what;
+    EXPECT_EQ(out.right, c.expected.right) << c.what;
+    EXPECT_EQ(out.bottom, c.expected.bottom) << c.what;
+  }
+  DS_PixelBox out;
+  EXPECT_TRUE(PixelBoundsOfRectangle(onto, 300, 0, 400, 10, viewport, out) && out.Empty());
+  // A corner behind the eye (w <= 0) or beyond the depth range cannot be bounded by the corners.
+  float behind[16];
+  std::copy(onto, onto + 16, behind);
+  behind[15] = -1;
+  EXPECT_FALSE(PixelBoundsOfRectangle(behind, 40, 40, 80, 60, viewport, out));
+  float far[16];
+  std::copy(onto, onto + 16, far);
+  far[14] = 2;
+  EXPECT_FALSE(PixelBoundsOfRectangle(far, 40, 40, 80, 60, viewport, out));
 }
 
 }  // namespace

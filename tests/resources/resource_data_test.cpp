@@ -3,6 +3,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "core/data/file_links.h"
 #include "core/resources/image_set_container.h"
@@ -254,3 +257,34 @@ TEST(Noise, RandomInRangeStaysBetweenTheBounds) {
 }
 
 }  // namespace
+
+// The part of the picture a mask's non-zero alpha can reach: its texels widened by the half texel
+// a filtered sample mixes in, cut to the picture; the whole picture without alpha values, nothing
+// for a mask clear everywhere.
+TEST(MaskBounds, TheTexelsWithAlphaWidenedByHalfATexel) {
+  const struct {
+    const char* what;
+    std::vector<std::pair<unsigned, unsigned>> opaque;  // (x, y) of the 8 x 4 mask
+    DS_MaskBounds expected;
+  } cases[] = {
+      {"one texel", {{3, 1}}, {2.5f / 8, 0.5f / 4, 4.5f / 8, 2.5f / 4}},
+      {"two corners", {{0, 0}, {7, 3}}, {0, 0, 1, 1}},
+      {"a row at the right", {{6, 2}, {7, 2}}, {5.5f / 8, 1.5f / 4, 1, 3.5f / 4}},
+      {"clear", {}, {0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    // Four bytes a texel with alpha last, rows 40 bytes apart, as a locked A8R8G8B8 surface.
+    std::vector<uint8_t> texels(40 * 4, 0x7F);
+    for (size_t i = 3; i < texels.size(); i += 4) texels[i] = 0;
+    for (const auto& [x, y] : c.opaque) texels[y * 40 + x * 4 + 3] = 1;
+    const DS_MaskBounds bounds = MaskBoundsOfAlpha(texels.data() + 3, 8, 4, 40, 4);
+    EXPECT_FLOAT_EQ(bounds.left, c.expected.left) << c.what;
+    EXPECT_FLOAT_EQ(bounds.top, c.expected.top) << c.what;
+    EXPECT_FLOAT_EQ(bounds.right, c.expected.right) << c.what;
+    EXPECT_FLOAT_EQ(bounds.bottom, c.expected.bottom) << c.what;
+    EXPECT_EQ(bounds.Empty(), c.opaque.empty()) << c.what;
+    EXPECT_EQ(bounds.Whole(), c.what == std::string("two corners")) << c.what;
+  }
+  EXPECT_TRUE(MaskBoundsOfAlpha(nullptr, 8, 4, 40, 4).Whole());
+  EXPECT_TRUE(MaskBoundsOfAlpha(std::vector<uint8_t>(4).data(), 0, 0, 0, 4).Whole());
+}

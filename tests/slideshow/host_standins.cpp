@@ -1,5 +1,6 @@
 #include "tests/slideshow/host_standins.h"
 
+#include "brushes/underwater_fx/ds_underwater_fx.h"
 #include "core/data/class_registry.h"
 #include "layers/slideshow/ds_slide_container.h"
 
@@ -69,32 +70,15 @@ void SkipMatrixCodeFields(DS_IOF_Virtual& in, uint32_t version) {
   if (version > 1) ReadKey(in, skipped);
 }
 
-// The underwater layer's nested effect record (version 1 of the layer: the effect's speed): its
-// amplitude and wavelength, the brush base part (speed, technique, mask key, effect link and, from
-// version 2, the scale factor) and the object base part (its name).
+// The underwater layer's own fields: version 1 holds the effect's speed, version 2 the nested
+// effect record, read by the effect's own reader and dropped.
 void SkipUnderwaterFields(DS_IOF_Virtual& in, uint32_t version) {
-  uint32_t value = 0;
   if (version == 1) {
+    uint32_t value = 0;
     in.ReadUInt(value);
     return;
   }
-  DS_ReadHeader(in);
-  in.ReadUInt(value);
-  in.ReadUInt(value);
-  const uint32_t fxVersion = DS_ReadHeader(in).version;
-  int32_t signedValue = 0;
-  ds_string text;
-  bool flag = false;
-  DS_ResourceKey link;
-  in.ReadUInt(value);
-  in.ReadInt(signedValue);
-  in.ReadString(text);
-  in.ReadString(text);
-  in.ReadBool(flag);
-  ReadKey(in, link);
-  if (fxVersion > 1) in.ReadUInt(value);
-  DS_ReadHeader(in);
-  in.ReadString(text);
+  ReadUnderwaterFXObject(in);
 }
 
 // The flame layer's own fields: its nested fire record is read through the constructor registry
