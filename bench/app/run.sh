@@ -44,7 +44,7 @@ for n in sorted(names):
 EOF
 )
 
-"$root/tests/wine/wine-env.sh" setup "$work/wine" /usr/lib/wine/wine64 -screen 0 1280x1024x24 >/dev/null
+"$root/tests/wine/wine-env.sh" setup "$work/wine" "$(wine_loader_for "$bench")" -screen 0 1280x1024x24 >/dev/null
 export VQ_TIMEOUT=${VQ_TIMEOUT:-3600}
 scene_out=$("$root/tests/wine/wine-env.sh" run "$work/wine" "$bench" "$frames" "${pictures[@]}")
 floor_out=$("$root/tests/wine/wine-env.sh" run "$work/wine" "$floor" 1 "$frames" 1024 768)

@@ -8,7 +8,9 @@
 //   after it);
 // - per slide, on an application clock that stays inside the slide's display time: the frame as
 //   the framework draws and presents it, beside the Clear-and-Present floor on the same device
-//   measured right after it, and the frame cut into its phases (update, background, objects, post
+//   measured right after it and the picture floor after that (Clear, the slide's picture drawn once
+//   as a quad over the whole target with the layer's picture states, Present: what a slide that
+//   shows its picture costs at least), and the frame cut into its phases (update, background, objects, post
 //   render, fade overlay, present), each phase waited for on the device so that the renderer's
 //   work lands in the phase that asked for it.
 //   vq_bench_app <frames per slide> <picture file>...
@@ -29,6 +31,8 @@
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/ds_abobj.h"
 #include "core/render/device_globals.h"
+#include "core/render/draw_states.h"
+#include "core/render/vertex_records.h"
 #include "core/resources/doc_res_manager.h"
 #include "core/resources/picture_decoders.h"
 #include "layers/slideshow/ds_slide_show.h"
@@ -70,6 +74,7 @@ struct SlideFigures {
   float seconds = 0;       // fade-in + display + fade-out
   double frame = 0;        // CPU ms per frame through the framework
   double floor = 0;        // CPU ms per Clear-and-Present frame right after
+  double pictureFloor = 0; // CPU ms per frame of the picture alone over the target, after that
   double phases[kPhaseCount] = {};  // CPU ms per phase, each waited for
   bool plain = false;      // the base picture layer with no drawn object
 };
@@ -151,6 +156,12 @@ class SceneBench {
     for (int i = 0; i < m_Frames; ++i) FloorFrame();
     figures.floor = (CpuSeconds() - start) * 1e3 / m_Frames;
 
+    IDirect3DTexture9* picture = layer ? layer->BackgroundQuad().picture.texture.Get() : nullptr;
+    m_Fence.Wait();
+    start = CpuSeconds();
+    for (int i = 0; i < m_Frames; ++i) PictureFloorFrame(picture);
+    figures.pictureFloor = (CpuSeconds() - start) * 1e3 / m_Frames;
+
     for (int i = 0; i < m_Frames; ++i, m_App.clock += step) PhaseFrame(figures.phases);
     for (double& phase : figures.phases) phase = phase * 1e3 / m_Frames;
     return figures;
@@ -159,6 +170,25 @@ class SceneBench {
  private:
   void FloorFrame() {
     m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF203040, 1.0f, 0);
+    m_Device->Present(nullptr, nullptr, nullptr, nullptr);
+    PumpMessages();
+  }
+
+  // The picture once over the whole target, as the layer draws its picture (its states, its
+  // filter), between a Clear and a Present. The corners lie half a pixel up and to the left, so
+  // that at the picture's own size each texel lands on its pixel.
+  void PictureFloorFrame(IDirect3DTexture9* picture) {
+    m_Device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF203040, 1.0f, 0);
+    m_Device->BeginScene();
+    SetPictureStates();
+    const float l = -0.5f, t = -0.5f, r = kWidth - 0.5f, b = kHeight - 0.5f;
+    const DX_V::TPCT quad[4] = {{l, b, 0, 1, 0xFFFFFFFF, 0, 1}, {l, t, 0, 1, 0xFFFFFFFF, 0, 0},
+                                {r, b, 0, 1, 0xFFFFFFFF, 1, 1}, {r, t, 0, 1, 0xFFFFFFFF, 1, 0}};
+    m_Device->SetFVF(DX_V::TPCT::kFormat);
+    m_Device->SetTexture(0, picture);
+    m_Device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, DX_V::TPCT::kStride);
+    m_Device->SetTexture(0, nullptr);
+    m_Device->EndScene();
     m_Device->Present(nullptr, nullptr, nullptr, nullptr);
     PumpMessages();
   }
@@ -207,16 +237,16 @@ class SceneBench {
 };
 
 void PrintSlides(const std::vector<SlideFigures>& slides) {
-  std::printf("\n%-3s %-26s %9s %9s %6s |", "#", "slide", "frame ms", "floor ms", "ratio");
+  std::printf("\n%-3s %-26s %9s %9s %6s %9s %6s |", "#", "slide", "frame ms", "floor ms", "ratio", "picture", "ratio");
   for (const char* name : kPhaseNames) std::printf(" %10s", name);
   std::printf("\n");
-  double weighted = 0, weights = 0, plainFrame = 0, plainFloor = 0;
+  double weighted = 0, weights = 0, plainFrame = 0, plainFloor = 0, plainPicture = 0;
   int plainCount = 0;
   for (size_t i = 0; i < slides.size(); ++i) {
     const SlideFigures& s = slides[i];
     const double ratio = s.floor > 0 ? s.frame / s.floor : 0.0;
-    std::printf("%-3zu %-26.26s %9.2f %9.2f %6.2f |", i, (s.name + (s.plain ? " (plain)" : "")).c_str(), s.frame,
-                s.floor, ratio);
+    std::printf("%-3zu %-26.26s %9.2f %9.2f %6.2f %9.2f %6.2f |", i, (s.name + (s.plain ? " (plain)" : "")).c_str(),
+                s.frame, s.floor, ratio, s.pictureFloor, s.pictureFloor > 0 ? s.frame / s.pictureFloor : 0.0);
     for (double phase : s.phases) std::printf(" %10.2f", phase);
     std::printf("\n");
     weighted += ratio * s.seconds;
@@ -224,6 +254,7 @@ void PrintSlides(const std::vector<SlideFigures>& slides) {
     if (s.plain) {
       plainFrame += s.frame;
       plainFloor += s.floor;
+      plainPicture += s.pictureFloor;
       ++plainCount;
     }
   }
@@ -231,6 +262,9 @@ void PrintSlides(const std::vector<SlideFigures>& slides) {
   if (plainCount > 0 && plainFloor > 0)
     std::printf("ratio of the %d plain picture slides: %.2f (%.2f ms against %.2f ms)\n", plainCount,
                 plainFrame / plainFloor, plainFrame / plainCount, plainFloor / plainCount);
+  if (plainCount > 0 && plainPicture > 0)
+    std::printf("ratio of the %d plain picture slides to the picture floor: %.2f (%.2f ms against %.2f ms)\n",
+                plainCount, plainFrame / plainPicture, plainFrame / plainCount, plainPicture / plainCount);
 }
 
 int RunBench(int argc, char** argv) {
