@@ -1,5 +1,6 @@
 #include "layers/lake/fake_lake_2d.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -143,11 +144,11 @@ FakeLake2D::Texture FakeLake2D::ComputeLakeBumpMap() const {
   const UINT w = desc.Width, h = desc.Height;
   // The heights drawn into a target of their size: the wave picture, and over it a grey that
   // fades from the bump fade at the top edge (the horizon's side) to nothing at the bottom.
-  DS_RenderTargetPair pass;
+  DS_RenderTargetPair offScreen;  // only saves the device's targets and puts them back
   Texture target;
   if (FAILED(d->CreateTexture(w, h, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT, target.Receive(),
                               nullptr)) ||
-      !pass.Begin(target))
+      !offScreen.Begin(target))
     return bump;
   const bool began = SUCCEEDED(d->BeginScene());  // inside a frame already, the frame's scene serves
   const float right = static_cast<float>(w) - 0.5f, bottom = static_cast<float>(h) - 0.5f;
@@ -159,7 +160,9 @@ FakeLake2D::Texture FakeLake2D::ComputeLakeBumpMap() const {
   d->SetTexture(0, waves.Get());
   d->SetFVF(DX_V::TPCT::kFormat);
   d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, picture, DX_V::TPCT::kStride);
-  const DWORD top = static_cast<DWORD>(DS_FloatToInt32(bumpFade.Derived() * 255.0f) & 0xFF) << 24 | 0x808080u;
+  // A fade beyond the whole (only a damaged document has one) is the whole.
+  const float fade = std::min(std::max(bumpFade.Derived(), 0.0f), 1.0f);
+  const DWORD top = static_cast<DWORD>(DS_FloatToInt32(fade * 255.0f)) << 24 | 0x808080u;
   const DX_V::TPC grey[4] = {{-0.5f, bottom, 0.0f, 1.0f, 0x00808080u},
                              {-0.5f, -0.5f, 0.0f, 1.0f, top},
                              {right, bottom, 0.0f, 1.0f, 0x00808080u},
@@ -169,7 +172,7 @@ FakeLake2D::Texture FakeLake2D::ComputeLakeBumpMap() const {
   d->SetFVF(DX_V::TPC::kFormat);
   d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, grey, DX_V::TPC::kStride);
   if (began) d->EndScene();
-  pass.End();
+  offScreen.End();
 
   // The heights read back (red), and the bump map made from them in V8U8.
   DS_ComHolder<IDirect3DSurface9> level, copy;
