@@ -116,17 +116,19 @@ run)
   # Once every thread of a program has ended, Wine's server gives its Unix process a moment to
   # finish exiting and then kills it (SIGKILL). On a loaded machine the Unix side's own exit
   # (the GL driver's and sound library's threads) can take longer, so a program that did all its
-  # work and returned dies of SIGKILL (status 137). Our own timeout kills only at its limit. A
-  # program that said how it ended has ended: a GoogleTest program's closing summary, or a
-  # program's own last line "exit status N".
-  if [ "$rc" -eq 137 ] && [ $(( $(date +%s) - started )) -lt "$limit" ]; then
+  # work and returned dies of SIGKILL (status 137). Our own timeout kills only at its limit. The
+  # Unix side's teardown can also fault after the program returned (GStreamer's threads under
+  # Wine's DirectShow: SIGSEGV, 139; SIGABRT, 134); a fault of the program itself is a Windows
+  # exception, which Wine reports below. A program that said how it ended has ended: a
+  # GoogleTest program's closing summary, or a program's own last line "exit status N".
+  if { [ "$rc" -eq 137 ] || [ "$rc" -eq 139 ] || [ "$rc" -eq 134 ]; } && [ $(( $(date +%s) - started )) -lt "$limit" ]; then
     said=$(tr -d '\r' <"$outlog" | grep -E '^exit status [0-9]+$' | tail -n 1 | awk '{ print $3 }')
     if [ -z "$said" ] && grep -q -E '^\[  PASSED  \] [0-9]+ tests?\.' "$outlog" &&
        ! grep -q -E '^\[  FAILED  \]' "$outlog"; then
       said=0
     fi
     if [ -n "$said" ]; then
-      echo "wine-env: the program ended with $said and was killed by Wine's server while exiting" >&2
+      echo "wine-env: the program ended with $said; its Unix process died of status $rc while exiting" >&2
       rc=$said
     fi
   fi

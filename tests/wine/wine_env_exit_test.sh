@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# How wine-env.sh's "run" reports a program that Wine's server killed (SIGKILL) while it was
-# exiting: the program's own word on how it ended counts, anything else stays a failure. A
-# stand-in loader plays the program: it prints the given lines, then ends as it is told.
+# How wine-env.sh's "run" reports a program whose Unix process was killed (SIGKILL by Wine's
+# server) or faulted (SIGSEGV) while it was exiting: the program's own word on how it ended
+# counts, anything else stays a failure. A stand-in loader plays the program: it prints the
+# given lines, then ends as it is told.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
@@ -13,6 +14,7 @@ IFS=';' read -r -a lines <<<"$FAKE_LINES"
 for line in "${lines[@]}"; do printf '%s\n' "$line"; done
 case "$how" in
   kill) kill -KILL $$ ;;
+  segv) kill -SEGV $$ ;;
   hang) sleep 30 ;;
   *) exit "$how" ;;
 esac
@@ -36,6 +38,9 @@ kill|[  PASSED  ] 2 tests.;[  FAILED  ] 1 test, listed below:|137
 kill|exit status 0|0
 kill|exit status 3|3
 kill|working...|137
+segv|[  PASSED  ] 7 tests.|0
+segv|exit status 2|2
+segv|working...|139
 0|[  PASSED  ] 1 test.|0
 5|exit status 0|5
 hang|[  PASSED  ] 1 test.|124
