@@ -6,11 +6,13 @@
 #   finish_bench_work <work dir>    the sound server, the Wine session in <work dir>/wine, the folder
 #   wine_loader_for <program.exe>   the Wine loader of the program's word size
 sound_server_pid=""
+sound_runtime=""
 
 start_sound_server() {
   local work=$1
-  mkdir -p "$work/runtime" && chmod 700 "$work/runtime"
-  export XDG_RUNTIME_DIR="$work/runtime"
+  # The server's socket must fit a socket address (107 characters): a short runtime folder.
+  sound_runtime=$(mktemp -d /tmp/vq-sound.XXXXXX) || return 1
+  export XDG_RUNTIME_DIR="$sound_runtime"
   unset PULSE_SERVER
   command -v pulseaudio >/dev/null 2>&1 || { echo "no pulseaudio: the music graph stays closed" >&2; return 1; }
   HOME="$work" pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
@@ -26,6 +28,7 @@ stop_sound_server() {
   kill "$sound_server_pid" 2>/dev/null
   wait "$sound_server_pid" 2>/dev/null
   sound_server_pid=""
+  rm -rf "$sound_runtime"
 }
 
 finish_bench_work() {

@@ -19,8 +19,10 @@ Cases:
 """
 import math
 import os
+import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "wine"))
@@ -158,9 +160,9 @@ class SoundServer:
     monitor as 16-bit mono at 22050 Hz."""
 
     def __init__(self, work):
-        self.runtime = os.path.join(work, "runtime")
-        os.makedirs(self.runtime, exist_ok=True)
-        os.chmod(self.runtime, 0o700)
+        # The server's socket lives in its runtime folder, and a socket address holds at most
+        # 107 characters: a short folder of its own, whatever the depth of the build folder.
+        self.runtime = tempfile.mkdtemp(prefix="vq-sound.", dir="/tmp")
         self.env = dict(os.environ, XDG_RUNTIME_DIR=self.runtime, HOME=work)
         self.env.pop("PULSE_SERVER", None)
         self.log = open(os.path.join(work, "pulse.log"), "w")
@@ -190,6 +192,7 @@ class SoundServer:
                     p.wait(10)
                 except subprocess.TimeoutExpired:
                     p.kill()
+        shutil.rmtree(self.runtime, ignore_errors=True)
 
 
 def loud_seconds(raw):

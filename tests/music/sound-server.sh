@@ -5,9 +5,14 @@
 # it started.
 # `record` runs "$wine_env" run "$env_dir" "$probe" with the given arguments.
 rm -rf "$work"
-mkdir -p "$work/runtime"
-chmod 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$work"
+# A sound server listens on a Unix socket under its runtime folder, and a socket's address holds
+# at most 107 characters: a build folder deep enough pushes it past that, and the server then
+# cannot start. So the runtime folders live in a short folder of their own, removed on exit.
+runtime_root=$(mktemp -d /tmp/vq-sound.XXXXXX) || { echo "$(basename "$0"): no runtime folder" >&2; exit 1; }
+mkdir -p "$runtime_root/own"
+chmod 700 "$runtime_root/own"
+export XDG_RUNTIME_DIR="$runtime_root/own"
 unset PULSE_SERVER
 
 # The recorded sound must be played in real time, whatever else keeps the machine busy: on a
@@ -33,6 +38,7 @@ finish() {
     kill "$pulse_pid" 2>/dev/null
     wait "$pulse_pid" 2>/dev/null
   fi
+  rm -rf "$runtime_root"
 }
 trap finish EXIT
 fail() { echo "$(basename "$0"): $*" >&2; exit 1; }
@@ -57,7 +63,7 @@ start_sound_server() {
 # An empty private runtime directory and an explicit server address that does not exist, so
 # nothing can reach or start a sound server.
 without_sound_server() {
-  export PULSE_SERVER="unix:$work/runtime/no-server"
+  export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/no-server"
   export VQ_SOUND_SERVER=0
 }
 
@@ -75,24 +81,26 @@ neighbour_pid=""
 neighbour_pulse_pid=""
 start_neighbour() {  # start_neighbour <seconds>
   [ -n "${VQ_NEIGHBOUR_PROBE:-}" ] || return 0
-  local dir="$work/neighbour"
-  mkdir -p "$dir/runtime"; chmod 700 "$dir/runtime"
-  XDG_RUNTIME_DIR="$dir/runtime" HOME="$dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
+  local dir="$work/neighbour" runtime="$runtime_root/neighbour"
+  rm -rf "$runtime"; mkdir -p "$dir" "$runtime"; chmod 700 "$runtime"
+  XDG_RUNTIME_DIR="$runtime" HOME="$dir" pulseaudio -n --daemonize=no --exit-idle-time=-1 \
     --disallow-exit --use-pid-file=no --load="module-null-sink sink_name=nul rate=44100 channels=2" \
     --load="module-native-protocol-unix auth-anonymous=1" >"$dir/pulse.log" 2>&1 &
   neighbour_pulse_pid=$!
   for _ in $(seq 300); do
-    XDG_RUNTIME_DIR="$dir/runtime" pactl info >/dev/null 2>&1 && break
+    XDG_RUNTIME_DIR="$runtime" pactl info >/dev/null 2>&1 && break
+    kill -0 "$neighbour_pulse_pid" 2>/dev/null || break
     sleep 0.1
   done
-  XDG_RUNTIME_DIR="$dir/runtime" pactl set-default-sink nul >/dev/null 2>&1 || fail "the neighbour's sound server did not start"
+  XDG_RUNTIME_DIR="$runtime" pactl set-default-sink nul >/dev/null 2>&1 ||
+    { cat "$dir/pulse.log" >&2; fail "the neighbour's sound server did not start"; }
   # A session of its own, so that stopping it ends Wine's processes under the wrapper too.
-  XDG_RUNTIME_DIR="$dir/runtime" VQ_TIMEOUT=120 setsid nice -n -15 "$wine_env" run "$env_dir" "$VQ_NEIGHBOUR_PROBE" tone 1200 "$1" \
+  XDG_RUNTIME_DIR="$runtime" VQ_TIMEOUT=120 setsid nice -n -15 "$wine_env" run "$env_dir" "$VQ_NEIGHBOUR_PROBE" tone 1200 "$1" \
     >"$dir/tone.log" 2>&1 &
   neighbour_pid=$!
   # The neighbour is playing before the recording starts.
   for _ in $(seq 300); do
-    XDG_RUNTIME_DIR="$dir/runtime" pactl list short sink-inputs 2>/dev/null | grep -q . && return 0
+    XDG_RUNTIME_DIR="$runtime" pactl list short sink-inputs 2>/dev/null | grep -q . && return 0
     kill -0 "$neighbour_pid" 2>/dev/null || break
     sleep 0.1
   done
