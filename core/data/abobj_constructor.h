@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/data/ds_stream.h"
+#include "core/data/ds_record.h"
 
 class DS_ABObj;
 
@@ -19,7 +19,6 @@ class DS_IOF_Item {
 
 class DS_ABObj_Constructor : public DS_IOF_Item {
  public:
-  static constexpr uint32_t kBaseVersion = 1;
 
   DS_ABObj_Constructor() = default;
   DS_ABObj_Constructor(const DS_ABObj_Constructor&) = default;
@@ -37,10 +36,15 @@ class DS_ABObj_Constructor : public DS_IOF_Item {
   virtual uint32_t ReservedValue(uint32_t) { return 0; }
   virtual uint32_t ObjectQuery(DS_ABObj*) { return 0; }
 
-  // The innermost base part: header "DS_ABObj_Constructor" version 1, then the object name.
-  void WriteObject(DS_IOF_Virtual& out) const;
-  // Reads that part; an empty stored name leaves the name as it was.
-  void ReadBase(DS_IOF_Virtual& in);
+  // The innermost base part, nested last in every object's record (an empty stored name leaves
+  // the name as it was).
+  template <class R>
+  void Record(R& r) {
+    r.About("The innermost base part of every object's record: the authoring tool's name for the object.");
+    r.Field("name", objectName);
+  }
+  void WriteObject(DS_IOF_Virtual& out) const { DS_WriteRecord(out, *this, "DS_ABObj_Constructor"); }
+  void ReadBase(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, *this); }
 
   // Not stored: a kind that finds it false centres its object once and sets it.
   bool placed = true;

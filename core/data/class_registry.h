@@ -16,6 +16,7 @@
 #include <type_traits>
 
 #include "core/data/abobj_constructor.h"
+#include "core/data/ds_record.h"
 #include "core/data/ds_stream.h"
 
 class DS_2D_Light;
@@ -31,6 +32,12 @@ class IOF_Virtual_ReaderII {
   // The version the class writes (0 when it declares none) and the oldest it reads.
   virtual uint32_t Version() const = 0;
   virtual uint32_t MinVersion() const = 0;
+  // The records the class lists (its own under its class name, its nested parts after it; empty
+  // for a class that lists none), with the defaults of a new object (core/data/ds_record.h).
+  virtual DS_DeclaredRecords Describe() const = 0;
+  // A new object's record, header included, in `version` (any the class reads). False, nothing
+  // written, for a class that lists no record and a version other than the one it writes.
+  virtual bool WriteDefault(DS_IOF_Virtual& out, uint32_t version) const = 0;
 
  protected:
   ~IOF_Virtual_ReaderII() = default;
@@ -58,7 +65,30 @@ class IOF_Virtual_ReaderT_II final : public IOF_Virtual_ReaderII<B> {
   std::unique_ptr<B> CreateDefault() const override { return std::make_unique<T>(); }
   uint32_t Version() const override { return DS_ClassVersion<T>::value; }
   uint32_t MinVersion() const override { return DS_ClassMinVersion<T>::value; }
+  DS_DeclaredRecords Describe() const override {
+    if constexpr (DS_HasRecord<T>::value) {
+      return DS_DescribeRecord<T>(DsToUtf8(name).c_str());
+    } else {
+      return {};
+    }
+  }
+  bool WriteDefault(DS_IOF_Virtual& out, uint32_t version) const override {
+    const auto object = std::make_unique<T>();
+    if constexpr (DS_HasRecord<T>::value) {
+      DS_WriteRecord(out, *object, name.c_str(), version);
+      return true;
+    } else if constexpr (std::is_base_of_v<DS_IOF_Item, T>) {
+      if (version != Version()) return false;
+      object->Write(out);
+      return true;
+    } else {
+      (void)out;
+      (void)version;
+      return false;
+    }
+  }
   bool registered = false;
+  ds_string name;  // the name it is registered under
 };
 template <class T>
 using IOF_Virtual_ReaderT = IOF_Virtual_ReaderT_II<T, DS_ABObj_Constructor>;
@@ -106,6 +136,7 @@ struct DS_ClassRegistration {
     static IOF_Virtual_ReaderT_II<T, B> reader;
     if (reader.registered) return;
     registry()[key] = &reader;
+    reader.name = key;
     reader.registered = true;
   }
 };

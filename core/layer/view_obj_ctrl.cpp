@@ -84,35 +84,13 @@ DS_Point3 DS_ViewObjCtrl::RandomPointInset(float halfWidth, float halfHeight) co
                        PixelBottom() - halfHeight, random);
 }
 
-void DS_ViewObjCtrl::WriteObject(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_ViewObjCtrl", kVersion);
-  WriteFields(out);
-}
+void DS_ViewObjCtrl::WriteObject(DS_IOF_Virtual& out) const { DS_WriteRecord(out, *this, "DS_ViewObjCtrl"); }
 
 void DS_ViewObjCtrl::WriteFields(DS_IOF_Virtual& out) const {
-  rectangle.WriteFields(out);
-  out.WriteFloat(view.left);
-  out.WriteFloat(view.right);
-  out.WriteFloat(view.top);
-  out.WriteFloat(view.bottom);
-  out.WriteBool(flag);
-  out.WriteUInt(speed.Get());
-  DS_ABObj_Constructor::WriteObject(out);
+  DS_RecordWriter writer(out, kVersion);
+  DS_WalkRecord(const_cast<DS_ViewObjCtrl&>(*this), writer);
 }
 
-void DS_ViewObjCtrl::ReadObject(DS_IOF_Virtual& in) {
-  const DS_ObjectHeader header = DS_ReadHeader(in);
-  ReadFields(in, header.version);
-}
+void DS_ViewObjCtrl::ReadObject(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, *this); }
 
-void DS_ViewObjCtrl::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  // Stored values go in directly: the pixel rectangle and the fractions stay exactly as read.
-  rectangle.ReadFields(in);
-  in.ReadFloat(view.left);
-  in.ReadFloat(view.right);
-  in.ReadFloat(view.top);
-  in.ReadFloat(view.bottom);
-  in.ReadBool(flag);
-  if (version > 1) ReadParamValue(in, speed);
-  ReadBase(in);
-}
+void DS_ViewObjCtrl::ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }

@@ -12,9 +12,26 @@
 #include "core/data/abobj_constructor.h"
 #include "core/data/change_listeners.h"
 #include "core/data/media_kinds.h"
+#include "core/data/record_values.h"
 #include "core/layer/view_fractions.h"
 
 struct DS_ScreenQuad;
+
+// The fractions are stored left, right, top, bottom.
+template <>
+struct DS_Value<DS_ViewFractions> {
+  static void Read(DS_IOF_Virtual& in, DS_ViewFractions& v) {
+    for (float* f : {&v.left, &v.right, &v.top, &v.bottom}) in.ReadFloat(*f);
+  }
+  static void Write(DS_IOF_Virtual& out, const DS_ViewFractions& v) {
+    for (float f : {v.left, v.right, v.top, v.bottom}) out.WriteFloat(f);
+  }
+  static const char* Type() { return "float[4]"; }
+  static std::string Text(const DS_ViewFractions& v) {
+    return "[" + DS_JsonFloat(v.left) + ", " + DS_JsonFloat(v.right) + ", " + DS_JsonFloat(v.top) + ", " +
+           DS_JsonFloat(v.bottom) + "]";
+  }
+};
 
 #ifdef _WIN32
 // The hit test of an object placed by a rectangle of picture pixels: the layer point is scaled to
@@ -71,8 +88,18 @@ class DS_ViewObjCtrl : public DS_ABObj_Constructor {
   DS_Point3 RandomPoint() const;
   DS_Point3 RandomPointInset(float halfWidth, float halfHeight) const;
 
-  // Record "DS_ViewObjCtrl" version 2: rectangle, four fractions, flag, speed (from version 2),
-  // then the nested base part.
+  // Stored values go in directly: the pixel rectangle and the fractions stay exactly as read.
+  template <class R>
+  void Record(R& r) {
+    r.About("The base part of every visible object system: its rectangle of the picture in pixels (left, right, "
+            "top, bottom and two further values), the same as fractions of the picture size (left, right, top, "
+            "bottom), a flag and the speed.");
+    r.Field("rectangle", rectangle);
+    r.Field("view", view);
+    r.Field("flag", flag);
+    r.Field("speed", speed, DS_Since(2));
+    r.Base("DS_ABObj_Constructor", static_cast<DS_ABObj_Constructor&>(*this));
+  }
   void WriteObject(DS_IOF_Virtual& out) const;
   void WriteFields(DS_IOF_Virtual& out) const;
   // The nested part: its header (the name is not compared), then the fields of its version.

@@ -4,13 +4,6 @@
 
 #include "core/data/class_registry.h"
 
-void DS_FishConstructor::WriteBaseRecord(DS_IOF_Virtual& out) const { DS_ParticleKindT::Write(out); }
-
-void DS_FishConstructor::ReadBaseRecord(DS_IOF_Virtual& in) {
-  const DS_ObjectHeader fish = DS_ReadHeader(in);
-  DS_ParticleKindT::ReadFields(in, fish.version);
-}
-
 void DS_FishConstructor::SpawnParticle(DS_Particle& p) {
   p.velocity = DS_Vec3{RandomInRange(-maxSpeedX, maxSpeedX), RandomInRange(-maxSpeedY, maxSpeedY), 0.0f};
   p.flowSign = DS_Vec3{};

@@ -11,18 +11,15 @@ class DS_FishConstructor : public DS_ParticleKindT<DS_FishConstructor> {
   static constexpr const char16_t* kClassName = u"DS_FishConstructor";
   static constexpr uint32_t kVersion = 1;
 
-  void WriteOwnFields(DS_IOF_Virtual& out) const {
-    out.WriteFloat(maxSpeedX);
-    out.WriteFloat(maxSpeedY);
+  template <class R>
+  void Record(R& r) {
+    r.About("Fish: the largest horizontal and vertical speeds in pixels per unit of phase, then the sprite "
+            "properties. The sprite faces +x and is mirrored while the fish swims left.");
+    r.Field("max_speed_x", maxSpeedX);
+    r.Field("max_speed_y", maxSpeedY);
+    r.Base("DS_BaseSpriteProp", static_cast<DS_BaseSpriteProp&>(*this));
   }
-  void ReadOwnFields(DS_IOF_Virtual& in) {
-    in.ReadFloat(maxSpeedX);
-    in.ReadFloat(maxSpeedY);
-  }
-  // What a kind built on the fish nests after its own fields: the whole fish record with its
-  // header (read by the nested header's version).
-  void WriteBaseRecord(DS_IOF_Virtual& out) const;
-  void ReadBaseRecord(DS_IOF_Virtual& in);
+
 
   void SpawnParticle(DS_Particle& p) override;
   void UpdateParticle(DS_Particle& p) override;

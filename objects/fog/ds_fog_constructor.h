@@ -9,15 +9,16 @@ class DS_FogConstructor final : public DS_ParticleKindT<DS_FogConstructor> {
   static constexpr const char16_t* kClassName = u"DS_FogConstructor";
   static constexpr uint32_t kVersion = 1;
 
+  template <class R>
+  void Record(R& r) {
+    r.About("Fog patches: the drift ranges in pixels per unit of phase, then the sprite properties (the kind "
+            "itself starts at fade range 0.2 to 1 and 50 percent transparency).");
+    r.Field("drift_x", driftX);
+    r.Field("drift_y", driftY);
+    r.Base("DS_BaseSpriteProp", static_cast<DS_BaseSpriteProp&>(*this));
+  }
+
   DS_FogConstructor();
-  void WriteOwnFields(DS_IOF_Virtual& out) const {
-    out.WriteFloat(driftX);
-    out.WriteFloat(driftY);
-  }
-  void ReadOwnFields(DS_IOF_Virtual& in) {
-    in.ReadFloat(driftX);
-    in.ReadFloat(driftY);
-  }
   void SpawnParticle(DS_Particle& p) override;
   void UpdateParticle(DS_Particle& p) override;
 

@@ -8,8 +8,13 @@ class DS_GodRayConstructor final : public DS_ParticleKindT<DS_GodRayConstructor>
   static constexpr const char16_t* kClassName = u"DS_GodRayConstructor";
   static constexpr uint32_t kVersion = 1;
 
-  void WriteOwnFields(DS_IOF_Virtual& out) const { out.WriteUInt(rayAngle.Get()); }
-  void ReadOwnFields(DS_IOF_Virtual& in) { ReadParamValue(in, rayAngle); }
+  template <class R>
+  void Record(R& r) {
+    r.About("God rays: the ray angle in degrees (80 leans right of upright), then the sprite properties.");
+    r.Field("ray_angle", rayAngle);
+    r.Base("DS_BaseSpriteProp", static_cast<DS_BaseSpriteProp&>(*this));
+  }
+
   void SpawnParticle(DS_Particle& p) override;
   void UpdateParticle(DS_Particle& p) override;
 

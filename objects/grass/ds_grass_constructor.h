@@ -9,8 +9,13 @@ class DS_GrassConstructor final : public DS_ParticleKindT<DS_GrassConstructor> {
   static constexpr const char16_t* kClassName = u"DS_GrassConstructor";
   static constexpr uint32_t kVersion = 1;
 
-  void WriteOwnFields(DS_IOF_Virtual& out) const { out.WriteFloat(swayAmplitude); }
-  void ReadOwnFields(DS_IOF_Virtual& in) { in.ReadFloat(swayAmplitude); }
+  template <class R>
+  void Record(R& r) {
+    r.About("Grass: the sway amplitude in degrees, then the sprite properties.");
+    r.Field("sway", swayAmplitude);
+    r.Base("DS_BaseSpriteProp", static_cast<DS_BaseSpriteProp&>(*this));
+  }
+
   void SpawnParticle(DS_Particle& p) override;
   void UpdateParticle(DS_Particle& p) override;
 

@@ -9,6 +9,12 @@ class DS_LightingConstructor final : public DS_ParticleKindT<DS_LightingConstruc
   static constexpr const char16_t* kClassName = u"DS_LightingConstructor";
   static constexpr uint32_t kVersion = 1;
 
+  template <class R>
+  void Record(R& r) {
+    r.About("Lightning flashes: the sprite properties only (the kind itself starts additive).");
+    r.Base("DS_BaseSpriteProp", static_cast<DS_BaseSpriteProp&>(*this));
+  }
+
   DS_LightingConstructor() {
     blendMode.Set(1);
     flag = true;

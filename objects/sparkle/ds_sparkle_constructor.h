@@ -8,6 +8,12 @@ class DS_SparkleConstructor final : public DS_ParticleKindT<DS_SparkleConstructo
   static constexpr const char16_t* kClassName = u"DS_SparkleConstructor";
   static constexpr uint32_t kVersion = 1;
 
+  template <class R>
+  void Record(R& r) {
+    r.About("Sparkles: the sprite properties only.");
+    r.Base("DS_BaseSpriteProp", static_cast<DS_BaseSpriteProp&>(*this));
+  }
+
   DS_SparkleConstructor() { flag = true; }
   void SpawnParticle(DS_Particle& p) override;
   void UpdateParticle(DS_Particle& p) override;

@@ -46,72 +46,36 @@ DS_BaseSpriteProp::~DS_BaseSpriteProp() = default;
 
 uint32_t DS_BaseSpriteProp::NextFrame(uint32_t frame) { return (frame + 1) % SheetFrames(); }
 
-void DS_BaseSpriteProp::WriteObject(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_BaseSpriteProp", kVersion);
-  WriteFields(out);
-}
+void DS_BaseSpriteProp::WriteObject(DS_IOF_Virtual& out) const { DS_WriteRecord(out, *this, "DS_BaseSpriteProp"); }
 
 void DS_BaseSpriteProp::WriteFields(DS_IOF_Virtual& out) const {
-  DS_ViewObjCtrl::WriteObject(out);
-  out.WriteUInt(count.Get());
-  out.WriteUInt(baseSize.Get());
-  transparency.WriteValue(out);
-  out.WriteInt(blendMode.Get());
-  colour.WriteValue(out);
-  for (float v : {fadeRate, fadeMin, fadeMax, sizeMin, sizeMax}) out.WriteFloat(v);
-  WritePictureLink(image, out);
-  WritePictureLink(overlayImage, out);
-  out.WriteUInt(storedValue1);
-  out.WriteFloat(storedValue2);
-  out.WriteUInt(sheetFrameCount);
-  out.WriteFloat(sheetFrameRate);
-  out.WriteBool(sheetAnimation);
-  out.WriteInt(imageSource);
-  out.WriteInt(flipVertical.Get());
-  out.WriteInt(flipHorizontal.Get());
-  out.WriteInt(staticGeometry.Get());
+  DS_RecordWriter writer(out, kVersion);
+  DS_WalkRecord(const_cast<DS_BaseSpriteProp&>(*this), writer);
 }
 
-void DS_BaseSpriteProp::ReadObject(DS_IOF_Virtual& in) {
-  const DS_ObjectHeader header = DS_ReadHeader(in);
-  ReadFields(in, header.version);
+void DS_BaseSpriteProp::ReadObject(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, *this); }
+
+void DS_BaseSpriteProp::ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
+
+DS_Step DS_BaseSpriteProp::LegacyPictures() {
+  return {"the pictures version 1 embedded: the sprite frames and the overlay picture", DS_Only(1),
+          [this](DS_IOF_Virtual& in, uint32_t) {
+            std::vector<DS_ResourceEntry> entries;
+            ReadEntryList(in, entries);
+            legacyImages = std::move(entries);
+            legacyOverlay = DS_ResourceEntry();
+            in.ReadResourceEntry(legacyOverlay);
+          },
+          [this](DS_IOF_Virtual& out, uint32_t) {
+            WriteEntryList(out, legacyImages);
+            out.WriteResourceEntry(legacyOverlay);
+          }};
 }
 
-void DS_BaseSpriteProp::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  DS_ViewObjCtrl::ReadObject(in);
-  ReadParamValue(in, count);
-  // Versions 1 and 2 kept the view part's speed here.
-  if (version <= 2) ReadParamValue(in, speed);
-  ReadParamValue(in, baseSize);
-  transparency.ReadValue(in);
-  ReadParamValue(in, blendMode);
-  colour.ReadValue(in);
-  for (float* v : {&fadeRate, &fadeMin, &fadeMax, &sizeMin, &sizeMax}) in.ReadFloat(*v);
-  if (version >= 2) {
-    ReadFileLink(in, image);
-    ReadFileLink(in, overlayImage);
-  } else {
-    std::vector<DS_ResourceEntry> entries;
-    ReadEntryList(in, entries);
-    legacyImages = std::move(entries);
-    legacyOverlay = DS_ResourceEntry();
-    in.ReadResourceEntry(legacyOverlay);
-  }
-  in.ReadUInt(storedValue1);
-  in.ReadFloat(storedValue2);
-  in.ReadUInt(sheetFrameCount);
-  in.ReadFloat(sheetFrameRate);
-  in.ReadBool(sheetAnimation);
-  if (version == 1) {
-    ReadFloatList(in, legacyFrameTimes);
-    return;
-  }
-  if (version >= 4) in.ReadInt(imageSource);
-  if (version >= 5) {
-    ReadParamValue(in, flipVertical);
-    ReadParamValue(in, flipHorizontal);
-  }
-  if (version >= 6) ReadParamValue(in, staticGeometry);
+DS_Step DS_BaseSpriteProp::LegacyFrameTimes() {
+  return {"the frame times of the embedded sprite frames of version 1", DS_Only(1),
+          [this](DS_IOF_Virtual& in, uint32_t) { ReadFloatList(in, legacyFrameTimes); },
+          [this](DS_IOF_Virtual& out, uint32_t) { WriteFrameTimes(out, legacyFrameTimes); }};
 }
 
 #ifdef _WIN32

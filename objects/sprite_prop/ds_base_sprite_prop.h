@@ -14,6 +14,7 @@
 #include "core/data/ds_named_blob.h"
 #include "core/data/file_links.h"
 #include "core/data/media_kinds.h"
+#include "core/data/record_values.h"
 #include "core/layer/view_obj_ctrl.h"
 
 struct DS_Particle;
@@ -40,13 +41,48 @@ class DS_BaseSpriteProp : public DS_ViewObjCtrl {
   // The alpha byte, 255 - 2.55 x transparency.
   uint8_t Opacity() const { return transparency.Derived(); }
 
-  // Header "DS_BaseSpriteProp" version 6, then the fields (the view part first).
+  template <class R>
+  void Record(R& r) {
+    r.About("The sprite properties of every particle and sprite kind, written after its view part: count, size in "
+            "pixels, transparency in percent, blend mode (0 alpha, else additive), colour 0x00BBGGRR, fade rate, fade "
+            "range, size-factor range, the sprite picture and an overlay picture, two carried values, the sprite "
+            "sheet (frames side by side, frames per unit of phase, on or off), the image source (1: a multi-frame "
+            "picture of a library), the flips and static geometry.");
+    r.Base("DS_ViewObjCtrl", static_cast<DS_ViewObjCtrl&>(*this));
+    r.Field("count", count);
+    r.Field("old_speed", speed, DS_Until(2));  // versions 1 and 2 kept the view part's speed here
+    r.Field("size", baseSize);
+    r.Field("transparency", transparency);
+    r.Field("blend", blendMode);
+    r.Field("colour", colour);
+    r.Field("fade_rate", fadeRate);
+    r.Field("fade_min", fadeMin);
+    r.Field("fade_max", fadeMax);
+    r.Field("size_min", sizeMin);
+    r.Field("size_max", sizeMax);
+    r.Field("image", image, DS_Since(2));
+    r.Field("overlay", overlayImage, DS_Since(2));
+    r.Step(LegacyPictures());
+    r.Field("stored_value", storedValue1);
+    r.Field("stored_float", storedValue2);
+    r.Field("sheet_frames", sheetFrameCount);
+    r.Field("sheet_rate", sheetFrameRate);
+    r.Field("sheet_animation", sheetAnimation);
+    r.Step(LegacyFrameTimes());
+    r.Field("image_source", imageSource, DS_Since(4));
+    r.Field("flip_vertical", flipVertical, DS_Since(5));
+    r.Field("flip_horizontal", flipHorizontal, DS_Since(5));
+    r.Field("static_geometry", staticGeometry, DS_Since(6));
+  }
   void WriteObject(DS_IOF_Virtual& out) const;
   void WriteFields(DS_IOF_Virtual& out) const;
   // The nested record as the kinds read it last: its header, then the fields of its version.
   void ReadObject(DS_IOF_Virtual& in);
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
 
+  // Version 1 embedded its pictures, then listed frame times after the sprite sheet.
+  DS_Step LegacyPictures();
+  DS_Step LegacyFrameTimes();
 #ifdef _WIN32
   // Turns the pictures a version 1 record embedded into links of the current resource manager,
   // unless the image link already names something; then drops the embedded data.

@@ -36,6 +36,8 @@ class NotingReader final : public IOF_Virtual_ReaderII<B> {
   std::unique_ptr<B> CreateDefault() const override { return m_Reader->CreateDefault(); }
   uint32_t Version() const override { return m_Reader->Version(); }
   uint32_t MinVersion() const override { return m_Reader->MinVersion(); }
+  DS_DeclaredRecords Describe() const override { return m_Reader->Describe(); }
+  bool WriteDefault(DS_IOF_Virtual& out, uint32_t version) const override { return m_Reader->WriteDefault(out, version); }
 
   const IOF_Virtual_ReaderII<B>* Reader() const { return m_Reader; }
   mutable std::set<uint32_t> read;

@@ -473,6 +473,7 @@ std::vector<uint8_t> BuildSceneDocument(const DS_ContentOptions& options) {
     throw std::runtime_error(path + ": not valid JSON: " + e.what());
   }
   DS_RecordBook records;
+  records.LoadDeclared();
   for (const auto& folder : options.recordFolders) records.LoadFolder(folder);
   records.Check();
   try {

@@ -7,6 +7,8 @@
 #include <set>
 #include <stdexcept>
 
+#include "core/data/class_registry.h"
+
 namespace {
 
 using nlohmann::json;
@@ -119,6 +121,47 @@ void DS_RecordBook::LoadFolder(const std::string& folder) {
     if (known != m_Records.end()) throw FileError(file, d.className + " is described already by " + known->second.file);
     m_Records.emplace(d.className, std::move(d));
   }
+}
+
+namespace {
+
+// A declared record as the content tool writes it: the fields and parts of its current version.
+DS_RecordDescription FromDeclared(const std::string& key, const DS_DeclaredRecord& declared) {
+  DS_RecordDescription d;
+  d.className = declared.className;
+  d.version = declared.version;
+  d.file = "the record " + key + " declared in its class";
+  for (const DS_DeclaredField& field : declared.fields) {
+    if (!field.versions.Holds(declared.version)) continue;
+    if (!field.step.empty())
+      throw FileError(d.file, "the step \"" + field.step + "\" is part of the current version, which the content tool writes from fields");
+    DS_RecordItem item;
+    if (!field.nestedClass.empty()) {
+      item.baseClass = field.nestedKey;
+      d.items.push_back(std::move(item));
+      continue;
+    }
+    item.name = field.name;
+    item.type = ParseType(field.type, d.file, field.name);
+    if (!field.value.empty()) item.value = json::parse(field.value);
+    d.items.push_back(std::move(item));
+  }
+  return d;
+}
+
+template <class B>
+void AddDeclared(const DS_ReaderMap<B>& registry, std::map<std::string, DS_RecordDescription>& records) {
+  for (const auto& entry : registry) {
+    for (const auto& [key, declared] : entry.second->Describe()) records.emplace(key, FromDeclared(key, declared));
+  }
+}
+
+}  // namespace
+
+void DS_RecordBook::LoadDeclared() {
+  AddDeclared(GetConstructorReaderMap(), m_Records);
+  AddDeclared(GetLightReaderMap(), m_Records);
+  AddDeclared(GetSlideReaderMap(), m_Records);
 }
 
 void DS_RecordBook::CollectNames(const std::string& className, std::vector<std::string>& names,

@@ -35,6 +35,10 @@ struct DS_RecordDescription {
 
 class DS_RecordBook {
  public:
+  // The records the registered classes list themselves (core/data/ds_record.h): each class
+  // under its name, each of its nested parts under "<outer>/<part>" with the defaults it has
+  // there. Read first, so that a folder describing one of them again is refused.
+  void LoadDeclared();
   // Reads every <class>.json of the folder; a class described twice, a malformed file or an
   // unknown type throws std::runtime_error naming the file.
   void LoadFolder(const std::string& folder);
