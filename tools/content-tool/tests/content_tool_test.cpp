@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/data/abobj_constructor.h"
+#include "core/data/class_registry.h"
 #include "core/data/ds_stream.h"
 #include "tools/content-tool/description.h"
 
@@ -185,6 +186,26 @@ TEST_F(ContentTool, MistakesInARecordDescriptionNameTheFile) {
     EXPECT_EQ(message.rfind(path + ": ", 0), 0u) << message;
     EXPECT_NE(message.find(c.message), std::string::npos) << message;
   }
+}
+
+// Every object class that lists its record: an object given by its class alone is written with
+// the class's own defaults, byte for byte what a new object of the class writes, in its place.
+TEST_F(ContentTool, DeclaredRecordsWriteWhatANewObjectWrites) {
+  const std::vector<uint8_t> empty = Build(Scene("empty.json", ""));
+  bool any = false;
+  for (const auto& [name, reader] : GetConstructorReaderMap()) {
+    if (reader->Describe().empty()) continue;
+    any = true;
+    const std::string className = DsToUtf8(name);
+    SCOPED_TRACE(className);
+    DS_IOF_ByteWriter expected;
+    ASSERT_TRUE(reader->WriteDefault(expected, reader->Version()));
+    const auto document = Build(Scene(className + ".json", R"({ "class": ")" + className + R"(" })"));
+    EXPECT_EQ(document.size(), empty.size() + expected.Bytes().size());
+    EXPECT_NE(std::search(document.begin(), document.end(), expected.Bytes().begin(), expected.Bytes().end()),
+              document.end());
+  }
+  EXPECT_TRUE(any) << "no object class lists its record";
 }
 
 // The carried effects go into the saved resources, unless the description names the key itself.
