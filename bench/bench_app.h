@@ -6,7 +6,7 @@
 
 #include "saver/scene_saver_app.h"
 #include "sound/sound_device.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 class BenchApp : public CSceneSaverApp {
  public:
@@ -19,7 +19,7 @@ class BenchApp : public CSceneSaverApp {
   // The test-window mode on a width x height window; false, after saying why, without an output.
   bool OpenWindowOutput(int width, int height, const wchar_t* title) {
     m_RunMode = RunMode_TestWindow;
-    m_MainWindow = MakeTestWindow(width, height, title);
+    m_MainWindow = MakeDeviceWindow(width, height, title);
     FindMonitors();
     m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
     EnumerateDevices();

@@ -57,7 +57,7 @@ function(vq_add_default_scene_test name target)
   add_executable(${target} ${ARGN} ${CMAKE_SOURCE_DIR}/tools/scene-viewer/viewed_scene.cpp
                  ${CMAKE_SOURCE_DIR}/tools/scene-viewer/layer_document.cpp
                  ${CMAKE_SOURCE_DIR}/tools/scene-viewer/viewer_options.cpp)
-  target_link_libraries(${target} PRIVATE vq_test_device gtest_main d3dx9_43)
+  target_link_libraries(${target} PRIVATE vq_window_device gtest_main d3dx9_43)
   vq_link_product_libraries(${target})
   target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_definitions(${target} PRIVATE VQ_DEFAULT_SCENE="Z:${document}")

@@ -18,18 +18,18 @@
 #include "core/render/device_globals.h"
 #include "saver/saver_shell.h"
 #include "tests/music/test_wav.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 
 // Only Clear and Present, with the same present parameters as a windowed output.
 double MinimalFrameCost(int frames, int width, int height) {
-  DS_TestDeviceOptions likeWindowedOutput;
+  DS_WindowDeviceOptions likeWindowedOutput;
   likeWindowedOutput.swapEffect = D3DSWAPEFFECT_COPY;
   likeWindowedOutput.depthFormat = D3DFMT_D16;
   likeWindowedOutput.presentationInterval = D3DPRESENT_INTERVAL_DEFAULT;
   likeWindowedOutput.behaviour = D3DCREATE_HARDWARE_VERTEXPROCESSING;
-  DS_TestDevice minimal;
+  DS_WindowDevice minimal;
   if (!minimal.Open(width, height, L"frame floor", likeWindowedOutput)) {
     std::printf("minimal: no device\n");
     std::exit(2);
@@ -79,14 +79,14 @@ double FrameworkFrameCost(int outputs, int frames, int width, int height) {
   shell.m_DepthBufferWanted = TRUE;
   EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&shell));
   HWND windows[kMaxOutputs] = {};
-  windows[0] = MakeTestWindow(width, height, L"frame floor");
+  windows[0] = MakeDeviceWindow(width, height, L"frame floor");
   shell.m_MainWindow = windows[0];
   shell.m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
   shell.EnumerateDevices();
   shell.OpenOutputs();
   // Further outputs on windows of their own, as further monitors would have.
   for (int i = 1; i < outputs && i < kMaxOutputs; ++i) {
-    windows[i] = MakeTestWindow(width, height, L"frame floor", 40 * i);
+    windows[i] = MakeDeviceWindow(width, height, L"frame floor", 40 * i);
     DS_SaverOutput& output = shell.m_Outputs[shell.m_OutputCount];
     std::memset(&output, 0, sizeof(output));
     output.adapter = shell.m_Outputs[0].adapter;
@@ -165,7 +165,7 @@ int RunFloorSoak(int switchesWanted, int framesPerSwitch, int slides, int width,
   shell.m_RunMode = RunMode_TestWindow;
   shell.m_DepthBufferWanted = TRUE;
   EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&shell));
-  HWND window = MakeTestWindow(width, height, L"frame floor soak");
+  HWND window = MakeDeviceWindow(width, height, L"frame floor soak");
   shell.m_MainWindow = window;
   shell.m_D3D = Direct3DCreate9(D3D_SDK_VERSION);
   shell.EnumerateDevices();

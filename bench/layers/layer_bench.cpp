@@ -31,7 +31,7 @@
 #include "layers/slideshow/ds_slide_container.h"
 #include "layers/slideshow/ds_slide_show.h"
 #include "layers/slideshow/scene_document.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ constexpr int kHeight = 768;
 
 // CPU milliseconds per frame of the slide drawn alone, as the show draws its current slide,
 // after a few frames to warm up.
-double MillisecondsPerFrame(DS_TestDevice& device, DS_SlideContainer& slide, int frames) {
+double MillisecondsPerFrame(DS_WindowDevice& device, DS_SlideContainer& slide, int frames) {
   IDirect3DDevice9* d = device.Device();
   if (DS_2D_Light* layer = slide.GetLayer().get()) {
     layer->Layout(kWidth, kHeight);
@@ -74,7 +74,7 @@ int RunBench(int argc, char** argv) {
   const int frames = argc > 2 ? std::max(1, std::atoi(argv[2])) : 300;
   std::ifstream file(argv[1], std::ios::binary);
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  DS_TestDevice device;
+  DS_WindowDevice device;
   if (!device.Open(kWidth, kHeight, L"layer bench")) {
     std::fprintf(stderr, "no Direct3D device\n");
     return 1;

@@ -16,7 +16,7 @@
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "objects/sparkle/ds_sparkle_constructor.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
 // CPU seconds per frame of `frames` frames of the layer with `count` sparkles, after a warm-up.
-double SecondsPerFrame(DS_TestDevice& device, DS_2D_Light& layer, uint32_t count, bool draw, int frames,
+double SecondsPerFrame(DS_WindowDevice& device, DS_2D_Light& layer, uint32_t count, bool draw, int frames,
                        float& clock) {
   DS_SparkleConstructor set;
   set.count.Set(count);
@@ -58,7 +58,7 @@ double SecondsPerFrame(DS_TestDevice& device, DS_2D_Light& layer, uint32_t count
 int main(int argc, char** argv) {
   const int frames = argc > 1 ? std::atoi(argv[1]) : 300;
   const uint32_t particles = argc > 2 ? static_cast<uint32_t>(std::atoi(argv[2])) : 10000u;
-  DS_TestDevice device;
+  DS_WindowDevice device;
   if (!device.Open(kWidth, kHeight, L"particle bench")) {
     std::printf("no device\n");
     return 2;

@@ -15,7 +15,7 @@
 #include "core/data/ds_stream.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/resources/doc_res_manager.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace brush_test {
 
@@ -46,7 +46,7 @@ class BrushBench {
 
   bool Ok() const { return m_Device.Device() != nullptr; }
   IDirect3DDevice9* Device() const { return m_Device.Device(); }
-  DS_TestDevice& TestDevice() { return m_Device; }
+  DS_WindowDevice& TestDevice() { return m_Device; }
   DS_DocResManager& Manager() { return *m_Manager; }
 
   // The effect bytes as the manager's raw entry of ("common_res.dll", id): the built effect, or
@@ -67,7 +67,7 @@ class BrushBench {
   DS_PixelReadback Frame(DS_2D_Light& layer, const std::vector<DS_ABObj*>& objects, float time);
 
  private:
-  DS_TestDevice m_Device;
+  DS_WindowDevice m_Device;
   std::unique_ptr<DS_DocResManager> m_Manager;
 };
 

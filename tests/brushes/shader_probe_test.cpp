@@ -69,7 +69,7 @@ class ShaderProbe : public ::testing::Test {
     return ReadBack(m_Device, m_Target);
   }
 
-  DS_TestDevice m_TestDevice;
+  DS_WindowDevice m_TestDevice;
   IDirect3DDevice9* m_Device = nullptr;
   DS_ComHolder<ID3DXEffect> m_Effect;
   RenderTarget m_Target;

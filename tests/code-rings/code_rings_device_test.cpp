@@ -29,7 +29,7 @@
 #include "tests/layers/stored_picture.h"
 #include "tests/code-rings/glyph_pixels.h"
 #include "tests/code-rings/ring_change.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "tests/core/test_bytes.h"
 #include "tests/code-rings/glyph_pixels.h"
 #include "tests/code-rings/ring_change.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ using Pixels = std::vector<std::uint32_t>;
 class CodeRingsViewer : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(64, 64, L"viewer frames"));
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -149,10 +149,10 @@ class CodeRingsViewer : public ::testing::Test {
     return cells;
   }
 
-  static DS_TestDevice* s_Device;
+  static DS_WindowDevice* s_Device;
   static std::wstring s_Dir;
 };
-DS_TestDevice* CodeRingsViewer::s_Device = nullptr;
+DS_WindowDevice* CodeRingsViewer::s_Device = nullptr;
 std::wstring CodeRingsViewer::s_Dir;
 
 TEST_F(CodeRingsViewer, GlyphsFallOneCellPerFrameOverTheBrightHalfOnly) {

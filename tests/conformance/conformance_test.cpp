@@ -29,7 +29,7 @@
 #include "tests/conformance/older_records.h"
 #include "tests/core/record_fields.h"
 #include "tests/core/registered_class_names.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 // Test names and failure messages show the class name.
 void PrintTo(const VQ_RegisteredName& entry, std::ostream* out) { *out << DsToUtf8(entry.name); }
@@ -275,7 +275,7 @@ class ClassOnDevice : public testing::TestWithParam<VQ_RegisteredName> {
   static void SetUpTestSuite() {
     // Kinds that show the wall clock show one fixed time, so that two frames compare.
     SetClockCalendarSource([]() -> __time64_t { return 1767225600; });
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     if (!s_Device->Open(kWidth, kHeight, L"conformance test")) {
       delete s_Device;
       s_Device = nullptr;
@@ -312,10 +312,10 @@ class ClassOnDevice : public testing::TestWithParam<VQ_RegisteredName> {
     return pixels;
   }
 
-  static DS_TestDevice* s_Device;
+  static DS_WindowDevice* s_Device;
   std::unique_ptr<DS_DocResManager> m_Manager;
 };
-DS_TestDevice* ClassOnDevice::s_Device = nullptr;
+DS_WindowDevice* ClassOnDevice::s_Device = nullptr;
 
 TEST_P(ClassOnDevice, IsMadeAndComesThroughLossAndResetTwice) {
   // A kind may start its simulation again on a reset from new random draws (the water rings'

@@ -25,7 +25,7 @@
 #include "objects/clock/ds_clock_constructor.h"
 #include "objects/sparkle/ds_sparkle_constructor.h"
 #include "objects/stat_obj/ds_stat_obj_constructor.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ std::vector<uint8_t> Written(const Item& item) {
 class PictureLinks : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(64, 64, L"picture link test"));
   }
   static void TearDownTestSuite() {
@@ -114,9 +114,9 @@ class PictureLinks : public testing::Test {
   }
   void TearDown() override { g_DocResManager = nullptr; }
 
-  static DS_TestDevice* s_Device;
+  static DS_WindowDevice* s_Device;
 };
-DS_TestDevice* PictureLinks::s_Device = nullptr;
+DS_WindowDevice* PictureLinks::s_Device = nullptr;
 
 TEST_F(PictureLinks, EveryKindCarriesItsPictureIntoTheDocumentItIsWrittenWith) {
   s_Device->MakeCurrent();

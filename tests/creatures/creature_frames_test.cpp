@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "core/render/ds_com_holder.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 
@@ -49,7 +49,7 @@ constexpr Box kCreatureBox = {80 - 28, 60 - 3, 240 + 28, 180 + 3};
 class CreatureFrames : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(64, 64, L"creature frames"));
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -132,10 +132,10 @@ class CreatureFrames : public ::testing::Test {
     return s;
   }
 
-  static DS_TestDevice* s_Device;
+  static DS_WindowDevice* s_Device;
   static std::wstring s_Out;
 };
-DS_TestDevice* CreatureFrames::s_Device = nullptr;
+DS_WindowDevice* CreatureFrames::s_Device = nullptr;
 std::wstring CreatureFrames::s_Out;
 
 // Ten seconds of frames 0.1 s apart (at most 8 pixels of movement): every frame keeps to the

@@ -63,7 +63,7 @@ const Damage kDamages[] = {
 };
 
 TEST(DamagedEffect, NoDamagedBinaryBecomesAnEffect) {
-  DS_TestDevice testDevice;
+  DS_WindowDevice testDevice;
   ASSERT_TRUE(OpenEffectTestDevice(testDevice));
   IDirect3DDevice9* const device = testDevice.Device();
   const std::vector<uint8_t> good = ReadFileBytes(VQ_EFFECT_DIR "/97.fxo");

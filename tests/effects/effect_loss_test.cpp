@@ -24,7 +24,7 @@ Pixels DrawWithGlowTarget(IDirect3DDevice9* device, ID3DXEffect* effect, IDirect
 }
 
 TEST(EffectLoss, ResetAroundTheEffectLeavesItUsable) {
-  DS_TestDevice testDevice;
+  DS_WindowDevice testDevice;
   ASSERT_TRUE(OpenEffectTestDevice(testDevice));
   IDirect3DDevice9* const device = testDevice.Device();
   DS_ComHolder<IDirect3DSurface9> backBuffer;

@@ -10,8 +10,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool OpenEffectTestDevice(DS_TestDevice& device) {
-  DS_TestDeviceOptions options;
+bool OpenEffectTestDevice(DS_WindowDevice& device) {
+  DS_WindowDeviceOptions options;
   options.depthFormat = D3DFMT_UNKNOWN;
   options.behaviour = D3DCREATE_HARDWARE_VERTEXPROCESSING;
   return device.Open(64, 64, L"effect test", options);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/render/ds_com_holder.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace effect_test {
 
@@ -32,7 +32,7 @@ struct RenderTarget {
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 
 // The effect tests' device: a 64 x 64 back buffer, no depth buffer, hardware vertices.
-bool OpenEffectTestDevice(DS_TestDevice& device);
+bool OpenEffectTestDevice(DS_WindowDevice& device);
 
 DS_ComHolder<IDirect3DTexture9> MakeTexture(IDirect3DDevice9* device, const Pixels& pixels);
 RenderTarget MakeRenderTarget(IDirect3DDevice9* device, uint32_t width, uint32_t height);

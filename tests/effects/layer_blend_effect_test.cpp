@@ -117,7 +117,7 @@ class LayerBlendEffect : public ::testing::Test {
     }
   }
 
-  DS_TestDevice m_TestDevice;
+  DS_WindowDevice m_TestDevice;
   IDirect3DDevice9* m_Device = nullptr;
   DS_ComHolder<ID3DXEffect> m_Effect;
   DS_ComHolder<IDirect3DTexture9> m_Texture1, m_Texture2;

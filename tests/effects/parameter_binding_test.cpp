@@ -14,7 +14,7 @@ namespace effect_test {
 namespace {
 
 TEST(ParameterBinding, MatrixPlacesTheQuadWhereTheMatrixSays) {
-  DS_TestDevice testDevice;
+  DS_WindowDevice testDevice;
   ASSERT_TRUE(OpenEffectTestDevice(testDevice));
   IDirect3DDevice9* const device = testDevice.Device();
   DS_ComHolder<ID3DXEffect> effect;
@@ -76,7 +76,7 @@ double LinearWrapBlue(const Pixels& texture, double u) {
 }
 
 TEST(ParameterBinding, FloatFloat4TexturesAndSamplerStatesReachThePixelShader) {
-  DS_TestDevice testDevice;
+  DS_WindowDevice testDevice;
   ASSERT_TRUE(OpenEffectTestDevice(testDevice));
   IDirect3DDevice9* const device = testDevice.Device();
   DS_ComHolder<ID3DXEffect> effect;
@@ -130,7 +130,7 @@ TEST(ParameterBinding, FloatFloat4TexturesAndSamplerStatesReachThePixelShader) {
 }
 
 TEST(ParameterBinding, SamplerPassStateAppliesTheWholeSamplerToAFixedFunctionStage) {
-  DS_TestDevice testDevice;
+  DS_WindowDevice testDevice;
   ASSERT_TRUE(OpenEffectTestDevice(testDevice));
   IDirect3DDevice9* const device = testDevice.Device();
   DS_ComHolder<ID3DXEffect> effect;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tests/render/viewer_frames.h"
 
 namespace {
@@ -57,7 +57,7 @@ struct Frame {
 class FXViewer : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(64, 64, L"effect object frames"));
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -103,10 +103,10 @@ class FXViewer : public ::testing::Test {
     return n;
   }
 
-  static DS_TestDevice* s_Device;
+  static DS_WindowDevice* s_Device;
   static std::wstring s_Dir;
 };
-DS_TestDevice* FXViewer::s_Device = nullptr;
+DS_WindowDevice* FXViewer::s_Device = nullptr;
 std::wstring FXViewer::s_Dir;
 
 // The explosion (100 pixels across at the centre of the 320 x 240 picture, shown 1:1): start

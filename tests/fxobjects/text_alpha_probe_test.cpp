@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "core/render/render_target_pair.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ GlyphSample DrawTextInto(IDirect3DDevice9* device, ID3DXFont* font, unsigned alp
 }
 
 TEST(TextIntoTransparentTarget, TheGlyphsCarryAlphaBlendedByTheTextColoursAlpha) {
-  DS_TestDevice device;
+  DS_WindowDevice device;
   ASSERT_TRUE(device.Open(320, 240, L"text alpha probe"));
   DS_ComHolder<ID3DXFont> font;
   ASSERT_EQ(D3DXCreateFontW(device.Device(), 32, 0, 700, 1, FALSE, DEFAULT_CHARSET, 0, 0, 0, L"Arial", font.Receive()),

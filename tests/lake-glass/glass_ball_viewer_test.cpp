@@ -12,7 +12,7 @@
 
 #include "layers/glass_ball/ds_glass_ball_light.h"
 #include "tests/core/test_bytes.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tools/scene-viewer/viewed_scene.h"
 #include "tools/scene-viewer/viewer_options.h"
 
@@ -49,7 +49,7 @@ void MarkLowerLevels(IDirect3DTexture9* texture, std::uint32_t argb) {
 }
 
 TEST(GlassBallPreview, TheMinifiedBackdropIsDrawnThroughTheGradientsMipChain) {
-  DS_TestDevice device;
+  DS_WindowDevice device;
   ASSERT_TRUE(device.Open(kWidth, kHeight, L"glass ball preview"));
   ViewerOptions options;
   options.width = kWidth;

@@ -14,7 +14,7 @@
 
 #include "core/render/device_globals.h"
 #include "core/resources/picture_decoders.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tests/resources/dds_texels.h"
 
 namespace {
@@ -39,7 +39,7 @@ constexpr DWORD kModelVertexFormat = D3DFVF_XYZ | D3DFVF_TEX1;
 class LakeGlassProbe : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(kSize, kSize, L"lake and glass probes"));
   }
   static void TearDownTestSuite() {
@@ -130,9 +130,9 @@ class LakeGlassProbe : public ::testing::Test {
     return bits;
   }
 
-  static DS_TestDevice* s_Device;
+  static DS_WindowDevice* s_Device;
 };
-DS_TestDevice* LakeGlassProbe::s_Device = nullptr;
+DS_WindowDevice* LakeGlassProbe::s_Device = nullptr;
 
 // Measured behaviour of this D3DX, not the wanted one: the device takes all five formats as
 // textures and D3DX reads every such file's header, but for the bump formats V8U8 and V16U16

@@ -20,7 +20,7 @@
 #include "layers/slideshow/ds_slide_container.h"
 #include "layers/slideshow/ds_slide_show.h"
 #include "layers/slideshow/scene_document.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tools/scene-viewer/viewed_scene.h"
 #include "tools/scene-viewer/viewer_options.h"
 
@@ -83,7 +83,7 @@ class DefaultSceneFrames : public ::testing::Test {
     }
   }
   static void OpenDevice() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"default scene"));
   }
   static void TearDownTestSuite() {
@@ -92,6 +92,6 @@ class DefaultSceneFrames : public ::testing::Test {
     s_Device = nullptr;
   }
 
-  static inline DS_TestDevice* s_Device = nullptr;
+  static inline DS_WindowDevice* s_Device = nullptr;
   static inline std::map<float, DS_PixelReadback> s_Frames;
 };

@@ -29,7 +29,7 @@
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "tests/layers/stored_picture.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tools/fxasm/checked_effect.h"
 
 namespace {
@@ -356,7 +356,7 @@ class DrawStates : public ::testing::Test {
 
   IDirect3DDevice9* Device() const { return m_Device.Device(); }
 
-  DS_TestDevice m_Device;  // first made, last gone
+  DS_WindowDevice m_Device;  // first made, last gone
   DS_ComHolder<IDirect3DTexture9> m_Pattern, m_Overlay, m_Stray;
   std::unique_ptr<DS_DocResManager> m_Manager;
   std::unique_ptr<DS_2D_Light> m_Layer;

@@ -21,7 +21,7 @@
 #include "tests/layers/layer_fixture.h"
 #include "tests/layers/random_sequence.h"
 #include "tests/layers/stored_picture.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tests/core/test_bytes.h"
 
 namespace {

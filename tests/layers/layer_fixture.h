@@ -14,7 +14,7 @@
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "tests/layers/stored_picture.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 class LayerFixture : public ::testing::Test {
  public:
@@ -22,7 +22,7 @@ class LayerFixture : public ::testing::Test {
 
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"layer kind test"));
   }
   static void TearDownTestSuite() {
@@ -88,7 +88,7 @@ class LayerFixture : public ::testing::Test {
   }
 
   std::unique_ptr<DS_DocResManager> m_Manager;
-  static inline DS_TestDevice* s_Device = nullptr;
+  static inline DS_WindowDevice* s_Device = nullptr;
 };
 
 // The object kinds' device tests: the fixture above with a plain layer laid out over the whole

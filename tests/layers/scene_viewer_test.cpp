@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tests/core/test_bytes.h"
 #include "tests/render/viewer_frames.h"
 
@@ -28,7 +28,7 @@ constexpr std::uint32_t kRed = 0xFF0000, kBlue = 0x0000FF, kGrey = 0x808080;
 class SceneViewer : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(64, 64, L"viewer test"));
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -140,10 +140,10 @@ class SceneViewer : public ::testing::Test {
     return pixels.Width();
   }
 
-  static DS_TestDevice* s_Device;
+  static DS_WindowDevice* s_Device;
   static std::wstring s_Dir;
 };
-DS_TestDevice* SceneViewer::s_Device = nullptr;
+DS_WindowDevice* SceneViewer::s_Device = nullptr;
 std::wstring SceneViewer::s_Dir;
 
 TEST_F(SceneViewer, ShowsTheLayersPictureWithTheBorderInTheBars) {

@@ -15,7 +15,7 @@
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "tests/layers/stored_picture.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 class ObjectDevice : public ::testing::Test {
  protected:
@@ -39,9 +39,9 @@ class ObjectDevice : public ::testing::Test {
 
   // One device for the whole program, opened by the first test that asks; the borders that the
   // view keeps on it are released after every test.
-  static DS_TestDevice* SharedDevice() {
-    static const std::unique_ptr<DS_TestDevice> device = [] {
-      auto opened = std::make_unique<DS_TestDevice>();
+  static DS_WindowDevice* SharedDevice() {
+    static const std::unique_ptr<DS_WindowDevice> device = [] {
+      auto opened = std::make_unique<DS_WindowDevice>();
       return opened->Open(kWidth, kHeight, L"objects3d test") ? std::move(opened) : nullptr;
     }();
     return device.get();
@@ -85,6 +85,6 @@ class ObjectDevice : public ::testing::Test {
   }
 
   IDirect3DDevice9* Device() const { return m_Device->Device(); }
-  DS_TestDevice* m_Device = nullptr;
+  DS_WindowDevice* m_Device = nullptr;
   std::unique_ptr<DS_DocResManager> m_Manager;
 };

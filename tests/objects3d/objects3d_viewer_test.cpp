@@ -16,7 +16,7 @@
 
 #include "core/render/ds_com_holder.h"
 #include "tests/objects3d/object_device.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tests/render/viewer_frames.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "objects/stat_obj/ds_stat_obj_constructor.h"
 #include "tests/layers/stored_picture.h"
 #include "tests/particles/particle_test_support.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ constexpr int kWidth = 160, kHeight = 120;
 class SpriteArrayOnDevice : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_Device = std::make_unique<DS_TestDevice>();
+    s_Device = std::make_unique<DS_WindowDevice>();
     if (!s_Device->Open(kWidth, kHeight, L"sprite array test")) s_Device.reset();
   }
   static void TearDownTestSuite() {
@@ -74,11 +74,11 @@ class SpriteArrayOnDevice : public ::testing::Test {
     }
   }
 
-  static std::unique_ptr<DS_TestDevice> s_Device;
+  static std::unique_ptr<DS_WindowDevice> s_Device;
   DS_DocResManager m_Manager;
   std::unique_ptr<DS_2D_Light> m_Layer;
 };
-std::unique_ptr<DS_TestDevice> SpriteArrayOnDevice::s_Device;
+std::unique_ptr<DS_WindowDevice> SpriteArrayOnDevice::s_Device;
 
 TEST_F(SpriteArrayOnDevice, TheGeometryHoldsOneSpritePerParticleUpToSixteenThousand) {
   const struct {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tests/render/viewer_frames.h"
 
 namespace {
@@ -67,7 +67,7 @@ const KindCase kCases[] = {
 class ParticleFrames : public ::testing::TestWithParam<KindCase> {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(64, 64, L"particle frames"));
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -131,10 +131,10 @@ class ParticleFrames : public ::testing::TestWithParam<KindCase> {
     }
   }
 
-  static DS_TestDevice* s_Device;
+  static DS_WindowDevice* s_Device;
   static std::wstring s_Out;
 };
-DS_TestDevice* ParticleFrames::s_Device = nullptr;
+DS_WindowDevice* ParticleFrames::s_Device = nullptr;
 std::wstring ParticleFrames::s_Out;
 
 TEST_P(ParticleFrames, DrawInsideTheViewInTheirColourAndMoveAsTheyShould) {

@@ -15,7 +15,7 @@
 #include "core/render/render_target_pair.h"
 #include "core/render/screen_sprite_batch.h"
 #include "core/render/view_state.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ constexpr std::uint32_t kBands[4] = {kRed, kGreen, kBlue, kYellow};
 class RenderDevice : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(kWidth, kHeight));
   }
   static void TearDownTestSuite() {
@@ -47,9 +47,9 @@ class RenderDevice : public ::testing::Test {
     Device()->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0);
   }
 
-  static DS_TestDevice* s_Device;
+  static DS_WindowDevice* s_Device;
 };
-DS_TestDevice* RenderDevice::s_Device = nullptr;
+DS_WindowDevice* RenderDevice::s_Device = nullptr;
 
 // A picture of four bands in red, green, blue, yellow: vertical bands (left to right) when it is
 // wide, horizontal (top to bottom) when it is tall.
@@ -586,7 +586,7 @@ TEST_F(RenderDevice, ResetSucceedsAfterReleasingTheDefaultPoolObjectsAndManagedB
 // Two outputs with a device each: every output's view keeps the border quads made on its own
 // device, and releasing one output's view leaves no object of its device behind.
 TEST_F(RenderDevice, EachOutputsViewKeepsTheObjectsOfItsOwnDevice) {
-  DS_TestDevice second;
+  DS_WindowDevice second;
   ASSERT_TRUE(second.Open(200, 150, L"second output"));
   const DS_TextureInfo picture = BandPicture(Device(), 200, 100);
 

@@ -8,7 +8,7 @@
 
 #include "table_direct3d.h"
 #include "test_shell.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 

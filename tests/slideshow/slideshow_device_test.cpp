@@ -21,7 +21,7 @@
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "layers/slideshow/scene_document.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tests/core/test_bytes.h"
 
 namespace {
@@ -65,7 +65,7 @@ std::string g_DocumentDir;
 class SlideShowDevice : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"slide show test"));
   }
   static void TearDownTestSuite() {
@@ -110,10 +110,10 @@ class SlideShowDevice : public testing::Test {
   }
 
   IDirect3DDevice9* Device() const { return s_Device->Device(); }
-  static DS_TestDevice* s_Device;
+  static DS_WindowDevice* s_Device;
   std::unique_ptr<DS_SlideShow_Light> m_Show;
 };
-DS_TestDevice* SlideShowDevice::s_Device = nullptr;
+DS_WindowDevice* SlideShowDevice::s_Device = nullptr;
 
 TEST_F(SlideShowDevice, TwoSlidesFadeThroughBlackAndBack) {
   Start(ReadDocument("two-slides.dds"));

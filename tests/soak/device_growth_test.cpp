@@ -16,7 +16,7 @@
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "layers/slideshow/scene_document.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ ULONG DeviceReferences(IDirect3DDevice9* device) {
 }
 
 // Whether the back buffer holds more than one colour.
-bool Varied(DS_TestDevice& device) {
+bool Varied(DS_WindowDevice& device) {
   DS_PixelReadback pixels;
   if (!pixels.ReadBackBuffer(device.Device())) return false;
   for (int y = 0; y < kHeight; y += 4)
@@ -42,7 +42,7 @@ TEST(DeviceGrowth, CyclesOfSwitchesAndLossesKeepTheDeviceReferencesOfTheFirstCyc
   std::ifstream file(g_ScenePath, std::ios::binary);
   ASSERT_TRUE(file) << g_ScenePath;
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  DS_TestDevice device;
+  DS_WindowDevice device;
   ASSERT_TRUE(device.Open(kWidth, kHeight, L"device growth"));
   std::unique_ptr<DS_SlideShow_Light> show = LoadSceneFromBytes(bytes.data(), bytes.size());
   ASSERT_TRUE(show);

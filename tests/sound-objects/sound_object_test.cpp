@@ -27,7 +27,7 @@
 #include "sound/wav_sound/ds_wav_constructor.h"
 #include "sound/wav_sound/wav_memory_file.h"
 #include "tests/music/test_wav.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tests/sound-objects/sound_documents.h"
 
 namespace {
@@ -325,9 +325,9 @@ DS_WAV_Constructor& SoundOf(const DS_RefPtr<DS_ABObj>& object) {
 class SoundObjects : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    s_Device = new DS_TestDevice;
+    s_Device = new DS_WindowDevice;
     ASSERT_TRUE(s_Device->Open(64, 48, L"sound object test"));
-    s_Window = MakeTestWindow(64, 48, L"sound window");
+    s_Window = MakeDeviceWindow(64, 48, L"sound window");
     s_Opened = OpenSoundDevice(s_Window);
   }
   static void TearDownTestSuite() {
@@ -370,14 +370,14 @@ class SoundObjects : public testing::Test {
     return *m_Set;
   }
 
-  static DS_TestDevice* s_Device;
+  static DS_WindowDevice* s_Device;
   static HWND s_Window;
   static bool s_Opened;
   std::unique_ptr<DS_DocResManager> m_Manager;
   std::unique_ptr<DS_WAV_Constructor> m_Set;
   std::unique_ptr<DS_SlideShow_Light> m_Show;
 };
-DS_TestDevice* SoundObjects::s_Device = nullptr;
+DS_WindowDevice* SoundObjects::s_Device = nullptr;
 HWND SoundObjects::s_Window = nullptr;
 bool SoundObjects::s_Opened = false;
 

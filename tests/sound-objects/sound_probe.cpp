@@ -37,7 +37,7 @@
 #include "sound/wav_sound/sound_buffer.h"
 #include "sound/wav_sound/wav_memory_file.h"
 #include "tests/music/test_wav.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tests/sound-objects/sound_documents.h"
 
 namespace {
@@ -100,7 +100,7 @@ double Seconds() {
 // Plays the document's scene in real time as the scene record does (the volume setting applied
 // before the scene starts its sounds), drawing every 30 ms.
 bool PlayScene(const std::vector<uint8_t>& document, DWORD volumeSetting, bool muted, double seconds) {
-  DS_TestDevice device;
+  DS_WindowDevice device;
   if (!device.Open(64, 48, L"sound probe")) return false;
   SetPrimarySoundVolume(volumeSetting, muted);
   std::unique_ptr<DS_SlideShow_Light> show = LoadSceneFromBytes(document.data(), document.size());
@@ -126,7 +126,7 @@ bool PlayScene(const std::vector<uint8_t>& document, DWORD volumeSetting, bool m
 int main(int argc, char** argv) {
   if (argc < 2) return 2;
   const std::string mode = argv[1];
-  HWND window = MakeTestWindow(64, 48, L"sound probe window");
+  HWND window = MakeDeviceWindow(64, 48, L"sound probe window");
   if (!OpenSoundDevice(window)) {
     std::printf("no sound device\n");
     return 1;

@@ -15,7 +15,7 @@
 #include "core/layer/pulse_clock.h"
 #include "core/render/device_globals.h"
 #include "objects/clock/clock_time.h"
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 #include "tools/scene-viewer/layer_document.h"
 #include "tools/scene-viewer/viewed_scene.h"
 #include "tools/scene-viewer/viewer_options.h"
@@ -82,7 +82,7 @@ int main() {
   if (!ReadWholeFile(options.document, bytes)) return Fail(L"cannot read " + options.document);
   CreateDirectoryW(options.outputDir.c_str(), nullptr);
 
-  DS_TestDevice device;
+  DS_WindowDevice device;
   if (!device.Open(options.width, options.height, L"scene viewer")) return Fail(L"no Direct3D device");
   std::srand(options.seed);
   SetPulseClock(ApplicationTime);

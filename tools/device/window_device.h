@@ -1,5 +1,6 @@
-// A window with its own windowed HAL device for the tests and benches, published as g_Device,
-// and read-back helpers that probe single pixels of the back buffer or of a render target.
+// A window with its own windowed HAL device, published as g_Device, for the scene viewer, the
+// benches and the device tests, and read-back helpers that probe single pixels of the back
+// buffer or of a render target.
 #pragma once
 
 #include <d3d9.h>
@@ -11,27 +12,27 @@
 #include "core/render/ds_com_holder.h"
 
 // A visible top-level window whose client area is width x height, its left edge at `x`.
-HWND MakeTestWindow(int width, int height, const wchar_t* title, int x = 0);
+HWND MakeDeviceWindow(int width, int height, const wchar_t* title, int x = 0);
 
 // The device parameters a caller may choose, e.g. a bench matching the framework's windowed
 // output; the defaults suit the drawing tests (no wait for the display, software vertices).
-struct DS_TestDeviceOptions {
+struct DS_WindowDeviceOptions {
   D3DSWAPEFFECT swapEffect = D3DSWAPEFFECT_DISCARD;
   D3DFORMAT depthFormat = D3DFMT_D24S8;  // D3DFMT_UNKNOWN: no depth buffer
   UINT presentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
   DWORD behaviour = D3DCREATE_SOFTWARE_VERTEXPROCESSING;
 };
 
-class DS_TestDevice {
+class DS_WindowDevice {
  public:
-  DS_TestDevice() = default;
-  DS_TestDevice(const DS_TestDevice&) = delete;
-  DS_TestDevice& operator=(const DS_TestDevice&) = delete;
-  ~DS_TestDevice() { Close(); }
+  DS_WindowDevice() = default;
+  DS_WindowDevice(const DS_WindowDevice&) = delete;
+  DS_WindowDevice& operator=(const DS_WindowDevice&) = delete;
+  ~DS_WindowDevice() { Close(); }
 
   // A width x height back buffer (X8R8G8B8) with the options' depth buffer; `title` names the
   // window. Makes the device current and sets the default states.
-  bool Open(int width, int height, const wchar_t* title = L"render test", const DS_TestDeviceOptions& options = {});
+  bool Open(int width, int height, const wchar_t* title = L"render test", const DS_WindowDeviceOptions& options = {});
   void Close();
 
   IDirect3DDevice9* Device() const { return m_Device.Get(); }

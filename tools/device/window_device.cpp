@@ -1,4 +1,4 @@
-#include "tests/render/test_device.h"
+#include "tools/device/window_device.h"
 
 #include <cstdlib>
 
@@ -9,7 +9,7 @@ namespace {
 LRESULT CALLBACK TestWindowProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 }  // namespace
 
-HWND MakeTestWindow(int width, int height, const wchar_t* title, int x) {
+HWND MakeDeviceWindow(int width, int height, const wchar_t* title, int x) {
   static bool registered = false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
   if (!registered) {
@@ -29,9 +29,9 @@ HWND MakeTestWindow(int width, int height, const wchar_t* title, int x) {
   return window;
 }
 
-bool DS_TestDevice::Open(int width, int height, const wchar_t* title, const DS_TestDeviceOptions& options) {
+bool DS_WindowDevice::Open(int width, int height, const wchar_t* title, const DS_WindowDeviceOptions& options) {
   Close();
-  m_Window = MakeTestWindow(width, height, title);
+  m_Window = MakeDeviceWindow(width, height, title);
   if (!m_Window) return false;
   m_D3D.Attach(Direct3DCreate9(D3D_SDK_VERSION));
   if (!m_D3D) return false;
@@ -54,7 +54,7 @@ bool DS_TestDevice::Open(int width, int height, const wchar_t* title, const DS_T
   return true;
 }
 
-void DS_TestDevice::Close() {
+void DS_WindowDevice::Close() {
   if (m_Device && g_Device == m_Device.Get()) g_Device = nullptr;
   m_Device.Reset();
   m_D3D.Reset();
@@ -62,9 +62,9 @@ void DS_TestDevice::Close() {
   m_Window = nullptr;
 }
 
-void DS_TestDevice::MakeCurrent() const { g_Device = m_Device.Get(); }
+void DS_WindowDevice::MakeCurrent() const { g_Device = m_Device.Get(); }
 
-void DS_TestDevice::SetDefaultStates() const {
+void DS_WindowDevice::SetDefaultStates() const {
   // The layer's states go to g_Device: this device for the call, the current one kept.
   IDirect3DDevice9* const current = g_Device;
   g_Device = m_Device.Get();
