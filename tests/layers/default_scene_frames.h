@@ -83,15 +83,22 @@ class DefaultSceneFrames : public ::testing::Test {
     }
   }
   static void OpenDevice() {
-    s_Device = new DS_WindowDevice;
+    s_Device = std::make_unique<DS_WindowDevice>();
     ASSERT_TRUE(s_Device->Open(kWidth, kHeight, L"default scene"));
+  }
+  // The device opened and the default scene's bytes read (empty, the test failed, when the
+  // document cannot be read).
+  static std::vector<uint8_t> OpenDeviceWithDefaultScene() {
+    OpenDevice();
+    std::vector<uint8_t> bytes = DefaultSceneBytes();
+    if (bytes.empty()) ADD_FAILURE() << "cannot read " << VQ_DEFAULT_SCENE;
+    return bytes;
   }
   static void TearDownTestSuite() {
     s_Frames.clear();
-    delete s_Device;
-    s_Device = nullptr;
+    s_Device.reset();
   }
 
-  static inline DS_WindowDevice* s_Device = nullptr;
+  static inline std::unique_ptr<DS_WindowDevice> s_Device;
   static inline std::map<float, DS_PixelReadback> s_Frames;
 };

