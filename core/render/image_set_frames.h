@@ -7,7 +7,7 @@
 #include <d3d9.h>
 
 #include "core/render/ds_com_holder.h"
-#include "core/resources/texture_info.h"
+#include "core/render/texture_info.h"
 
 namespace image_set_detail {
 inline IDirect3DTexture9* Raw(IDirect3DTexture9* texture) { return texture; }

@@ -7,7 +7,7 @@
 #include <d3d9.h>
 
 #include "core/render/mesh.h"
-#include "core/resources/texture_info.h"
+#include "core/render/texture_info.h"
 
 // Four corners of x, y (pixels), z (1 in the unit form, carried into the rhw of pre-transformed
 // vertices), u, v. A plain value.

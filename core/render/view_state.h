@@ -16,7 +16,7 @@
 #include "core/render/layout_maths.h"
 #include "core/render/picture_size.h"
 #include "core/render/quads.h"
-#include "core/resources/texture_info.h"
+#include "core/render/texture_info.h"
 
 class DS_ViewState {
  public:

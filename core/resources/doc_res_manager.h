@@ -13,7 +13,7 @@
 #include "core/data/abobj_constructor.h"
 #include "core/data/file_links.h"
 #include "core/render/ds_com_holder.h"
-#include "core/resources/image_set.h"
+#include "core/render/image_set.h"
 #include "core/resources/mask_entry.h"
 #include "core/resources/mesh_buffers.h"
 #include "core/resources/resource_cache.h"

@@ -11,7 +11,7 @@
 #include <cstdint>
 
 #include "core/resources/mask_entry.h"
-#include "core/resources/texture_info.h"
+#include "core/render/texture_info.h"
 
 using DS_Texture = DS_ComHolder<IDirect3DTexture9>;
 

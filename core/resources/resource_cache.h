@@ -17,7 +17,7 @@
 
 #include "core/resources/mesh_buffers.h"
 #include "core/resources/resource_entry.h"
-#include "core/resources/texture_info.h"
+#include "core/render/texture_info.h"
 
 class DS_ResourceCache {
  public:

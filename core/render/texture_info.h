@@ -5,7 +5,7 @@
 #include <d3d9.h>
 
 #include "core/render/ds_com_holder.h"
-#include "core/resources/image_set.h"
+#include "core/render/image_set.h"
 
 struct DS_TextureInfo {
   DS_ComHolder<IDirect3DTexture9> texture;
