@@ -31,6 +31,29 @@ struct DS_Value<MediaParamTB<ds_string>> : DS_ParamValue<ds_string> {};
 template <>
 struct DS_Value<MediaParamT<ds_string>> : DS_ParamValue<ds_string> {};
 
+// A point in space: x, y, z as three floats.
+template <>
+struct DS_Value<DS_Vector3> {
+  static void Read(DS_IOF_Virtual& in, DS_Vector3& v) {
+    in.ReadFloat(v.x);
+    in.ReadFloat(v.y);
+    in.ReadFloat(v.z);
+  }
+  static void Write(DS_IOF_Virtual& out, const DS_Vector3& v) {
+    out.WriteFloat(v.x);
+    out.WriteFloat(v.y);
+    out.WriteFloat(v.z);
+  }
+  static const char* Type() { return "float[3]"; }
+  static std::string Text(const DS_Vector3& v) {
+    return "[" + DS_JsonFloat(v.x) + ", " + DS_JsonFloat(v.y) + ", " + DS_JsonFloat(v.z) + "]";
+  }
+};
+template <>
+struct DS_Value<MediaParamTB<DS_Vector3>> : DS_ParamValue<DS_Vector3> {};
+template <>
+struct DS_Value<MediaParamT<DS_Vector3>> : DS_ParamValue<DS_Vector3> {};
+
 // A scaled value: read through the changing convention so that the derived value follows.
 template <class T>
 struct DS_Value<UINTSclaleTo<T>> {
@@ -62,6 +85,24 @@ struct DS_Value<MediaRectangle> {
     for (size_t i = 0; i < 6; ++i) text += (i ? ", " : "") + std::to_string(edges[i]->Get());
     return text + "]";
   }
+};
+
+// A font's face. An empty stored face keeps the face before, as FontMediaParam::ReadFields does:
+// r.Field("font_face", DS_FontFace(font.faceName)).
+struct DS_FontFace {
+  explicit DS_FontFace(ds_string& v) : value(v) {}
+  ds_string& value;
+};
+template <>
+struct DS_Value<DS_FontFace> {
+  static void Read(DS_IOF_Virtual& in, DS_FontFace v) {
+    ds_string face;
+    in.ReadString(face);
+    if (!face.empty()) v.value = face;
+  }
+  static void Write(DS_IOF_Virtual& out, const DS_FontFace& v) { out.WriteString(v.value); }
+  static const char* Type() { return "string"; }
+  static std::string Text(const DS_FontFace& v) { return DS_JsonString(v.value); }
 };
 
 // Twelve floats, corner by corner x, y, z.
@@ -104,6 +145,46 @@ template <>
 struct DS_Value<DS_MeshFile> : DS_LinkValue<DS_MeshFile> {};
 template <>
 struct DS_Value<DS_HLSLEffectFile> : DS_LinkValue<DS_HLSLEffectFile> {};
+
+// A link whose record names its two halves as fields of their own (the library or file name,
+// then the id or stamp): r.Field("effect_library", DS_LinkName(link)); r.Field("effect_id",
+// DS_LinkStamp(link)). Together they are the bytes of one stored link; writing the name tells
+// the resource manager of the link, as writing the whole link does.
+struct DS_LinkName {
+  explicit DS_LinkName(DS_FileLink3& l) : link(l) {}
+  DS_FileLink3& link;
+};
+struct DS_LinkStamp {
+  explicit DS_LinkStamp(DS_FileLink3& l) : link(l) {}
+  DS_FileLink3& link;
+};
+template <>
+struct DS_Value<DS_LinkName> {
+  static void Read(DS_IOF_Virtual& in, DS_LinkName v) {
+    DS_ResourceKey key = v.link.Key();
+    in.ReadString(key.name);
+    v.link.StoreKey(key);
+  }
+  static void Write(DS_IOF_Virtual& out, const DS_LinkName& v) {
+    // The whole link into a scratch writer only for its write hook; the bytes come next.
+    DS_IOF_ByteWriter hookOnly;
+    WriteFileLink(v.link, hookOnly);
+    out.WriteString(v.link.Key().name);
+  }
+  static const char* Type() { return "string"; }
+  static std::string Text(const DS_LinkName& v) { return DS_JsonString(v.link.Key().name); }
+};
+template <>
+struct DS_Value<DS_LinkStamp> {
+  static void Read(DS_IOF_Virtual& in, DS_LinkStamp v) {
+    DS_ResourceKey key = v.link.Key();
+    in.ReadInt64(key.stamp);
+    v.link.StoreKey(key);
+  }
+  static void Write(DS_IOF_Virtual& out, const DS_LinkStamp& v) { out.WriteInt64(v.link.Key().stamp); }
+  static const char* Type() { return "int64"; }
+  static std::string Text(const DS_LinkStamp& v) { return std::to_string(v.link.Key().stamp); }
+};
 
 template <>
 struct DS_Value<DS_Guid> {

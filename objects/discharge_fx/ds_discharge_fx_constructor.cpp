@@ -19,24 +19,6 @@ DS_DischargeFXConstructor::DS_DischargeFXConstructor() {
   morphRate.Set(50);
 }
 
-void DS_DischargeFXConstructor::WriteOwnFields(DS_IOF_Virtual& out) const {
-  WriteParamValue(out, startPoint);
-  WriteParamValue(out, endPoint);
-  jitter.WriteValue(out);
-  WriteParamValue(out, textureChoice);
-  flickerInterval.WriteValue(out);
-  morphRate.WriteValue(out);
-}
-
-void DS_DischargeFXConstructor::ReadOwnFields(DS_IOF_Virtual& in) {
-  ReadParamValue(in, startPoint);
-  ReadParamValue(in, endPoint);
-  jitter.ReadValue(in);
-  ReadParamValue(in, textureChoice);
-  flickerInterval.ReadValue(in);
-  morphRate.ReadValue(in);
-}
-
 uint32_t DS_DischargeFXConstructor::SegmentCount() const { return std::min(count.Get(), kMaxSpritesPerSystem); }
 
 void DS_DischargeFXConstructor::GeneratePath(std::vector<DS_DischargeSegment>& path) const {

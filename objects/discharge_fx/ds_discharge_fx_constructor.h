@@ -26,10 +26,22 @@ class DS_DischargeFXConstructor final : public DS_ParticleKindT<DS_DischargeFXCo
   DS_DischargeFXConstructor();
   DS_DischargeFXConstructor(const DS_DischargeFXConstructor& source) = default;
 
-  // Start point, end point (three floats each), jitter, texture choice, flicker interval and
-  // morph rate; then the glow part.
-  void WriteOwnFields(DS_IOF_Virtual& out) const;
-  void ReadOwnFields(DS_IOF_Virtual& in);
+  // The scaled values are read through their change path, so that the derived numbers follow.
+  template <class R>
+  void Record(R& r) {
+    r.About("An electric discharge drawn through effect 97 with a glow: a chain of `count` segments from the start "
+            "point to the end point (picture pixels), each turned aside by up to jitter x 0.01 of the remaining way "
+            "and drawn anew every 0.1 of phase, the drawn chain moving towards the new one at morph x 0.1 per unit "
+            "of phase. The bolt picture is the library's 95 (texture 1) or 98 (texture 0), chosen anew every 0.1 - "
+            "flicker x 0.001 seconds; `size` is the bolt's width in pixels.");
+    r.Field("start", startPoint);
+    r.Field("end", endPoint);
+    r.Field("jitter", jitter);
+    r.Field("texture", textureChoice);
+    r.Field("flicker", flickerInterval);
+    r.Field("morph", morphRate);
+    r.Base("DS_GlowEffectCtrl", static_cast<DS_GlowEffectCtrl&>(*this));
+  }
 
   // Both paths made anew at the segment count (a particle is not touched).
   void SpawnParticle(DS_Particle& p) override;

@@ -64,30 +64,6 @@ DS_ExplosionConstructor::DS_ExplosionConstructor(const DS_ExplosionConstructor& 
   direction.UpdateAxes();
 }
 
-void DS_ExplosionConstructor::WriteOwnFields(DS_IOF_Virtual& out) const {
-  noiseA.WriteValue(out);
-  noiseB.WriteValue(out);
-  noiseC.WriteValue(out);
-  WriteParamValue(out, direction);
-  noiseDrift.WriteValue(out);
-  for (const auto* value : {&growTime, &holdTime, &fadeTime, &startDelay, &pauseTime, &seed})
-    WriteParamValue(out, *value);
-  WriteParamValue(out, randomNoise);
-  colour2.WriteValue(out);
-}
-
-void DS_ExplosionConstructor::ReadOwnFields(DS_IOF_Virtual& in) {
-  // The scaled values through their change path, so that the derived numbers follow.
-  noiseA.ReadValue(in);
-  noiseB.ReadValue(in);
-  noiseC.ReadValue(in);
-  ReadParamValue(in, direction);
-  noiseDrift.ReadValue(in);
-  for (auto* value : {&growTime, &holdTime, &fadeTime, &startDelay, &pauseTime, &seed}) ReadParamValue(in, *value);
-  ReadParamValue(in, randomNoise);
-  colour2.ReadValue(in);
-}
-
 void DS_ExplosionConstructor::RestartCycle() {
   elapsed = 0.0f;
   pairCounter = 1;

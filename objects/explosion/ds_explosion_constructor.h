@@ -13,6 +13,7 @@
 #pragma once
 
 #include "core/data/media_kinds.h"
+#include "core/data/record_values.h"
 #include "objects/fx_objects/ds_stat_base_fx_ctrl.h"
 
 class DS_ExplosionConstructor final : public DS_ParticleKindT<DS_ExplosionConstructor, DS_StatBaseFXCtrl> {
@@ -35,8 +36,43 @@ class DS_ExplosionConstructor final : public DS_ParticleKindT<DS_ExplosionConstr
   // Every member, the running state included; the direction's axes made from the angle.
   DS_ExplosionConstructor(const DS_ExplosionConstructor& source);
 
-  void WriteOwnFields(DS_IOF_Virtual& out) const;
-  void ReadOwnFields(DS_IOF_Virtual& in);
+  template <class R>
+  void Record(R& r) {
+    r.About("An explosion: noise A (heat boost 1 - value x 0.01), noise B (noise bite, value x 0.01), noise C "
+            "(growth hold-down, value x 0.01), the drift direction in degrees, the drift speed (value x 0.005 per "
+            "unit of phase), the grow, hold, fade, start-delay and pause times in ms, the seed, random noise (0: "
+            "offsets replayed from the seed), the second (cold) colour 0x00BBGGRR; then the fixed-point level. Its "
+            "effect is 200 of common_res.dll; the first picture is the gradient (201), the overlay the noise (8); "
+            "the sprite colour is the hot tint and the size (250 by default) its diameter.");
+    OwnFields(r);
+    r.Base("DS_StatBaseFXCtrl", static_cast<DS_StatBaseFXCtrl&>(*this));
+  }
+  // The fields before the nested part. The scaled values go through their change path, so that
+  // the derived numbers follow; the direction is stored without its axes.
+  template <class R>
+  void OwnFields(R& r) {
+    r.Field("noise_a", noiseA);
+    r.Field("noise_b", noiseB);
+    r.Field("noise_c", noiseC);
+    r.Field("direction", static_cast<MediaParamT<uint32_t>&>(direction));
+    r.Field("drift", static_cast<UINTSclaleTo<float>&>(noiseDrift));
+    r.Field("grow", growTime);
+    r.Field("hold", holdTime);
+    r.Field("fade", fadeTime);
+    r.Field("start_delay", startDelay);
+    r.Field("pause", pauseTime);
+    r.Field("seed", seed);
+    r.Field("random_noise", randomNoise);
+    r.Field("colour2", colour2);
+  }
+  void WriteOwnFields(DS_IOF_Virtual& out) const {
+    DS_RecordWriter writer(out, kVersion);
+    const_cast<DS_ExplosionConstructor*>(this)->OwnFields(writer);
+  }
+  void ReadOwnFields(DS_IOF_Virtual& in) {
+    DS_RecordReader reader(in, kVersion);
+    OwnFields(reader);
+  }
 
   // The slide became current: the cycle, the offsets, the pair counter and the drift start again.
   void Restart() override;

@@ -10,8 +10,13 @@ class DS_FlowerConstructor final : public DS_ParticleKindT<DS_FlowerConstructor,
   static constexpr uint32_t kVersion = 1;
   static constexpr uint32_t kMinVersion = 1;
 
-  void WriteOwnFields(DS_IOF_Virtual& out) const { out.WriteFloat(swayAmplitude); }
-  void ReadOwnFields(DS_IOF_Virtual& in) { in.ReadFloat(swayAmplitude); }
+  template <class R>
+  void Record(R& r) {
+    r.About("A flower: the sway amplitude in degrees, then the still-picture record.");
+    r.Field("sway", swayAmplitude);
+    r.Base("DS_StatObjConstructor", static_cast<DS_StatObjConstructor&>(*this));
+  }
+
   void UpdateParticle(DS_Particle& p) override;
 
   float swayAmplitude = 1.5f;  // degrees

@@ -6,9 +6,15 @@
 
 class DS_BaseFXCtrl : public DS_FXParticleSystemCtrl {
  public:
-  static constexpr uint32_t kBaseFXVersion = 1;
+  static constexpr uint32_t kVersion = 1;
+
+  template <class R>
+  void Record(R& r) {
+    r.About("The effect objects' abstract level: no fields of its own, then the shader particle level.");
+    r.Base("DS_FXParticleSystemCtrl", static_cast<DS_FXParticleSystemCtrl&>(*this));
+  }
 
   // Header, then the nested "DS_FXParticleSystemCtrl" record.
-  void WriteBaseRecord(DS_IOF_Virtual& out) const;
-  void ReadBaseRecord(DS_IOF_Virtual& in);
+  void WriteBaseRecord(DS_IOF_Virtual& out) const { DS_WriteRecord(out, *this, "DS_BaseFXCtrl"); }
+  void ReadBaseRecord(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, *this); }
 };

@@ -13,24 +13,6 @@ DS_Vector3 PictureCentre() {
 
 DS_StatBaseFXCtrl::DS_StatBaseFXCtrl() : centre(PictureCentre()) {}
 
-void DS_StatBaseFXCtrl::WriteBaseRecord(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_StatBaseFXCtrl", kStatBaseFXVersion);
-  WriteParamValue(out, centre);
-  WriteParamValue(out, boxHeight);
-  WriteParamValue(out, boxWidth);
-  DS_BaseFXCtrl::WriteBaseRecord(out);
-}
-
-void DS_StatBaseFXCtrl::ReadBaseRecord(DS_IOF_Virtual& in) {
-  const DS_ObjectHeader header = DS_ReadHeader(in);
-  ReadParamValue(in, centre);
-  if (header.version > 1) {
-    ReadParamValue(in, boxHeight);
-    ReadParamValue(in, boxWidth);
-  }
-  DS_BaseFXCtrl::ReadBaseRecord(in);
-}
-
 void DS_StatBaseFXCtrl::PlaceOnce() {
   if (placed) return;
   const DS_Vector3 middle = PictureCentre();

@@ -14,16 +14,27 @@ class DS_2D_Light;
 
 class DS_StatBaseFXCtrl : public DS_BaseFXCtrl {
  public:
-  static constexpr uint32_t kStatBaseFXVersion = 2;
+  static constexpr uint32_t kVersion = 2;
 
   // Centred on the picture as it is published now.
   DS_StatBaseFXCtrl();
   DS_StatBaseFXCtrl(const DS_StatBaseFXCtrl& source) = default;
 
+  // Every value is read as stored, without telling anyone.
+  template <class R>
+  void Record(R& r) {
+    r.About("An effect object at a fixed point: its centre in picture pixels (x, y, z) and its box height and "
+            "width in pixels (the static text's box; explosions take their size from the sprite size), then the "
+            "abstract level.");
+    r.Field("centre", centre);
+    r.Field("box_height", boxHeight, DS_Since(2));
+    r.Field("box_width", boxWidth, DS_Since(2));
+    r.Base("DS_BaseFXCtrl", static_cast<DS_BaseFXCtrl&>(*this));
+  }
+
   // The nested record as the kinds carry it after their own fields: header, then the fields.
-  void WriteBaseRecord(DS_IOF_Virtual& out) const;
-  // Reads the box sizes only from version 2 on; every value is stored without telling anyone.
-  void ReadBaseRecord(DS_IOF_Virtual& in);
+  void WriteBaseRecord(DS_IOF_Virtual& out) const { DS_WriteRecord(out, *this, "DS_StatBaseFXCtrl"); }
+  void ReadBaseRecord(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, *this); }
 
   // A live DS_FXObj over a clone of this set (none on the host, which has no device).
   std::unique_ptr<DS_ABObj> CreateObject() const override;

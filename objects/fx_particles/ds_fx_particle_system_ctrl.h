@@ -8,6 +8,7 @@
 #pragma once
 
 #include "core/data/file_links.h"
+#include "core/data/record_values.h"
 #include "objects/particles/ds_particle_system_ctrl.h"
 #ifdef _WIN32
 #include <d3dx9.h>
@@ -17,16 +18,27 @@
 
 class DS_FXParticleSystemCtrl : public DS_ParticleSystemCtrl {
  public:
-  static constexpr uint32_t kFXVersion = 1;
+  // Stated here so that the nested part does not take the sprite properties' version.
+  static constexpr uint32_t kVersion = 1;
 
   DS_FXParticleSystemCtrl() = default;
   // The copy shares the effect (one more reference).
   DS_FXParticleSystemCtrl(const DS_FXParticleSystemCtrl& source) = default;
 
-  // The nested record "DS_FXParticleSystemCtrl": header, the effect link, the sprite record.
-  void WriteBaseRecord(DS_IOF_Virtual& out) const;
-  // Its header (the version is not compared), the link, the sprite record.
-  void ReadBaseRecord(DS_IOF_Virtual& in);
+  template <class R>
+  void Record(R& r) {
+    r.About("The shader particle level of the glow systems and effect objects: the link to the compiled effect "
+            "they draw through (97 of common_res.dll for discharges and static text, 200 for explosions; carried "
+            "by the document or found in the library), then the sprite properties.");
+    r.Field("effect_library", DS_LinkName(effectLink));
+    r.Field("effect_id", DS_LinkStamp(effectLink));
+    r.Base("DS_BaseSpriteProp", static_cast<DS_BaseSpriteProp&>(*this));
+  }
+
+  // The nested record "DS_FXParticleSystemCtrl": header, the effect link, the sprite record; read
+  // by its header's version.
+  void WriteBaseRecord(DS_IOF_Virtual& out) const { DS_WriteRecord(out, *this, "DS_FXParticleSystemCtrl"); }
+  void ReadBaseRecord(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, *this); }
 
 #ifdef _WIN32
   // The effect the link names, through the current resource manager; none when it cannot be

@@ -25,20 +25,6 @@ void DS_GlowEffectCtrl::BlendColour(float out[4]) const {
   out[3] = glowAlpha.Derived();
 }
 
-void DS_GlowEffectCtrl::WriteBaseRecord(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_GlowEffectCtrl", kGlowVersion);
-  glowColour.WriteValue(out);
-  glowAlpha.WriteValue(out);
-  DS_FXParticleSystemCtrl::WriteBaseRecord(out);
-}
-
-void DS_GlowEffectCtrl::ReadBaseRecord(DS_IOF_Virtual& in) {
-  DS_ReadHeader(in);
-  glowColour.ReadValue(in);
-  glowAlpha.ReadValue(in);
-  DS_FXParticleSystemCtrl::ReadBaseRecord(in);
-}
-
 #ifndef _WIN32
 // The host build has no device and so no live objects; the document readers never ask for one.
 std::unique_ptr<DS_ABObj> DS_GlowEffectCtrl::CreateObject() const { return nullptr; }

@@ -15,7 +15,7 @@
 
 class DS_GlowEffectCtrl : public DS_FXParticleSystemCtrl {
  public:
-  static constexpr uint32_t kGlowVersion = 1;
+  static constexpr uint32_t kVersion = 1;
 
   DS_GlowEffectCtrl();
   // Copies both parameters; shares both pictures (one more reference each).
@@ -29,11 +29,21 @@ class DS_GlowEffectCtrl : public DS_FXParticleSystemCtrl {
   // "BlendColor": the glow colour's red, green and blue over 255 and the glow strength.
   void BlendColour(float out[4]) const;
 
-  // The nested record "DS_GlowEffectCtrl": header, glow colour, glow strength, the effect part.
-  void WriteBaseRecord(DS_IOF_Virtual& out) const;
-  // Its header (the version is not compared), then the same fields; the colour is stored as
-  // read, the strength through the changing convention.
-  void ReadBaseRecord(DS_IOF_Virtual& in);
+  // The colour is stored as read, the strength through the changing convention.
+  template <class R>
+  void Record(R& r) {
+    r.About("The glow part of the shader-drawn glow systems: the glow colour (0x00BBGGRR; the discharge's default "
+            "0xff9900, a sky blue) and the glow strength in percent (100 is full), then the effect part. The glow "
+            "picture is the sprite properties' overlay (the second picture link); the library's 203 is made for "
+            "the discharge.");
+    r.Field("glow_colour", glowColour);
+    r.Field("glow_strength", glowAlpha);
+    r.Base("DS_FXParticleSystemCtrl", static_cast<DS_FXParticleSystemCtrl&>(*this));
+  }
+
+  // The nested record "DS_GlowEffectCtrl": header, then the fields above.
+  void WriteBaseRecord(DS_IOF_Virtual& out) const { DS_WriteRecord(out, *this, "DS_GlowEffectCtrl"); }
+  void ReadBaseRecord(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, *this); }
 
 #ifdef _WIN32
   // The effect, then the first frame of the glow picture and of the particle picture; a picture

@@ -15,33 +15,6 @@ DS_StatObjConstructor::DS_StatObjConstructor(const DS_StatObjConstructor& source
       rotation(source.rotation),
       rotationMatrix(source.rotationMatrix) {}
 
-void DS_StatObjConstructor::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_StatObjConstructor", kVersion);
-  WriteFields(out);
-}
-
-void DS_StatObjConstructor::WriteFields(DS_IOF_Virtual& out) const {
-  placement.WriteFields(out);
-  out.WriteUInt(rotation.Get());
-  DS_ParticleSystemCtrl::WriteBaseRecord(out);
-}
-
-void DS_StatObjConstructor::ReadBaseRecord(DS_IOF_Virtual& in) {
-  const DS_ObjectHeader header = DS_ReadHeader(in);
-  ReadFields(in, header.version);
-}
-
-void DS_StatObjConstructor::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  placement.ReadFields(in);
-  ReadParamValue(in, rotation);
-  if (version == 1) {
-    // An older sprite record after these leaves the flips as read here.
-    ReadParamValue(in, flipVertical);
-    ReadParamValue(in, flipHorizontal);
-  }
-  DS_ParticleSystemCtrl::ReadBaseRecord(in);
-}
-
 std::unique_ptr<DS_ParticleSystemCtrl> DS_StatObjConstructor::Clone() const {
   return std::make_unique<DS_StatObjConstructor>(*this);
 }

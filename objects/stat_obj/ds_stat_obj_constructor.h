@@ -3,6 +3,7 @@
 // the turned sprite. The flower and the discharge build on it.
 #pragma once
 
+#include "core/data/record_values.h"
 #include "objects/particles/ds_particle_system_ctrl.h"
 
 class DS_StatObjConstructor : public DS_ParticleSystemCtrl {
@@ -16,13 +17,25 @@ class DS_StatObjConstructor : public DS_ParticleSystemCtrl {
   DS_StatObjConstructor() = default;
   DS_StatObjConstructor(const DS_StatObjConstructor& source);
 
-  void Write(DS_IOF_Virtual& out) const override;
-  void WriteFields(DS_IOF_Virtual& out) const;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    r.About("A still picture: its placement in picture pixels (left, right, top, bottom, centre x, centre y; the "
+            "edges are made again from the centre and the sprite), the rotation in degrees clockwise, then the "
+            "sprite properties.");
+    r.Field("placement", placement);
+    r.Field("rotation", rotation);
+    // An older sprite record after these leaves the flips as read here.
+    r.Field("flip_vertical_v1", flipVertical, DS_Only(1));
+    r.Field("flip_horizontal_v1", flipHorizontal, DS_Only(1));
+    r.Base("DS_BaseSpriteProp", static_cast<DS_BaseSpriteProp&>(*this));
+  }
+
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_StatObjConstructor"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
   // The nested form the flower and the discharge carry after their own fields: header, then
-  // the fields.
+  // the fields in the header's version.
   void WriteBaseRecord(DS_IOF_Virtual& out) const { DS_StatObjConstructor::Write(out); }
-  void ReadBaseRecord(DS_IOF_Virtual& in);
+  void ReadBaseRecord(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, *this); }
 
   std::unique_ptr<DS_ABObj> CreateObject() const override;
   std::unique_ptr<DS_ParticleSystemCtrl> Clone() const override;

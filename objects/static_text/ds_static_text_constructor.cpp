@@ -9,22 +9,6 @@
 
 DS_StaticTextConstructor::DS_StaticTextConstructor() { colour.SetDefault(0x000000FFu); }
 
-void DS_StaticTextConstructor::WriteOwnFields(DS_IOF_Virtual& out) const {
-  WriteParamValue(out, verticalAlign);
-  WriteParamValue(out, horizontalAlign);
-  WriteParamValue(out, text);
-  font.WriteFields(out);
-  for (const auto* time : {&fadeIn, &fadeOut, &hold, &delay}) WriteParamValue(out, *time);
-}
-
-void DS_StaticTextConstructor::ReadOwnFields(DS_IOF_Virtual& in) {
-  ReadParamValue(in, verticalAlign);
-  ReadParamValue(in, horizontalAlign);
-  ReadParamValue(in, text);
-  font.ReadFields(in);
-  for (auto* time : {&fadeIn, &fadeOut, &hold, &delay}) ReadParamValue(in, *time);
-}
-
 void DS_StaticTextConstructor::UpdateParticle(DS_Particle& p) {
   const DS_Vector3 c = centre.Get();
   p.position = DS_Vec3{c.x, c.y, c.z};

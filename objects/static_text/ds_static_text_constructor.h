@@ -14,6 +14,7 @@
 #pragma once
 
 #include "core/data/media_kinds.h"
+#include "core/data/record_values.h"
 #include "objects/fx_objects/ds_stat_base_fx_ctrl.h"
 #ifdef _WIN32
 #include "core/render/render_target_pair.h"
@@ -32,8 +33,39 @@ class DS_StaticTextConstructor final : public DS_ParticleKindT<DS_StaticTextCons
   // Copies every member, the running state included; the font and the target are shared.
   DS_StaticTextConstructor(const DS_StaticTextConstructor& source) = default;
 
-  void WriteOwnFields(DS_IOF_Virtual& out) const;
-  void ReadOwnFields(DS_IOF_Virtual& in);
+  template <class R>
+  void Record(R& r) {
+    r.About("A line of static text: vertical alignment (0 top, 1 centre, 2 bottom), horizontal alignment (0 left, "
+            "1 centre, 2 right), the text, the font (height, weight, italic, face), the fade-in, fade-out, hold and "
+            "delay times in ms; then the fixed-point level, whose box is the text box. Drawn white with the sprite "
+            "colour as tint (the kind's default 0x000000FF is red: set 16777215 for white) through effect 97's "
+            "\"Common\".");
+    OwnFields(r);
+    r.Base("DS_StatBaseFXCtrl", static_cast<DS_StatBaseFXCtrl&>(*this));
+  }
+  // The fields before the nested part.
+  template <class R>
+  void OwnFields(R& r) {
+    r.Field("vertical_align", verticalAlign);
+    r.Field("horizontal_align", horizontalAlign);
+    r.Field("text", text);
+    r.Field("font_height", font.height);
+    r.Field("font_weight", font.weight);
+    r.Field("font_italic", font.italic);
+    r.Field("font_face", DS_FontFace(font.faceName));
+    r.Field("fade_in", fadeIn);
+    r.Field("fade_out", fadeOut);
+    r.Field("hold", hold);
+    r.Field("delay", delay);
+  }
+  void WriteOwnFields(DS_IOF_Virtual& out) const {
+    DS_RecordWriter writer(out, kVersion);
+    const_cast<DS_StaticTextConstructor*>(this)->OwnFields(writer);
+  }
+  void ReadOwnFields(DS_IOF_Virtual& in) {
+    DS_RecordReader reader(in, kVersion);
+    OwnFields(reader);
+  }
 
   // The slide became current: the cycle starts again with the delay.
   void Restart() override { elapsed = 0.0f; }

@@ -284,4 +284,22 @@ TEST(StaticTextRecord, OwnFieldsReadBackToTheirBytes) {
   EXPECT_EQ(out.TakeBytes(), b.bytes);
 }
 
+
+TEST(StaticTextRecord, AnEmptyStoredFaceKeepsTheFaceBefore) {
+  const struct {
+    const char16_t* stored;
+    const char16_t* expected;
+  } cases[] = {{u"", u"Courier New"}, {u"Verdana", u"Verdana"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(DsToUtf8(c.stored));
+    TestBytes b;
+    b.I32(0).I32(0).Str(u"x").I32(20).U32(400).I32(0).Str(c.stored).U32(0).U32(0).U32(0).U32(0);
+    DS_StaticTextConstructor set;
+    set.font.faceName = u"Courier New";
+    ASSERT_TRUE(ReadsWhole(b.bytes, [&](DS_IOF_Virtual& in) { set.ReadOwnFields(in); }));
+    EXPECT_EQ(set.font.faceName, c.expected);
+    EXPECT_EQ(set.font.height, 20);
+  }
+}
+
 }  // namespace

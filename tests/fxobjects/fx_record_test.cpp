@@ -108,4 +108,28 @@ TEST(FXParticleRecord, TheEffectLinkComesBeforeTheSpriteRecord) {
   EXPECT_EQ(out.TakeBytes(), b.bytes);
 }
 
+
+std::vector<DS_ResourceKey> g_CarriedResources, g_CarriedPictures;
+
+TEST(FXParticleRecord, WritingTheEffectLinkCarriesANamedEffectOnce) {
+  const struct {
+    DS_ResourceKey key;
+    std::vector<DS_ResourceKey> carried;
+  } cases[] = {{{u"common_res.dll", 97}, {{u"common_res.dll", 97}}}, {{u"", 5}, {}}};
+  DS_SetFileLinkWriteHooks([](const DS_ResourceKey& key) { g_CarriedResources.push_back(key); },
+                           [](const DS_ResourceKey& key) { g_CarriedPictures.push_back(key); });
+  for (const auto& c : cases) {
+    SCOPED_TRACE(DsToUtf8(c.key.name));
+    g_CarriedResources.clear();
+    g_CarriedPictures.clear();
+    ProbeFX set;
+    set.effectLink.StoreKey(c.key);
+    DS_IOF_ByteWriter out;
+    set.DS_FXParticleSystemCtrl::WriteBaseRecord(out);
+    EXPECT_EQ(g_CarriedResources, c.carried);
+    EXPECT_TRUE(g_CarriedPictures.empty()) << "the effect is not a picture, and the sprite's pictures name none";
+  }
+  DS_SetFileLinkWriteHooks(nullptr, nullptr);
+}
+
 }  // namespace
