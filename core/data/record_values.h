@@ -31,6 +31,25 @@ struct DS_Value<MediaParamTB<ds_string>> : DS_ParamValue<ds_string> {};
 template <>
 struct DS_Value<MediaParamT<ds_string>> : DS_ParamValue<ds_string> {};
 
+// Three floats x, y, z: "float[3]".
+template <>
+struct DS_Value<DS_Vector3> {
+  static void Read(DS_IOF_Virtual& in, DS_Vector3& v) {
+    for (float* f : {&v.x, &v.y, &v.z}) in.ReadFloat(*f);
+  }
+  static void Write(DS_IOF_Virtual& out, const DS_Vector3& v) {
+    for (float f : {v.x, v.y, v.z}) out.WriteFloat(f);
+  }
+  static const char* Type() { return "float[3]"; }
+  static std::string Text(const DS_Vector3& v) {
+    return "[" + DS_JsonFloat(v.x) + ", " + DS_JsonFloat(v.y) + ", " + DS_JsonFloat(v.z) + "]";
+  }
+};
+template <>
+struct DS_Value<MediaParamTB<DS_Vector3>> : DS_ParamValue<DS_Vector3> {};
+template <>
+struct DS_Value<MediaParamT<DS_Vector3>> : DS_ParamValue<DS_Vector3> {};
+
 // A scaled value: read through the changing convention so that the derived value follows.
 template <class T>
 struct DS_Value<UINTSclaleTo<T>> {
@@ -104,6 +123,47 @@ template <>
 struct DS_Value<DS_MeshFile> : DS_LinkValue<DS_MeshFile> {};
 template <>
 struct DS_Value<DS_HLSLEffectFile> : DS_LinkValue<DS_HLSLEffectFile> {};
+
+// A link described as two fields, its library and its id, where its record has always named
+// them apart: r.Field("effect_library", DS_LinkLibrary(link)); r.Field("effect_id", DS_LinkId(link)).
+// The bytes are the link's own (name, then stamp); the library's write carries the resource into
+// the document being written, as writing the whole link does.
+struct DS_LinkLibrary {
+  explicit DS_LinkLibrary(DS_FileLink3& l) : link(l) {}
+  DS_FileLink3& link;
+};
+struct DS_LinkId {
+  explicit DS_LinkId(DS_FileLink3& l) : link(l) {}
+  DS_FileLink3& link;
+};
+template <>
+struct DS_Value<DS_LinkLibrary> {
+  static void Read(DS_IOF_Virtual& in, DS_LinkLibrary v) {
+    // A fresh name: the stream leaves its target as it was for an empty one.
+    DS_ResourceKey key = v.link.Key();
+    key.name.clear();
+    in.ReadString(key.name);
+    v.link.StoreKey(key);
+  }
+  static void Write(DS_IOF_Virtual& out, const DS_LinkLibrary& v) {
+    DS_IOF_ByteWriter carried;  // the whole link once, for the resource hook only
+    WriteFileLink(v.link, carried);
+    out.WriteString(v.link.Key().name);
+  }
+  static const char* Type() { return "string"; }
+  static std::string Text(const DS_LinkLibrary& v) { return DS_JsonString(v.link.Key().name); }
+};
+template <>
+struct DS_Value<DS_LinkId> {
+  static void Read(DS_IOF_Virtual& in, DS_LinkId v) {
+    DS_ResourceKey key = v.link.Key();
+    in.ReadInt64(key.stamp);
+    v.link.StoreKey(key);
+  }
+  static void Write(DS_IOF_Virtual& out, const DS_LinkId& v) { out.WriteInt64(v.link.Key().stamp); }
+  static const char* Type() { return "int64"; }
+  static std::string Text(const DS_LinkId& v) { return std::to_string(v.link.Key().stamp); }
+};
 
 template <>
 struct DS_Value<DS_Guid> {
