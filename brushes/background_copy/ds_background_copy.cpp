@@ -21,19 +21,4 @@ void DS_BackgroundCopy::CollectParameters(DS_FX_Parameters& out, unsigned width,
   out.Set("offset", ox, oy);
 }
 
-void DS_BackgroundCopy::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_BackgroundCopy", kVersion);
-  sourceRect.WriteFields(out);
-  out.WriteInt(shiftY.Get());
-  out.WriteInt(shiftX.Get());
-  WriteObject(out);
-}
-
-void DS_BackgroundCopy::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  sourceRect.ReadFields(in);
-  ReadParamValue(in, shiftY);
-  ReadParamValue(in, shiftX);
-  ReadBase(in);
-}
-
 DS_REGISTER_CONSTRUCTOR(DS_BackgroundCopy);

@@ -37,19 +37,4 @@ void DS_ExpandFX::CollectParameters(DS_FX_Parameters& out, unsigned, unsigned) c
   out.Set("center", c[0], c[1]);
 }
 
-void DS_ExpandFX::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_ExpandFX", kVersion);
-  outward.WriteValue(out);
-  inward.WriteValue(out);
-  out.WriteInt(mode.Get());
-  WriteCentral(out);
-}
-
-void DS_ExpandFX::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  outward.ReadValue(in);
-  inward.ReadValue(in);
-  ReadParamValue(in, mode);
-  ReadCentral(in);
-}
-
 DS_REGISTER_CONSTRUCTOR(DS_ExpandFX);

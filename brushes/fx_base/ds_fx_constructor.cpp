@@ -77,38 +77,3 @@ void DS_FX_Constructor::ScaleFor(unsigned width, unsigned height, float scale[2]
   scale[0] = a / k;
   scale[1] = 1.0f / k;
 }
-
-// Record ---------------------------------------------------------------------------------------------------
-
-void DS_FX_Constructor::WriteObject(DS_IOF_Virtual& out) const {
-  RegisterMaskForWrite();
-  DS_WriteHeader(out, u"DS_FX_Constructor", kFxVersion);
-  WriteFields(out);
-}
-
-void DS_FX_Constructor::WriteFields(DS_IOF_Virtual& out) const {
-  speed.WriteValue(out);
-  out.WriteInt(techniqueFlag.Get());
-  WriteGuid(out, maskKey.id);
-  out.WriteString(maskKey.name);
-  out.WriteBool(maskKey.flag);
-  WriteFileLink(effectLink, out);
-  scaleFactor.WriteValue(out);
-  DS_ABObj_Constructor::WriteObject(out);
-}
-
-void DS_FX_Constructor::ReadBase(DS_IOF_Virtual& in) {
-  const DS_ObjectHeader header = DS_ReadHeader(in);
-  ReadFields(in, header.version);
-}
-
-void DS_FX_Constructor::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  speed.ReadValue(in);
-  ReadParamValue(in, techniqueFlag);
-  ReadGuid(in, maskKey.id);
-  in.ReadString(maskKey.name);
-  in.ReadBool(maskKey.flag);
-  ReadFileLink(in, effectLink);
-  if (version > 1) scaleFactor.ReadValue(in);
-  DS_ABObj_Constructor::ReadBase(in);
-}

@@ -2,8 +2,9 @@
 // effect link, scale factor, mask) with its nested record "DS_FX_Constructor", and the
 // parameters each kind computes for its effect every frame.
 //
-// A kind derives from DS_FX_Constructor, names its effect in its constructor, lists its effect
-// parameters in CollectParameters and implements Clone; the record and the arithmetic are
+// A kind derives from DS_FX_Constructor, names its effect in its constructor, lists its record
+// (ending in the nested base part), its effect parameters in CollectParameters and implements
+// Clone; the record and the arithmetic are
 // platform-free (the host build reads and writes them). The device side - binding the effect and
 // the mask, setting the parameters and drawing the picture quad, and the live brush DS_BrushObj -
 // is in ds_fx_device.h.
@@ -11,12 +12,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <type_traits>
 #include <vector>
 
 #include "core/data/abobj_constructor.h"
 #include "core/data/file_links.h"
 #include "core/data/media_kinds.h"
 #include "core/data/media_param.h"
+#include "core/data/record_values.h"
 #include "core/resources/mask_entry.h"
 
 class DS_2D_Light;
@@ -45,11 +49,25 @@ struct DS_FX_Parameters {
   std::vector<Picture> pictures;
 };
 
+// A brush's mask GUID. Every new brush draws a fresh one, so the record describes no default
+// of its own for it (the content tool's is the zero GUID).
+struct DS_FreshGuid {
+  explicit DS_FreshGuid(DS_Guid& v) : value(v) {}
+  DS_Guid& value;
+};
+template <>
+struct DS_Value<DS_FreshGuid> {
+  static void Read(DS_IOF_Virtual& in, DS_FreshGuid v) { DS_Value<DS_Guid>::Read(in, v.value); }
+  static void Write(DS_IOF_Virtual& out, const DS_FreshGuid& v) { DS_Value<DS_Guid>::Write(out, v.value); }
+  static const char* Type() { return DS_Value<DS_Guid>::Type(); }
+  static std::string Text(const DS_FreshGuid&) { return ""; }
+};
+
 class DS_FX_Constructor : public DS_ABObj_Constructor {
  public:
-  // The nested part's version; version 1 has no scale factor.
-  static constexpr uint32_t kFxVersion = 2;
-  static constexpr uint32_t kFxMinVersion = 1;
+  // The nested part's version; version 1 has no scale factor. The kinds declare their own.
+  static constexpr uint32_t kVersion = 2;
+  static constexpr uint32_t kMinVersion = 1;
   // The scale factor's stored step: a value of 50 is k = 1.
   static constexpr float kScaleStep = 0.02f;
 
@@ -99,13 +117,36 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
   // resolved to nothing is 0 x 0 and its aspect counts as 1.
   static float PictureAspect(unsigned width, unsigned height);
 
-  // The nested record "DS_FX_Constructor" version 2 and, inside it, the object base part. Before
-  // the fields the brush registers its mask in the current manager's mask table.
-  void WriteObject(DS_IOF_Virtual& out) const;
-  void WriteFields(DS_IOF_Virtual& out) const;
-  // The nested record's header, then its fields as that header's version has them.
-  void ReadBase(DS_IOF_Virtual& in);
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  // The nested part "DS_FX_Constructor" that ends every kind's record. Writing it also puts the
+  // brush's current mask into the document's mask table under its key (the device side's part).
+  template <class R>
+  void Record(R& r) {
+    if constexpr (std::is_same_v<R, DS_RecordWriter>) RegisterMaskForWrite();
+    r.About("The base part of every brush effect: the speed value (each kind has its own default and scale: "
+            "waves 25, light 40, water, move, expand, radial wave and pattern 50, rotation and background copy "
+            "0), the technique flag (0 \"Main\", else \"MainFX\" over the picture drawn so far), the mask key "
+            "(GUID, name, flag) that names the brush's mask in the document's mask table, the effect link "
+            "(each kind names its own of common_res.dll: waves 77, light 76, water 90, move 91, expand 102, "
+            "radial wave 103, pattern 78, background copy 75; the rotation names none, give the document's "
+            "104) and the scale factor (k = value x 0.02; the water's default is 30).");
+    r.Field("speed", static_cast<UINTSclaleTo<float>&>(speed));
+    r.Field("technique", techniqueFlag);
+    r.Field("mask_guid", DS_FreshGuid(maskKey.id));
+    r.Field("mask_name", maskKey.name);
+    r.Field("mask_flag", maskKey.flag);
+    r.Field("effect_library", DS_LinkLibrary(effectLink));
+    r.Field("effect_id", DS_LinkId(effectLink));
+    r.Field("scale", scaleFactor, DS_Since(2));
+    r.Base("DS_ABObj_Constructor", static_cast<DS_ABObj_Constructor&>(*this));
+  }
+  // The nested part with its header, as the flame and underwater effects still write and read it.
+  void WriteObject(DS_IOF_Virtual& out) const {
+    DS_WriteRecord(out, static_cast<const DS_FX_Constructor&>(*this), "DS_FX_Constructor");
+  }
+  void ReadBase(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, static_cast<DS_FX_Constructor&>(*this)); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) {
+    DS_ReadRecordFields(in, static_cast<DS_FX_Constructor&>(*this), version);
+  }
 
   DS_FX_DeviceRefs& DeviceRefs() const { return *m_Device; }
 

@@ -26,15 +26,3 @@ void DS_CentralBased::CentreFractions(float c[2]) const {
   c[0] = Fraction(centre.Get().x, g_PictureWidth);
   c[1] = Fraction(centre.Get().y, g_PictureHeight);
 }
-
-void DS_CentralBased::WriteCentral(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_CentralBased", kCentralVersion);
-  WriteParamValue(out, centre);
-  WriteObject(out);
-}
-
-void DS_CentralBased::ReadCentral(DS_IOF_Virtual& in) {
-  DS_ReadHeader(in);  // the nested header is not used
-  ReadParamValue(in, centre);
-  ReadBase(in);
-}

@@ -7,7 +7,9 @@
 
 class DS_CentralBased : public DS_FX_Constructor {
  public:
-  static constexpr uint32_t kCentralVersion = 1;
+  // The nested part's version (not the base's).
+  static constexpr uint32_t kVersion = 1;
+  static constexpr uint32_t kMinVersion = 1;
 
   // The centre of the current picture (0, 0 before the first layout).
   DS_CentralBased();
@@ -22,9 +24,15 @@ class DS_CentralBased : public DS_FX_Constructor {
   // dimension of 0 gives a fraction of 0.
   void CentreFractions(float c[2]) const;
 
-  // The nested record "DS_CentralBased": the centre's three floats, then the base part.
-  void WriteCentral(DS_IOF_Virtual& out) const;
-  void ReadCentral(DS_IOF_Virtual& in);
+  // The nested part "DS_CentralBased": the centre's three floats, then the base part.
+  template <class R>
+  void Record(R& r) {
+    r.About("The base part of the brushes that work about a centre point (expand, radial wave, rotation): the "
+            "centre in picture pixels (x, y, and z unused). A stored brush keeps its centre as given: name the "
+            "picture's middle for a centred one.");
+    r.Field("centre", centre);
+    r.Base("DS_FX_Constructor", static_cast<DS_FX_Constructor&>(*this));
+  }
 
   MediaParamT<DS_Vector3> centre;
 };

@@ -29,17 +29,3 @@ void DS_DirectionBased::UpdateDirection() {
   const float radians = static_cast<float>(degrees) * kPi / 180.0f;
   direction = DS_Vector4{std::cos(radians), std::sin(radians), 0.0f, 0.0f};
 }
-
-void DS_DirectionBased::WriteDirection(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_DirectionBased", kDirectionVersion);
-  strength.WriteValue(out);
-  out.WriteUInt(angle.Get());
-  WriteObject(out);
-}
-
-void DS_DirectionBased::ReadDirection(DS_IOF_Virtual& in) {
-  DS_ReadHeader(in);  // the nested header is not used
-  strength.ReadValue(in);
-  ReadParamValue(in, angle);
-  ReadBase(in);
-}

@@ -26,17 +26,4 @@ void DS_LightFX::CollectParameters(DS_FX_Parameters& out, unsigned, unsigned) co
   out.Set("multiplier", Multiplier());
 }
 
-void DS_LightFX::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_LightFX", kVersion);
-  intensity.WriteValue(out);
-  out.WriteInt(mode.Get());
-  WriteObject(out);
-}
-
-void DS_LightFX::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  intensity.ReadValue(in);
-  ReadParamValue(in, mode);
-  ReadBase(in);
-}
-
 DS_REGISTER_CONSTRUCTOR(DS_LightFX);

@@ -14,8 +14,17 @@ class DS_LightFX final : public DS_FX_Constructor {
   DS_LightFX(const DS_LightFX& source) = default;
   DS_LightFX& operator=(const DS_LightFX&) = delete;
 
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    r.About("The picture inside the mask brightened up to intensity x 0.01: mode 0 a smooth pulse, 1 an on/off "
+            "blink, 2 and above a noise flicker. The kind starts at speed 40 with effect 76.");
+    r.Field("intensity", intensity);
+    r.Field("mode", mode);
+    r.Base("DS_FX_Constructor", static_cast<DS_FX_Constructor&>(*this));
+  }
+
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_LightFX"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
   std::unique_ptr<DS_FX_Constructor> Clone() const override { return std::make_unique<DS_LightFX>(*this); }
 
   // "multiplier" at the current phase: intensity x the pulse, blink or flicker in 0..1.

@@ -24,15 +24,4 @@ void DS_MoveFX::CollectParameters(DS_FX_Parameters& out, unsigned, unsigned) con
   out.Set("Direction", displacement[0], displacement[1]);
 }
 
-void DS_MoveFX::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_MoveFX", kVersion);
-  out.WriteInt(mode.Get());
-  WriteDirection(out);
-}
-
-void DS_MoveFX::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  ReadParamValue(in, mode);
-  ReadDirection(in);
-}
-
 DS_REGISTER_CONSTRUCTOR(DS_MoveFX);

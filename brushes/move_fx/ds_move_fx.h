@@ -14,8 +14,16 @@ class DS_MoveFX final : public DS_DirectionBased {
   DS_MoveFX(const DS_MoveFX& source) = default;
   DS_MoveFX& operator=(const DS_MoveFX&) = delete;
 
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    r.About("The picture inside the mask shifted back and forth along the direction by up to the strength: mode 1 "
+            "moves with noise, any other value with a sine. The kind starts at speed 50 with effect 91.");
+    r.Field("mode", mode);
+    r.Base("DS_DirectionBased", static_cast<DS_DirectionBased&>(*this));
+  }
+
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_MoveFX"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
   std::unique_ptr<DS_FX_Constructor> Clone() const override { return std::make_unique<DS_MoveFX>(*this); }
   // The phase, then the displacement at it.
   void Advance(float t) override;

@@ -66,29 +66,4 @@ void DS_PatternBrush::CollectParameters(DS_FX_Parameters& out, unsigned width, u
   out.Set("coord_transf", m[0], m[1], m[2], m[3]);
 }
 
-void DS_PatternBrush::WritePattern(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_PatternBrush", kVersion);
-  WritePictureLink(patternLink, out);
-  out.WriteInt(flipY.Get());
-  out.WriteInt(flipX.Get());
-  out.WriteUInt(angle.Get());
-  zoom.WriteValue(out);
-  offsetX.WriteValue(out);
-  offsetY.WriteValue(out);
-  WriteObject(out);
-}
-
-void DS_PatternBrush::Write(DS_IOF_Virtual& out) const { WritePattern(out); }
-
-void DS_PatternBrush::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  ReadFileLink(in, patternLink);
-  ReadParamValue(in, flipY);
-  ReadParamValue(in, flipX);
-  ReadParamValue(in, angle);
-  zoom.ReadValue(in);
-  offsetX.ReadValue(in);
-  offsetY.ReadValue(in);
-  ReadBase(in);
-}
-
 DS_REGISTER_CONSTRUCTOR(DS_PatternBrush);

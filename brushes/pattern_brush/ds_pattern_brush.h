@@ -30,8 +30,26 @@ class DS_PatternBrush : public DS_FX_Constructor {
   DS_PatternBrush(const DS_PatternBrush& source) = default;
   DS_PatternBrush& operator=(const DS_PatternBrush&) = delete;
 
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    r.About("A pattern picture tiled over the picture inside the mask: the pattern (a link to a library id names "
+            "a multi-frame container, common_res.dll 242 shining scales or 243 lace; any other picture the "
+            "document's own; none draws nothing), mirrored vertically and horizontally when the flips are not 0, "
+            "turned by the angle in degrees, zoomed (x 0.01 pattern pixels per picture pixel) and offset in tiles "
+            "(offset_x x -0.01, offset_y x 0.01). Its frames advance with the phase: the kind starts at speed 50 "
+            "(1 per second) with effect 78.");
+    r.Field("pattern", patternLink);
+    r.Field("flip_y", flipY);
+    r.Field("flip_x", flipX);
+    r.Field("angle", angle);
+    r.Field("zoom", zoom);
+    r.Field("offset_x", offsetX);
+    r.Field("offset_y", offsetY);
+    r.Base("DS_FX_Constructor", static_cast<DS_FX_Constructor&>(*this));
+  }
+
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_PatternBrush"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
   std::unique_ptr<DS_FX_Constructor> Clone() const override { return std::make_unique<DS_PatternBrush>(*this); }
 
   // The base's binding, then the pattern's frames.
@@ -63,8 +81,4 @@ class DS_PatternBrush : public DS_FX_Constructor {
   Pattern pattern;
   uint32_t frameIndex = 0;
   float frameStart = 0.0f;  // the phase at which the current frame began
-
- protected:
-  // The record "DS_PatternBrush" (header and fields), which "DS_PatternBrushC" nests.
-  void WritePattern(DS_IOF_Virtual& out) const;
 };

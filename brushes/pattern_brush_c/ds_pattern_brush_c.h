@@ -13,8 +13,13 @@ class DS_PatternBrushC final : public DS_PatternBrush {
   DS_PatternBrushC(const DS_PatternBrushC& source) = default;
   DS_PatternBrushC& operator=(const DS_PatternBrushC&) = delete;
 
-  // "DS_PatternBrushC", then the nested "DS_PatternBrush" record.
-  void Write(DS_IOF_Virtual& out) const override;
-  // The nested record's header (not used), then the pattern brush's fields.
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    r.About("The pattern brush under its second name: nothing of its own, the pattern brush's record nested whole "
+            "(its fields named as for DS_PatternBrush).");
+    r.Base("DS_PatternBrush", static_cast<DS_PatternBrush&>(*this));
+  }
+
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_PatternBrushC"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
 };

@@ -23,23 +23,4 @@ void DS_RadialWaveFX::CollectParameters(DS_FX_Parameters& out, unsigned width, u
   out.Set("time", speed.Phase() * (mode.Get() != 0 ? 0.08f : -0.08f));
 }
 
-void DS_RadialWaveFX::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_RadialWaveFX", kVersion);
-  amplitude.WriteValue(out);
-  wavelength.WriteValue(out);
-  zoom.WriteValue(out);
-  out.WriteInt(mode.Get());
-  WriteCentral(out);
-}
-
-void DS_RadialWaveFX::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  if (version > 1) {
-    amplitude.ReadValue(in);
-    wavelength.ReadValue(in);
-    zoom.ReadValue(in);
-    ReadParamValue(in, mode);
-  }
-  ReadCentral(in);
-}
-
 DS_REGISTER_CONSTRUCTOR(DS_RadialWaveFX);

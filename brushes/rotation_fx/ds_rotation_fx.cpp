@@ -59,19 +59,4 @@ void DS_RotationFX::CollectParameters(DS_FX_Parameters& out, unsigned, unsigned)
   out.Set("offset", -c[0], -c[1]);
 }
 
-void DS_RotationFX::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_RotationFX", kVersion);
-  aspect.WriteValue(out);
-  out.WriteUInt(axisAngle.Get());
-  out.WriteInt(mode.Get());
-  WriteCentral(out);
-}
-
-void DS_RotationFX::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  aspect.ReadValue(in);
-  ReadParamValue(in, axisAngle);
-  ReadParamValue(in, mode);
-  ReadCentral(in);
-}
-
 DS_REGISTER_CONSTRUCTOR(DS_RotationFX);

@@ -13,8 +13,20 @@ class DS_RotationFX final : public DS_CentralBased {
   DS_RotationFX(const DS_RotationFX& source) = default;
   DS_RotationFX& operator=(const DS_RotationFX&) = delete;
 
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    r.About("The picture inside the mask turning about the centre at speed x 0.005 radian per second (mode 0 with "
+            "the phase, any other value against it), on an ellipse stretched by the aspect (x 0.001; 1000 is a "
+            "circle, and so is 0) along the axis angle in degrees. The kind names no effect of its own: give "
+            "effect_library \"common_res.dll\" and effect_id 104, which the document carries.");
+    r.Field("aspect", aspect);
+    r.Field("axis_angle", axisAngle);
+    r.Field("mode", mode);
+    r.Base("DS_CentralBased", static_cast<DS_CentralBased&>(*this));
+  }
+
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_RotationFX"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
   std::unique_ptr<DS_FX_Constructor> Clone() const override { return std::make_unique<DS_RotationFX>(*this); }
   // The phase, then the angle turned so far.
   void Advance(float t) override;

@@ -89,25 +89,4 @@ void DS_WaterFX::CollectParameters(DS_FX_Parameters& out, unsigned, unsigned) co
           static_cast<float>((rgb >> 16) & 0xFF) / 255.0f);
 }
 
-void DS_WaterFX::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_WaterFX", kVersion);
-  for (const UINTSclaleTo<float>* value : {&shapeFactor, &bumpScale, &amplitude, &wavelength}) value->WriteValue(out);
-  out.WriteUInt(angle.Get());
-  shadows.WriteValue(out);
-  halfVectorZ.WriteValue(out);
-  colour.WriteValue(out);
-  WritePictureLink(bumpLink, out);
-  WriteObject(out);
-}
-
-void DS_WaterFX::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  for (UINTSclaleTo<float>* value : {&shapeFactor, &bumpScale, &amplitude, &wavelength}) value->ReadValue(in);
-  ReadParamValue(in, angle);
-  shadows.ReadValue(in);
-  halfVectorZ.ReadValue(in);
-  colour.ReadValue(in);
-  ReadFileLink(in, bumpLink);
-  ReadBase(in);
-}
-
 DS_REGISTER_CONSTRUCTOR(DS_WaterFX);

@@ -16,8 +16,26 @@ class DS_WaterFX final : public DS_FX_Constructor {
   DS_WaterFX& operator=(const DS_WaterFX&) = delete;
   ~DS_WaterFX() override;
 
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    r.About("A rippling water surface inside the mask: shape factor (x 0.0001), bump scale (x 0.001), amplitude "
+            "(x 0.00025), wavelength (0.001 + x 0.0005), the drift angle in degrees, shadows (x 0.01), the half "
+            "vector's z (x 0.1), the tint (red in the low byte) and the bump picture (common_res.dll 89). The "
+            "kind starts at speed 50 and scale 30 with effect 90.");
+    r.Field("shape", shapeFactor);
+    r.Field("bump_scale", bumpScale);
+    r.Field("amplitude", amplitude);
+    r.Field("wavelength", wavelength);
+    r.Field("angle", angle);
+    r.Field("shadows", shadows);
+    r.Field("half_vector_z", halfVectorZ);
+    r.Field("colour", colour);
+    r.Field("bump", bumpLink);
+    r.Base("DS_FX_Constructor", static_cast<DS_FX_Constructor&>(*this));
+  }
+
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_WaterFX"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
   std::unique_ptr<DS_FX_Constructor> Clone() const override { return std::make_unique<DS_WaterFX>(*this); }
   // The bump picture, bound as "BumpMap" (none for a picture that resolved to nothing).
   std::vector<DS_ResourceKey> Pictures() const override { return {bumpLink.Key()}; }

@@ -50,21 +50,4 @@ void DS_WavesFX::CollectParameters(DS_FX_Parameters& out, unsigned, unsigned) co
   out.Set("time", speed.Phase() * 0.08f);
 }
 
-void DS_WavesFX::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_WavesFX", kVersion);
-  amplitude.WriteValue(out);
-  wavelength.WriteValue(out);
-  out.WriteUInt(angle.Get());
-  out.WriteInt(secondDirection.Get());
-  WriteObject(out);
-}
-
-void DS_WavesFX::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  amplitude.ReadValue(in);
-  wavelength.ReadValue(in);
-  ReadParamValue(in, angle);
-  ReadParamValue(in, secondDirection);
-  ReadBase(in);
-}
-
 DS_REGISTER_CONSTRUCTOR(DS_WavesFX);

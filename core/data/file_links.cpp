@@ -103,6 +103,10 @@ void ReadFileLink(DS_IOF_Virtual& in, DS_FileLink3& link) {
 
 void WriteFileLink(const DS_FileLink3& link, DS_IOF_Virtual& out) { WriteKey(link.Key(), WriteHook(), out); }
 
+void DS_NoteLinkWritten(const DS_FileLink3& link) {
+  if (!link.Key().name.empty() && WriteHook()) WriteHook()(link.Key());
+}
+
 void WritePictureLink(const DS_FileLink3& link, DS_IOF_Virtual& out) {
   WriteKey(link.Key(), PictureWriteHook(), out);
 }

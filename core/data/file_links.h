@@ -125,6 +125,10 @@ void WriteFileLink(const DS_FileLink3& link, DS_IOF_Virtual& out);
 // are its frames and frame times, among the pictures of the document being written.
 void WritePictureLink(const DS_FileLink3& link, DS_IOF_Virtual& out);
 
+// What writing a (non-picture) link tells the resource manager, for a record that writes the
+// link's name and stamp as fields of their own.
+void DS_NoteLinkWritten(const DS_FileLink3& link);
+
 // Writing a link with a name first lets the resource manager carry the resource into the
 // document being written; the manager installs these hooks, one for pictures and one for every
 // other resource (none by default).

@@ -31,18 +31,14 @@ struct DS_Value<MediaParamTB<ds_string>> : DS_ParamValue<ds_string> {};
 template <>
 struct DS_Value<MediaParamT<ds_string>> : DS_ParamValue<ds_string> {};
 
-// A point in space: x, y, z as three floats.
+// Three floats x, y, z: "float[3]".
 template <>
 struct DS_Value<DS_Vector3> {
   static void Read(DS_IOF_Virtual& in, DS_Vector3& v) {
-    in.ReadFloat(v.x);
-    in.ReadFloat(v.y);
-    in.ReadFloat(v.z);
+    for (float* f : {&v.x, &v.y, &v.z}) in.ReadFloat(*f);
   }
   static void Write(DS_IOF_Virtual& out, const DS_Vector3& v) {
-    out.WriteFloat(v.x);
-    out.WriteFloat(v.y);
-    out.WriteFloat(v.z);
+    for (float f : {v.x, v.y, v.z}) out.WriteFloat(f);
   }
   static const char* Type() { return "float[3]"; }
   static std::string Text(const DS_Vector3& v) {
@@ -146,44 +142,44 @@ struct DS_Value<DS_MeshFile> : DS_LinkValue<DS_MeshFile> {};
 template <>
 struct DS_Value<DS_HLSLEffectFile> : DS_LinkValue<DS_HLSLEffectFile> {};
 
-// A link whose record names its two halves as fields of their own (the library or file name,
-// then the id or stamp): r.Field("effect_library", DS_LinkName(link)); r.Field("effect_id",
-// DS_LinkStamp(link)). Together they are the bytes of one stored link; writing the name tells
-// the resource manager of the link, as writing the whole link does.
-struct DS_LinkName {
-  explicit DS_LinkName(DS_FileLink3& l) : link(l) {}
+// A link described as two fields, its library and its id, where its record has always named
+// them apart: r.Field("effect_library", DS_LinkLibrary(link)); r.Field("effect_id", DS_LinkId(link)).
+// The bytes are the link's own (name, then stamp); the library's write carries the resource into
+// the document being written, as writing the whole link does.
+struct DS_LinkLibrary {
+  explicit DS_LinkLibrary(DS_FileLink3& l) : link(l) {}
   DS_FileLink3& link;
 };
-struct DS_LinkStamp {
-  explicit DS_LinkStamp(DS_FileLink3& l) : link(l) {}
+struct DS_LinkId {
+  explicit DS_LinkId(DS_FileLink3& l) : link(l) {}
   DS_FileLink3& link;
 };
 template <>
-struct DS_Value<DS_LinkName> {
-  static void Read(DS_IOF_Virtual& in, DS_LinkName v) {
+struct DS_Value<DS_LinkLibrary> {
+  static void Read(DS_IOF_Virtual& in, DS_LinkLibrary v) {
+    // A fresh name: the stream leaves its target as it was for an empty one.
     DS_ResourceKey key = v.link.Key();
+    key.name.clear();
     in.ReadString(key.name);
     v.link.StoreKey(key);
   }
-  static void Write(DS_IOF_Virtual& out, const DS_LinkName& v) {
-    // The whole link into a scratch writer only for its write hook; the bytes come next.
-    DS_IOF_ByteWriter hookOnly;
-    WriteFileLink(v.link, hookOnly);
+  static void Write(DS_IOF_Virtual& out, const DS_LinkLibrary& v) {
+    DS_NoteLinkWritten(v.link);
     out.WriteString(v.link.Key().name);
   }
   static const char* Type() { return "string"; }
-  static std::string Text(const DS_LinkName& v) { return DS_JsonString(v.link.Key().name); }
+  static std::string Text(const DS_LinkLibrary& v) { return DS_JsonString(v.link.Key().name); }
 };
 template <>
-struct DS_Value<DS_LinkStamp> {
-  static void Read(DS_IOF_Virtual& in, DS_LinkStamp v) {
+struct DS_Value<DS_LinkId> {
+  static void Read(DS_IOF_Virtual& in, DS_LinkId v) {
     DS_ResourceKey key = v.link.Key();
     in.ReadInt64(key.stamp);
     v.link.StoreKey(key);
   }
-  static void Write(DS_IOF_Virtual& out, const DS_LinkStamp& v) { out.WriteInt64(v.link.Key().stamp); }
+  static void Write(DS_IOF_Virtual& out, const DS_LinkId& v) { out.WriteInt64(v.link.Key().stamp); }
   static const char* Type() { return "int64"; }
-  static std::string Text(const DS_LinkStamp& v) { return std::to_string(v.link.Key().stamp); }
+  static std::string Text(const DS_LinkId& v) { return std::to_string(v.link.Key().stamp); }
 };
 
 template <>

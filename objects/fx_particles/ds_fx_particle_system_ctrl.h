@@ -30,8 +30,8 @@ class DS_FXParticleSystemCtrl : public DS_ParticleSystemCtrl {
     r.About("The shader particle level of the glow systems and effect objects: the link to the compiled effect "
             "they draw through (97 of common_res.dll for discharges and static text, 200 for explosions; carried "
             "by the document or found in the library), then the sprite properties.");
-    r.Field("effect_library", DS_LinkName(effectLink));
-    r.Field("effect_id", DS_LinkStamp(effectLink));
+    r.Field("effect_library", DS_LinkLibrary(effectLink));
+    r.Field("effect_id", DS_LinkId(effectLink));
     r.Base("DS_BaseSpriteProp", static_cast<DS_BaseSpriteProp&>(*this));
   }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <typeinfo>
 
 #include "brushes/background_copy/ds_background_copy.h"
@@ -19,6 +20,7 @@
 #include "brushes/rotation_fx/ds_rotation_fx.h"
 #include "brushes/water_fx/ds_water_fx.h"
 #include "brushes/waves_fx/ds_waves_fx.h"
+#include "core/data/class_registry.h"
 #include "core/data/file_links.h"
 #include "tests/brushes/brush_test_support.h"
 #include "tests/core/test_bytes.h"
@@ -325,6 +327,48 @@ TEST(BrushRecord, NewIdentityGivesAFreshMaskKey) {
   EXPECT_FALSE(light.DeviceRefs().maskTexture);
   // Two new brushes never share a mask.
   EXPECT_NE(DS_WavesFX().maskKey.id, DS_WavesFX().maskKey.id);
+}
+
+// The effect link is stored as two fields; an empty library read over a kind's own link empties
+// it, as reading the whole link did (the stream keeps a string's old value for an empty one).
+TEST(BrushRecord, AStoredEmptyEffectLinkReplacesTheKindsOwn) {
+  DS_LightFX light;
+  light.effectLink.StoreKey(DS_ResourceKey{});
+  const auto read = ReadConstructor(Written(light));
+  auto* brush = dynamic_cast<DS_LightFX*>(read.get());
+  ASSERT_NE(brush, nullptr);
+  EXPECT_EQ(brush->effectLink.Key(), DS_ResourceKey{});
+}
+
+// The declared records carry each kind's own defaults into its nested parts; a mask GUID, fresh
+// for every brush, carries none.
+TEST(BrushRecord, TheDeclaredNestedPartsHaveTheKindsDefaults) {
+  struct {
+    const char16_t* kind;
+    const char* part;
+    const char* field;
+    const char* value;
+  } const cases[] = {
+      {u"DS_LightFX", "DS_LightFX/DS_FX_Constructor", "speed", "40"},
+      {u"DS_LightFX", "DS_LightFX/DS_FX_Constructor", "effect_id", "76"},
+      {u"DS_LightFX", "DS_LightFX/DS_FX_Constructor", "mask_guid", ""},
+      {u"DS_WaterFX", "DS_WaterFX/DS_FX_Constructor", "scale", "30"},
+      {u"DS_MoveFX", "DS_MoveFX/DS_DirectionBased", "strength", "50"},
+      {u"DS_RotationFX", "DS_RotationFX/DS_CentralBased/DS_FX_Constructor", "effect_library", "\"\""},
+      {u"DS_PatternBrushC", "DS_PatternBrushC/DS_PatternBrush/DS_FX_Constructor", "effect_id", "78"},
+      {u"DS_BackgroundCopy", "DS_BackgroundCopy/DS_FX_Constructor", "speed", "0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.part) + "." + c.field);
+    const DS_DeclaredRecords records = GetConstructorReaderMap().at(c.kind)->Describe();
+    const auto part = records.find(c.part);
+    ASSERT_NE(part, records.end());
+    const DS_DeclaredField* found = nullptr;
+    for (const DS_DeclaredField& field : part->second.fields)
+      if (field.name == c.field) found = &field;
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->value, c.value);
+  }
 }
 
 }  // namespace
