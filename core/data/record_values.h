@@ -3,6 +3,7 @@
 // through the changing convention where a derived value must follow).
 #pragma once
 
+#include "core/data/ds_named_blob.h"
 #include "core/data/ds_record.h"
 #include "core/data/file_links.h"
 #include "core/data/media_kinds.h"
@@ -188,4 +189,25 @@ struct DS_Value<DS_Guid> {
   static void Write(DS_IOF_Virtual& out, const DS_Guid& v) { WriteGuid(out, v); }
   static const char* Type() { return "guid"; }
   static std::string Text(const DS_Guid& v) { return DS_JsonString(DS_GuidToString(v)); }
+};
+
+// The bytes of a blob alone, as a resource entry or named blob stores them: a u32 count, then
+// the bytes (read anew: none stored leaves none). The content tool writes the count, which must
+// be 0 there. r.Field("mesh_bytes", DS_BlobBytes(entry)).
+struct DS_BlobBytes {
+  explicit DS_BlobBytes(DS_NamedBlob& b) : blob(b) {}
+  DS_NamedBlob& blob;
+};
+template <>
+struct DS_Value<DS_BlobBytes> {
+  static void Read(DS_IOF_Virtual& in, DS_BlobBytes v) {
+    v.blob.bytes.resize(DS_ReadCount(in, 1));
+    for (uint8_t& byte : v.blob.bytes) in.ReadByte(byte);
+  }
+  static void Write(DS_IOF_Virtual& out, const DS_BlobBytes& v) {
+    out.WriteUInt(v.blob.Size());
+    for (const uint8_t byte : v.blob.bytes) out.WriteByte(byte);
+  }
+  static const char* Type() { return "uint"; }
+  static std::string Text(const DS_BlobBytes& v) { return std::to_string(v.blob.Size()); }
 };

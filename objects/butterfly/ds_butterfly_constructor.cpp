@@ -33,22 +33,11 @@ DS_ButterflyConstructor::DS_ButterflyConstructor(const DS_ButterflyConstructor& 
 DS_ButterflyConstructor::~DS_ButterflyConstructor() = default;
 
 void DS_ButterflyConstructor::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_ButterflyConstructor", kVersion);
-  WritePictureLink(bodyImage, out);
-  WriteFileLink(bodyMesh, out);
-  scaledA.WriteValue(out);
-  scaledB.WriteValue(out);
-  out.WriteFloat(wingScale);
-  WriteObject(out);
+  DS_WriteRecord(out, *this, "DS_ButterflyConstructor");
 }
 
 void DS_ButterflyConstructor::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  ReadFileLink(in, bodyImage);
-  ReadFileLink(in, bodyMesh);
-  scaledA.ReadValue(in);
-  scaledB.ReadValue(in);
-  if (version > 1) in.ReadFloat(wingScale);
-  ReadObject(in);
+  DS_ReadRecordFields(in, *this, version);
 }
 
 std::unique_ptr<DS_3D_Obj_Ctrl> DS_ButterflyConstructor::Clone() const {

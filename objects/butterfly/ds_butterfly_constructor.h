@@ -29,8 +29,18 @@ class DS_ButterflyConstructor final : public DS_3D_Obj_Ctrl {
   DS_ButterflyConstructor(const DS_ButterflyConstructor& source);
   ~DS_ButterflyConstructor() override;
 
-  // Record "DS_ButterflyConstructor" version 2: body picture link, body mesh link, the two
-  // scaled values, the wing scale (from version 2), then the nested "DS_3D_Obj_Ctrl" part.
+  template <class R>
+  void Record(R& r) {
+    r.About("Butterflies flying about inside the view rectangle: the body picture and mesh (links), two stored "
+            "values nothing reads, the wing scale, then the 3D part, whose picture and mesh are the wing's (a "
+            "butterfly starts with size 100, mesh common_res.dll 69 and the view part's flag on).");
+    r.Field("bodyImage", bodyImage);
+    r.Field("bodyMesh", bodyMesh);
+    r.Field("scaledA", scaledA);
+    r.Field("scaledB", scaledB);
+    r.Field("wingScale", wingScale, DS_Since(2));
+    r.Base("DS_3D_Obj_Ctrl", static_cast<DS_3D_Obj_Ctrl&>(*this));
+  }
   void Write(DS_IOF_Virtual& out) const override;
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
 

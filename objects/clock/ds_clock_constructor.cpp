@@ -32,17 +32,10 @@ void DS_ClockConstructor::AttachImageListener() {
   DS_AttachListener2(m_Listeners, image, this, &DS_ClockConstructor::OnImageChanged);
 }
 
-void DS_ClockConstructor::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_ClockConstructor", kVersion);
-  placement.WriteFields(out);
-  WritePictureLink(handImage, out);
-  WriteObject(out);
-}
+void DS_ClockConstructor::Write(DS_IOF_Virtual& out) const { DS_WriteRecord(out, *this, "DS_ClockConstructor"); }
 
-void DS_ClockConstructor::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  placement.ReadFields(in);
-  ReadFileLink(in, handImage);
-  ReadObject(in);
+void DS_ClockConstructor::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
+  DS_ReadRecordFields(in, *this, version);
 }
 
 std::unique_ptr<DS_3D_Obj_Ctrl> DS_ClockConstructor::Clone() const {

@@ -26,8 +26,15 @@ class DS_ClockConstructor final : public DS_3D_Obj_Ctrl {
   DS_ClockConstructor(const DS_ClockConstructor& source);
   ~DS_ClockConstructor() override;
 
-  // Record "DS_ClockConstructor" version 1: placement (six int32: edges, centre x, centre y),
-  // hand picture link, then the nested "DS_3D_Obj_Ctrl" part.
+  template <class R>
+  void Record(R& r) {
+    r.About("An analogue clock showing the local time: the placement (left, right, top, bottom, centre x, centre y "
+            "in picture pixels; the live clock makes it a square of side size around the centre), the hands' "
+            "picture, then the 3D part (a clock starts with size 400, picture common_res.dll 71 and mesh 70).");
+    r.Field("placement", placement);
+    r.Field("handImage", handImage);
+    r.Base("DS_3D_Obj_Ctrl", static_cast<DS_3D_Obj_Ctrl&>(*this));
+  }
   void Write(DS_IOF_Virtual& out) const override;
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
 

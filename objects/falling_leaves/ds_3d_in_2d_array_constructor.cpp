@@ -50,26 +50,12 @@ DS_3D_in_2D_array_Constructor::DS_3D_in_2D_array_Constructor(const DS_3D_in_2D_a
 DS_3D_in_2D_array_Constructor::~DS_3D_in_2D_array_Constructor() = default;
 
 void DS_3D_in_2D_array_Constructor::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_3D_in_2D_array_Constructor", kVersion);
-  out.WriteString(objectName);
-  WriteParamValue(out, count);
-  out.WriteResourceEntry(meshEntry);
-  out.WriteResourceEntry(textureEntry);
-  for (const auto* value : DS_FallMotion::StoredValues(motion)) WriteParamValue(out, *value);
-  out.WriteUInt(motion.angle);
-  WriteObject(out);
+  DS_WriteRecord(out, *this, "DS_3D_in_2D_array_Constructor");
 }
 
-void DS_3D_in_2D_array_Constructor::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  in.ReadString(objectName);
-  ReadParamValue(in, count);
-  in.ReadResourceEntry(meshEntry);
-  in.ReadResourceEntry(textureEntry);
-  for (auto* value : DS_FallMotion::StoredValues(motion)) ReadParamValue(in, *value);
-  uint32_t angle = 0;
-  in.ReadUInt(angle);
-  motion.SetAngle(angle);
-  ReadBase(in);
+void DS_3D_in_2D_array_Constructor::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
+  DS_ReadRecordFields(in, *this, version);
+  motion.SetAngle(motion.angle);
 }
 
 #ifndef _WIN32

@@ -10,7 +10,6 @@
 // makes no live object); the live object and the controllers are Windows only.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -18,6 +17,7 @@
 #include "core/data/ds_named_blob.h"
 #include "core/data/ds_types.h"
 #include "core/data/media_param.h"
+#include "core/data/record_values.h"
 #include "core/layer/ds_abobj.h"
 #ifdef _WIN32
 #include <d3dx9math.h>
@@ -40,11 +40,6 @@ struct DS_FallMotion {
   // Stores the angle and turns both axes (the unit x axis turned about Z by the angle and by the
   // angle + 90, y negated): 0 moves to the right, 90 up the picture.
   void SetAngle(uint32_t degrees);
-  // The values the record stores before the angle, in their order (const or not as `motion`).
-  template <class Motion>
-  static auto StoredValues(Motion& motion) {
-    return std::array{&motion.size, &motion.speed, &motion.sway, &motion.swayChange, &motion.spin};
-  }
 
   MediaParamT<uint32_t> size{0u};  // element diameter in pixels, also the wrapping margin
   uint32_t angle = 0;
@@ -69,9 +64,33 @@ class DS_3D_in_2D_array_Constructor final : public DS_ABObj_Constructor {
   DS_3D_in_2D_array_Constructor& operator=(const DS_3D_in_2D_array_Constructor&) = delete;
   ~DS_3D_in_2D_array_Constructor() override;
 
-  // Record "DS_3D_in_2D_array_Constructor" version 1: the object name, count, mesh and picture
-  // entries, size, speed, sway, sway change, spin, angle, then the nested base part.
+  // Each resource entry is its id, library path, bytes and name, field by field.
+  template <class R>
+  void Record(R& r) {
+    r.About("Falling 3D objects (leaves): the object name (stored again in the base part), the count, the mesh and "
+            "the picture as resource entries (each: library id, library path, bytes - always 0 here, the mesh must "
+            "be a library resource - and name), the element size in pixels, speed, sway, sway change, spin and the "
+            "direction angle in degrees (0 right, 90 up, 270 down).");
+    r.Field("title", objectName);
+    r.Field("count", count);
+    r.Field("meshId", meshEntry.resourceId);
+    r.Field("meshLibrary", meshEntry.libraryPath);
+    r.Field("meshBytes", DS_BlobBytes(meshEntry));
+    r.Field("meshName", meshEntry.name);
+    r.Field("pictureId", textureEntry.resourceId);
+    r.Field("pictureLibrary", textureEntry.libraryPath);
+    r.Field("pictureBytes", DS_BlobBytes(textureEntry));
+    r.Field("pictureName", textureEntry.name);
+    r.Field("size", motion.size);
+    r.Field("speed", motion.speed);
+    r.Field("sway", motion.sway);
+    r.Field("swayChange", motion.swayChange);
+    r.Field("spin", motion.spin);
+    r.Field("angle", motion.angle);
+    r.Base("DS_ABObj_Constructor", static_cast<DS_ABObj_Constructor&>(*this));
+  }
   void Write(DS_IOF_Virtual& out) const override;
+  // The fields, then the motion's axes follow the stored angle.
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
   std::unique_ptr<DS_ABObj> CreateObject() const override;
 

@@ -18,24 +18,6 @@ DS_3D_Obj_Ctrl::DS_3D_Obj_Ctrl(const DS_3D_Obj_Ctrl& source)
 DS_3D_Obj_Ctrl::~DS_3D_Obj_Ctrl() = default;
 
 
-void DS_3D_Obj_Ctrl::WriteObject(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_3D_Obj_Ctrl", kVersion);
-  WriteParamValue(out, count);
-  WriteParamValue(out, size);
-  WritePictureLink(image, out);
-  WriteFileLink(mesh, out);
-  DS_ViewObjCtrl::WriteObject(out);
-}
-
-void DS_3D_Obj_Ctrl::ReadObject(DS_IOF_Virtual& in) {
-  DS_ReadHeader(in);
-  ReadParamValue(in, count);
-  ReadParamValue(in, size);
-  ReadFileLink(in, image);
-  ReadFileLink(in, mesh);
-  DS_ViewObjCtrl::ReadObject(in);
-}
-
 // Random draws ---------------------------------------------------------------------------------
 
 float RandomUnit() { return static_cast<float>(std::rand() & 0x7FFF) / 32767.0f; }

@@ -20,6 +20,7 @@
 
 #include "core/data/change_listeners.h"
 #include "core/data/file_links.h"
+#include "core/data/record_values.h"
 #include "core/layer/ds_abobj.h"
 #include "core/layer/view_obj_ctrl.h"
 #ifdef _WIN32
@@ -69,10 +70,17 @@ class DS_3D_Obj_Ctrl : public DS_ViewObjCtrl {
   static void AssignRootsAndChildren(const DS_ElementList& elements, std::vector<DS_MeshPart>& parts);
 #endif
 
-  // Record "DS_3D_Obj_Ctrl" version 1: count, size, picture link, mesh link, then the view part.
-  void WriteObject(DS_IOF_Virtual& out) const;
-  // The nested part: its header (the version is not compared), values stored directly.
-  void ReadObject(DS_IOF_Virtual& in);
+  // The nested part; its values are stored directly.
+  template <class R>
+  void Record(R& r) {
+    r.About("The base part of the 3D objects (butterflies, clock): the number of elements, their size (each kind's "
+            "own unit), the picture and the mesh (links), then the view part.");
+    r.Field("count", count);
+    r.Field("size", size);
+    r.Field("image", image);
+    r.Field("mesh", mesh);
+    r.Base("DS_ViewObjCtrl", static_cast<DS_ViewObjCtrl&>(*this));
+  }
 
   MediaParamT<uint32_t> count{1u};
   MediaParamT<uint32_t> size{50u};

@@ -7,43 +7,9 @@
 std::unique_ptr<DS_ABObj> DS_Sound_Ctrl::CreateObject() const { return nullptr; }
 #endif
 
-void DS_Sound_Ctrl::WriteCtrl(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_Sound_Ctrl", kCtrlVersion);
-  out.WriteUInt(volume.Get());
-  out.WriteUInt(balance.Get());
-  out.WriteInt(randomReplay.Get());
-  out.WriteUInt(minInterval.Get());
-  out.WriteUInt(maxInterval.Get());
-  WriteObject(out);
-}
+void DS_WAV_Constructor::ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
 
-void DS_Sound_Ctrl::ReadCtrl(DS_IOF_Virtual& in) {
-  DS_ReadHeader(in);  // the part's version adds nothing to read
-  uint32_t u = 0;
-  int32_t i = 0;
-  in.ReadUInt(u);
-  volume.Store(u);
-  in.ReadUInt(u);
-  balance.Store(u);
-  in.ReadInt(i);
-  randomReplay.Store(i);
-  in.ReadUInt(u);
-  minInterval.Store(u);
-  in.ReadUInt(u);
-  maxInterval.Store(u);
-  ReadBase(in);
-}
-
-void DS_WAV_Constructor::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  ReadFileLink(in, wav);
-  ReadCtrl(in);
-}
-
-void DS_WAV_Constructor::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_WAV_Constructor", kVersion);
-  WriteFileLink(wav, out);
-  WriteCtrl(out);
-}
+void DS_WAV_Constructor::Write(DS_IOF_Virtual& out) const { DS_WriteRecord(out, *this, "DS_WAV_Constructor"); }
 
 std::unique_ptr<DS_Sound_Ctrl> DS_WAV_Constructor::Clone() const { return std::make_unique<DS_WAV_Constructor>(*this); }
 

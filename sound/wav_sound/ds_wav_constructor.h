@@ -23,6 +23,7 @@
 #include "core/data/abobj_constructor.h"
 #include "core/data/file_links.h"
 #include "core/data/media_param.h"
+#include "core/data/record_values.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -34,7 +35,7 @@
 
 class DS_Sound_Ctrl : public DS_ABObj_Constructor {
  public:
-  static constexpr uint32_t kCtrlVersion = 2;
+  static constexpr uint32_t kVersion = 2;  // of the nested part; each sound states its own
 
   DS_Sound_Ctrl() = default;
   DS_Sound_Ctrl(const DS_Sound_Ctrl& source) = default;
@@ -44,9 +45,19 @@ class DS_Sound_Ctrl : public DS_ABObj_Constructor {
   // plays nothing and makes no live object.
   std::unique_ptr<DS_ABObj> CreateObject() const override;
 
-  // The nested part: header "DS_Sound_Ctrl" 2, the five values, then the base part.
-  void WriteCtrl(DS_IOF_Virtual& out) const;
-  void ReadCtrl(DS_IOF_Virtual& in);
+  // The nested part; its values are stored directly (the part's version adds nothing to read).
+  template <class R>
+  void Record(R& r) {
+    r.About("The sound family's part of a sound object's record: its volume (0 to 100), its balance (0 left to 100 "
+            "right), random replay (0: loops from scene start; otherwise plays once at random intervals) and the "
+            "bounds of those intervals in seconds.");
+    r.Field("volume", volume);
+    r.Field("balance", balance);
+    r.Field("random_replay", randomReplay);
+    r.Field("min_interval", minInterval);
+    r.Field("max_interval", maxInterval);
+    r.Base("DS_ABObj_Constructor", static_cast<DS_ABObj_Constructor&>(*this));
+  }
 
 #ifdef _WIN32
   // Makes the buffer from the linked WAV data, sets volume and pan, and starts a looping sound.
@@ -75,6 +86,13 @@ class DS_WAV_Constructor final : public DS_Sound_Ctrl {
   DS_WAV_Constructor(const DS_WAV_Constructor& source) = default;
   DS_WAV_Constructor& operator=(const DS_WAV_Constructor&) = delete;
 
+  template <class R>
+  void Record(R& r) {
+    r.About("A sound object: the link naming its WAV data (a library sound, for example { \"library\": "
+            "\"common_res.dll\", \"id\": 250 }), then the sound family's part.");
+    r.Field("sound", wav);
+    r.Base("DS_Sound_Ctrl", static_cast<DS_Sound_Ctrl&>(*this));
+  }
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
   void Write(DS_IOF_Virtual& out) const override;
   std::unique_ptr<DS_Sound_Ctrl> Clone() const override;

@@ -1,12 +1,14 @@
 // Falling 3D objects: the direction of the angle, the drift and its wrap at the picture's edges,
 // the capped time step, the tumbling scale (a mesh without radius gives nothing, not infinity),
-// and the live object's elements: fixed at construction, capped, none by default.
+// the live object's elements: fixed at construction, capped, none by default; and the record's
+// resource entries, whose embedded bytes read and write back as stored.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <memory>
 
+#include "core/data/class_registry.h"
 #include "objects/falling_leaves/ds_3d_in_2d_array_constructor.h"
 #include "tests/objects3d/object_device.h"
 
@@ -137,6 +139,63 @@ TEST_F(FallMotion, LeavesScaleToTheirSizeAndNothingWithoutARadius) {
     EXPECT_EQ(leaf.swingX.angle, swingX);
     EXPECT_NE(leaf.spinX.angle, spinX);
   }
+}
+
+// A record whose entries embed bytes (as older documents may), with the mesh's byte count given.
+std::vector<uint8_t> LeavesRecord(uint32_t meshByteCount) {
+  DS_IOF_ByteWriter out;
+  DS_WriteHeader(out, u"DS_3D_in_2D_array_Constructor", 1);
+  out.WriteString(u"leaves");
+  out.WriteUInt(6);
+  out.WriteInt(204);
+  out.WriteString(u"common_res.dll");
+  out.WriteUInt(meshByteCount);
+  for (uint8_t b : {1, 2, 3, 4, 5}) out.WriteByte(b);
+  out.WriteString(u"leaf.x");
+  DS_ResourceEntry picture(205, u"pictures.dll");
+  picture.SetData(3, "abc");
+  picture.name = u"leaf.png";
+  out.WriteResourceEntry(picture);
+  for (uint32_t v : {40u, 50u, 30u, 0u, 100u, 270u}) out.WriteUInt(v);
+  DS_WriteHeader(out, u"DS_ABObj_Constructor", 1);
+  out.WriteString(u"leaves");
+  return out.TakeBytes();
+}
+
+std::unique_ptr<DS_ABObj_Constructor> ReadLeaves(const std::vector<uint8_t>& bytes, size_t& left) {
+  ResourceBuffer buffer(bytes.data(), bytes.size());
+  DS_DocumentReader reader(&buffer);
+  auto object = ReadConstructorObject(reader);
+  left = buffer.Remaining();
+  return object;
+}
+
+TEST(FallingObjectsRecord, EmbeddedEntryBytesReadAndWriteBackAsStored) {
+  const std::vector<uint8_t> bytes = LeavesRecord(5);
+  size_t left = 1;
+  const auto object = ReadLeaves(bytes, left);
+  EXPECT_EQ(left, 0u);
+  const auto* set = dynamic_cast<const DS_3D_in_2D_array_Constructor*>(object.get());
+  ASSERT_NE(set, nullptr);
+  EXPECT_EQ(set->meshEntry.resourceId, 204);
+  EXPECT_EQ(set->meshEntry.libraryPath, u"common_res.dll");
+  EXPECT_EQ(set->meshEntry.bytes, (std::vector<uint8_t>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(set->meshEntry.name, u"leaf.x");
+  EXPECT_EQ(set->textureEntry.resourceId, 205);
+  EXPECT_EQ(set->textureEntry.bytes, (std::vector<uint8_t>{'a', 'b', 'c'}));
+  EXPECT_EQ(set->textureEntry.name, u"leaf.png");
+  EXPECT_EQ(set->motion.spin.Get(), 100u);
+  // The stored angle turns the axes: 270 moves down the picture.
+  EXPECT_EQ(set->motion.angle, 270u);
+  EXPECT_NEAR(set->motion.directionAxis.y, 1.0f, 1e-5f);
+  DS_IOF_ByteWriter out;
+  set->Write(out);
+  EXPECT_EQ(out.TakeBytes(), bytes);
+}
+
+TEST(FallingObjectsRecord, AByteCountPastTheEndIsRefused) {
+  size_t left = 0;
+  EXPECT_THROW(ReadLeaves(LeavesRecord(0x7FFFFFFFu), left), DS_DocumentError);
 }
 
 using FallingObjects = ObjectDevice;
