@@ -6,6 +6,7 @@
 //     r.About("Fish: the largest speeds in pixels per unit of phase, then the sprite part.");
 //     r.Field("max_speed_x", maxSpeedX);
 //     r.Field("max_speed_y", maxSpeedY, DS_Since(2));      // a field that came with version 2
+//     r.Part("top", "DS_BoundControl", bounds[0]);          // a nested record held by name
 //     r.Base("DS_BaseSpriteProp", static_cast<DS_BaseSpriteProp&>(*this));  // nested, own header
 //   }
 //
@@ -151,7 +152,7 @@ struct DS_Step {
 
 // The description of one record, as the describer finds it.
 struct DS_DeclaredField {
-  std::string name;        // a field's name; empty for a nested part or a step
+  std::string name;        // a field's name or a named part's; empty for a nested part or a step
   std::string type;        // "float", "uint[2]", ...
   std::string value;       // its default as JSON text ("" where the type's own is meant)
   DS_Versions versions;
@@ -206,6 +207,11 @@ class DS_RecordReader {
     DS_RecordReader inner(m_In, header.version);
     DS_WalkRecord(part, inner);
   }
+  // A nested record held by name (a class the outer record holds more than once): as a part.
+  template <class P>
+  void Part(const char*, const char* className, P& part, DS_Versions versions = {}) {
+    Base(className, part, versions);
+  }
   void Step(const DS_Step& step) {
     if (step.versions.Holds(m_Version)) step.read(m_In, m_Version);
   }
@@ -233,6 +239,10 @@ class DS_RecordWriter {
     DS_WriteHeader(m_Out, DsFromUtf8(className), version);
     DS_RecordWriter inner(m_Out, version);
     DS_WalkRecord(part, inner);
+  }
+  template <class P>
+  void Part(const char*, const char* className, P& part, DS_Versions versions = {}) {
+    Base(className, part, versions);
   }
   void Step(const DS_Step& step) {
     if (step.versions.Holds(m_Version)) step.write(m_Out, m_Version);
@@ -271,6 +281,19 @@ class DS_RecordDescriber {
     DS_DeclaredField field;
     field.nestedClass = className;
     field.nestedKey = m_Key + "/" + className;
+    field.versions = versions;
+    Own().fields.push_back(field);
+    DS_RecordDescriber inner(m_Records, field.nestedKey, className, DS_RecordVersionOf<P>::value,
+                             DS_RecordMinVersionOf<P>::value);
+    DS_WalkRecord(part, inner);
+  }
+  // Described as a field of its own whose value is the part's record, under "<outer>/<name>".
+  template <class P>
+  void Part(const char* name, const char* className, P& part, DS_Versions versions = {}) {
+    DS_DeclaredField field;
+    field.name = name;
+    field.nestedClass = className;
+    field.nestedKey = m_Key + "/" + name;
     field.versions = versions;
     Own().fields.push_back(field);
     DS_RecordDescriber inner(m_Records, field.nestedKey, className, DS_RecordVersionOf<P>::value,

@@ -55,24 +55,6 @@ void DS_BoundControl::Bind(int32_t edge, const DS_FlowConstructor* flow) {
   m_Flow = flow;
 }
 
-void DS_BoundControl::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_BoundControl", kVersion);
-  WriteParamValue(out, mode);
-  WriteParamValue(out, fadeOutTime);
-  WriteParamValue(out, fadeInTime);
-  WriteParamValue(out, minDelay);
-  WriteParamValue(out, maxDelay);
-}
-
-void DS_BoundControl::Read(DS_IOF_Virtual& in) {
-  DS_ReadHeader(in);
-  ReadParamValue(in, mode);
-  ReadParamValue(in, fadeOutTime);
-  ReadParamValue(in, fadeInTime);
-  ReadParamValue(in, minDelay);
-  ReadParamValue(in, maxDelay);
-}
-
 bool DS_BoundControl::Handle(DS_FlowConstructor& flow, DS_Particle& p) const {
   if (m_Edge < 0 || !m_Flow) return false;  // not bound to an edge: nothing to ask
   if (p.boundEdge == m_Edge) {
@@ -224,36 +206,18 @@ void DS_FlowConstructor::OnAngleChanged(uint32_t degrees) {
   flowNormal = flowRotation.Apply(DS_Vec3{0.0f, 1.0f, 0.0f});
 }
 
-void DS_FlowConstructor::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, kClassName, kVersion);
-  WriteFields(out);
-}
-
-void DS_FlowConstructor::WriteFields(DS_IOF_Virtual& out) const {
-  WriteParamValue(out, angle);
-  driftAmount.WriteValue(out);
-  driftFrequency.WriteValue(out);
-  out.WriteFloat(flowSpeed);
-  WriteParamValue(out, orientation);
-  for (const DS_BoundControl& bound : bounds) bound.Write(out);
-  WriteBaseRecord(out);
+DS_Step DS_FlowConstructor::TurnedFlag() {
+  return {"the orientation of version 2: an int, turned with the flow when not 0", DS_Only(2),
+          [this](DS_IOF_Virtual& in, uint32_t) {
+            int32_t turned = 0;
+            in.ReadInt(turned);
+            orientation.Set(turned != 0 ? 1 : 0);
+          },
+          [this](DS_IOF_Virtual& out, uint32_t) { out.WriteInt(orientation.Get() == 1 ? 1 : 0); }};
 }
 
 void DS_FlowConstructor::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  ReadParamValue(in, angle);
-  driftAmount.ReadValue(in);
-  driftFrequency.ReadValue(in);
-  in.ReadFloat(flowSpeed);
-  if (version == 2) {
-    int32_t turned = 0;
-    in.ReadInt(turned);
-    orientation.Set(turned != 0 ? 1 : 0);
-  } else if (version > 2) {
-    ReadParamValue(in, orientation);
-  }
-  if (version > 3)
-    for (DS_BoundControl& bound : bounds) bound.Read(in);
-  ReadBaseRecord(in);
+  DS_ReadRecordFields(in, *this, version);
   // The angle and speed were stored without telling anyone: bring the flow vectors in step.
   OnAngleChanged(angle.Get());
 }

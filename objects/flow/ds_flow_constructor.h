@@ -5,6 +5,7 @@
 
 #include "core/data/change_listeners.h"
 #include "core/data/media_kinds.h"
+#include "core/data/record_values.h"
 #include "objects/particles/ds_particle_system_ctrl.h"
 
 class DS_FlowConstructor;
@@ -26,9 +27,20 @@ class DS_BoundControl final : public DS_IOF_Item {
   void Bind(int32_t edge, const DS_FlowConstructor* flow);
   int32_t Edge() const { return m_Edge; }
 
-  void Write(DS_IOF_Virtual& out) const override;
+  template <class R>
+  void Record(R& r) {
+    r.About("What one edge of a flow does with a particle that reaches it: mode 0 wraps it to the opposite edge "
+            "(fade out, wait, fade in), 1 bounces it back, 2 holds it just outside and sends it back; any other "
+            "mode does nothing. The fade times and the delay range are in milliseconds.");
+    r.Field("mode", mode);
+    r.Field("fade_out", fadeOutTime);
+    r.Field("fade_in", fadeInTime);
+    r.Field("min_delay", minDelay);
+    r.Field("max_delay", maxDelay);
+  }
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_BoundControl"); }
   // Header, then the fields (the stored class name and version do not change the layout).
-  void Read(DS_IOF_Virtual& in);
+  void Read(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, *this); }
 
   // Whether this edge dealt with the particle this frame.
   bool Handle(DS_FlowConstructor& flow, DS_Particle& p) const;
@@ -59,17 +71,38 @@ class DS_FlowConstructor : public DS_ParticleSystemCtrl {
  public:
   static constexpr const char16_t* kClassName = u"DS_FlowConstructor";
   static constexpr uint32_t kVersion = 4;
-  // Version 3 lacks the edges. Versions 1 (no orientation) and 2 (an int whose truth is the
-  // orientation) still read, but a version-2 record is no shorter than a version-3 one, so the
-  // registry's record test is told of 3 only; the flow tests read the older ones.
-  static constexpr uint32_t kMinVersion = 3;
+  // Version 3 lacks the edges, version 2 keeps an int whose truth is the orientation, version 1
+  // has no orientation.
+  static constexpr uint32_t kMinVersion = 1;
 
   DS_FlowConstructor();
   DS_FlowConstructor(const DS_FlowConstructor& source);
   DS_FlowConstructor& operator=(const DS_FlowConstructor&) = delete;
 
-  void Write(DS_IOF_Virtual& out) const override;
-  void WriteFields(DS_IOF_Virtual& out) const;
+  template <class R>
+  void Record(R& r) {
+    r.About("A flow: the direction in degrees (0 right, 90 up, 270 down), the drift amount (x 3 pixels per unit "
+            "of phase) and drift frequency (x 0.25 changes per unit of phase), the speed along the flow in pixels "
+            "per unit of phase, the orientation (0 fixed, 1 turned with the flow, 2 mirrored by the horizontal and "
+            "3 by the vertical movement), what the top, bottom, left and right edges do, then the sprite "
+            "properties.");
+    r.Field("angle", angle);
+    r.Field("drift", driftAmount);
+    r.Field("drift_frequency", driftFrequency);
+    r.Field("flow_speed", flowSpeed);
+    r.Step(TurnedFlag());
+    r.Field("orientation", orientation, DS_Since(3));
+    r.Part("top", "DS_BoundControl", bounds[0], DS_Since(4));
+    r.Part("bottom", "DS_BoundControl", bounds[1], DS_Since(4));
+    r.Part("left", "DS_BoundControl", bounds[2], DS_Since(4));
+    r.Part("right", "DS_BoundControl", bounds[3], DS_Since(4));
+    r.Base("DS_BaseSpriteProp", static_cast<DS_BaseSpriteProp&>(*this));
+  }
+  // Version 2 kept, in the orientation's place, an int whose truth turned the particles with
+  // the flow.
+  DS_Step TurnedFlag();
+
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, kClassName); }
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
   std::unique_ptr<DS_ParticleSystemCtrl> Clone() const override;
 

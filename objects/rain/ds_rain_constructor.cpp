@@ -12,14 +12,9 @@ DS_RainConstructor::DS_RainConstructor() {
   OnAngleChanged(angle.Get());  // the angle was set before the speed
 }
 
-void DS_RainConstructor::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, kClassName, kVersion);
-  DS_FlowConstructor::Write(out);
-}
-
-void DS_RainConstructor::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  const DS_ObjectHeader flow = DS_ReadHeader(in);
-  DS_FlowConstructor::ReadFields(in, flow.version);
+void DS_RainConstructor::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
+  DS_ReadRecordFields(in, *this, version);
+  OnAngleChanged(angle.Get());  // the nested flow's angle and speed were stored without telling anyone
 }
 
 std::unique_ptr<DS_ParticleSystemCtrl> DS_RainConstructor::Clone() const {

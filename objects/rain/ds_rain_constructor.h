@@ -13,8 +13,14 @@ class DS_RainConstructor final : public DS_FlowConstructor {
   DS_RainConstructor();
   DS_RainConstructor(const DS_RainConstructor& source) = default;
 
-  // Header, then the flow's record with its own header.
-  void Write(DS_IOF_Virtual& out) const override;
+  template <class R>
+  void Record(R& r) {
+    r.About("Rain: a flow record of its own (a rain starts at angle 270, flow speed 2000, orientation 1 and sizes "
+            "0.5 to 1); each drop pulses through the fade range at the fade rate and is made again below the fade "
+            "minimum.");
+    r.Base("DS_FlowConstructor", static_cast<DS_FlowConstructor&>(*this));
+  }
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, kClassName); }
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
   std::unique_ptr<DS_ParticleSystemCtrl> Clone() const override;
 

@@ -136,8 +136,14 @@ DS_RecordDescription FromDeclared(const std::string& key, const DS_DeclaredRecor
     if (!field.step.empty())
       throw FileError(d.file, "the step \"" + field.step + "\" is part of the current version, which the content tool writes from fields");
     DS_RecordItem item;
-    if (!field.nestedClass.empty()) {
+    if (!field.nestedClass.empty() && field.name.empty()) {
       item.baseClass = field.nestedKey;
+      d.items.push_back(std::move(item));
+      continue;
+    }
+    if (!field.nestedClass.empty()) {  // a named part: a field whose value is that record
+      item.name = field.name;
+      item.type.recordClass = field.nestedKey;
       d.items.push_back(std::move(item));
       continue;
     }
