@@ -61,6 +61,8 @@ struct DS_Value<UINTSclaleTo<T>> {
 };
 template <>
 struct DS_Value<MediaFloat<uint32_t>> : DS_Value<UINTSclaleTo<float>> {};
+template <>
+struct DS_Value<MediaSpeedParam> : DS_Value<UINTSclaleTo<float>> {};
 
 template <>
 struct DS_Value<MediaColor> {

@@ -72,16 +72,9 @@ DS_2D_Light::~DS_2D_Light() = default;
 
 // Record ---------------------------------------------------------------------------------------------
 
-void DS_2D_Light::WriteObject(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_2D_Light", kVersion);
-  WritePictureLink(m_Picture, out);
-  DSM_Camera::WriteObject(out, m_Camera);
-}
+void DS_2D_Light::WriteObject(DS_IOF_Virtual& out) const { DS_WriteRecord(out, *this, "DS_2D_Light"); }
 
-void DS_2D_Light::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  if (version > 1) ReadFileLink(in, m_Picture);
-  if (version > 2) m_Camera.Assign(*DSM_Camera::ReadObject(in));
-}
+void DS_2D_Light::ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
 
 std::unique_ptr<DS_2D_Light> DS_2D_Light::CreateFromStream(DS_IOF_Virtual& in, uint32_t version) {
   auto layer = std::make_unique<DS_2D_Light>();
@@ -89,10 +82,7 @@ std::unique_ptr<DS_2D_Light> DS_2D_Light::CreateFromStream(DS_IOF_Virtual& in, u
   return layer;
 }
 
-void DS_2D_Light::ReadBase(DS_IOF_Virtual& in, DS_2D_Light& layer) {
-  const DS_ObjectHeader header = DS_ReadHeader(in);
-  layer.ReadFields(in, header.version);
-}
+void DS_2D_Light::ReadBase(DS_IOF_Virtual& in, DS_2D_Light& layer) { DS_ReadNestedRecord(in, layer); }
 
 // Device objects ------------------------------------------------------------------------------------
 

@@ -37,8 +37,14 @@ class DS_2D_Light : public DS_ABRender {
   DS_2D_Light& operator=(const DS_2D_Light&) = delete;
 
   // Record ---------------------------------------------------------------------------------------
-  // "DS_2D_Light" version 3: the picture link, then the camera as a nested object. Kinds write it
-  // as their nested base part after their own fields.
+  // "DS_2D_Light" version 3: the picture link (from version 2), then the camera as a nested
+  // object (from version 3). Kinds list it as their nested base part after their own fields.
+  template <class R>
+  void Record(R& r) {
+    r.About("The base layer: its picture, then its camera.");
+    r.Field("picture", m_Picture, DS_Since(2));
+    r.Field("camera", m_Camera, DS_Since(3));
+  }
   void Write(DS_IOF_Virtual& out) const override { WriteObject(out); }
   void WriteObject(DS_IOF_Virtual& out) const;
   // A base layer read from its record of `version` (after the header): the picture link from

@@ -41,15 +41,12 @@ void DSM_Camera::Assign(const DSM_Camera& other) {
 }
 
 void DSM_Camera::WriteObject(DS_IOF_Virtual& out, const DSM_Camera& camera) {
-  DS_WriteHeader(out, u"DSM_Camera", kVersion);
-  WriteFields(camera, out);
+  DS_WriteRecord(out, camera, "DSM_Camera");
 }
 
 void DSM_Camera::WriteFields(const DSM_Camera& camera, DS_IOF_Virtual& out) {
-  WriteParamValue(out, camera.mode);
-  camera.zoom.WriteValue(out);
-  camera.speed.WriteValue(out);
-  WritePictureLink(camera.borderImage, out);
+  DS_RecordWriter writer(out, kVersion);
+  DS_WalkRecord(const_cast<DSM_Camera&>(camera), writer);
 }
 
 std::unique_ptr<DSM_Camera> DSM_Camera::ReadObject(DS_IOF_Virtual& in) {
@@ -60,8 +57,5 @@ std::unique_ptr<DSM_Camera> DSM_Camera::ReadObject(DS_IOF_Virtual& in) {
 }
 
 void DSM_Camera::ReadFields(DS_IOF_Virtual& in, DSM_Camera& camera, uint32_t version) {
-  ReadParamValue(in, camera.mode);  // stored, nobody told
-  camera.zoom.ReadValue(in);        // the derived factors follow
-  camera.speed.ReadValue(in);
-  if (version > 1) ReadFileLink(in, camera.borderImage);
+  DS_ReadRecordFields(in, camera, version);
 }

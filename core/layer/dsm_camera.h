@@ -10,11 +10,13 @@
 #include "core/data/abobj_constructor.h"
 #include "core/data/file_links.h"
 #include "core/data/media_kinds.h"
+#include "core/data/record_values.h"
 #include "core/layer/camera_motion.h"
 
 class DSM_Camera : public DS_IOF_Item {
  public:
   static constexpr uint32_t kVersion = 2;
+  static constexpr uint32_t kMinVersion = 1;  // version 1: no border link
   static constexpr int32_t kPanKindWander = 1;
 
   DSM_Camera();
@@ -34,7 +36,17 @@ class DSM_Camera : public DS_IOF_Item {
   // cameras copied from are freshly read, whose phase is 0.)
   void Assign(const DSM_Camera& other);
 
-  // "DSM_Camera" version 2: mode, zoom, speed, border link.
+  // "DSM_Camera" version 2: mode, zoom, speed, border link. Stored values go in directly, the
+  // derived factors following.
+  template <class R>
+  void Record(R& r) {
+    r.About("The layer's camera: mode (0 off, anything else zooms and wanders), zoom in percent, speed of the "
+            "wander (x 0.02) and the border image beyond the picture's edges.");
+    r.Field("mode", mode);
+    r.Field("zoom", zoom);
+    r.Field("speed", speed);
+    r.Field("border", borderImage, DS_Since(2));
+  }
   void Write(DS_IOF_Virtual& out) const override { WriteObject(out, *this); }
   static void WriteObject(DS_IOF_Virtual& out, const DSM_Camera& camera);
   static void WriteFields(const DSM_Camera& camera, DS_IOF_Virtual& out);
@@ -58,4 +70,14 @@ class DSM_Camera : public DS_IOF_Item {
 
  private:
   DS_CameraPose m_LastPose;
+};
+
+// The camera as the layer holds it: a nested record of its own (header included), read into a
+// fresh camera and taken over through each parameter's change path.
+template <>
+struct DS_Value<DSM_Camera> {
+  static void Read(DS_IOF_Virtual& in, DSM_Camera& v) { v.Assign(*DSM_Camera::ReadObject(in)); }
+  static void Write(DS_IOF_Virtual& out, const DSM_Camera& v) { DSM_Camera::WriteObject(out, v); }
+  static const char* Type() { return "record DSM_Camera"; }
+  static std::string Text(const DSM_Camera&) { return ""; }
 };

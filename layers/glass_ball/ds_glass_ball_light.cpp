@@ -51,67 +51,11 @@ void DrawTexturedQuadTPCT(const DS_TexturedQuad& quad, bool mipChain = false) {
 
 }  // namespace
 
-DS_GlassBallLight::DS_GlassBallLight()
-    : ballSize(100u),
-      lensStrength(0u),
-      plain(0),
-      overlayAOn(1),
-      overlayBOn(1),
-      standOn(0),
-      backdropMode(0),
-      scrollMode(3),
-      gradientTop(0u),
-      gradientBottom(0u) {
-  const struct {
-    DS_ImageFileLink& link;
-    int id;
-  } links[] = {{overlayA, 58}, {overlayB, 59}, {stand, 60}, {ballPicture, 5}};
-  for (const auto& l : links) {
-    l.link.StoreKey(DS_ResourceKey{u"common_res.dll", l.id});
-    l.link.History().OnChanged(nullptr);
-  }
-  scrollSpeed.SetDefault(0);
-  scrollSpeed.SetScale(0.02f, 1.0f);
+DS_GlassBallLight::DS_GlassBallLight() {
   D3DXMatrixIdentity(&m_TextureMatrix);
 }
 
 DS_GlassBallLight::~DS_GlassBallLight() = default;
-
-// Record ---------------------------------------------------------------------------------------------
-
-void DS_GlassBallLight::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_GlassBallLight", kVersion);
-  WritePictureLink(overlayA, out);
-  WritePictureLink(overlayB, out);
-  WritePictureLink(stand, out);
-  WritePictureLink(ballPicture, out);
-  scrollSpeed.WriteValue(out);
-  WriteParamValue(out, ballPosition);
-  WriteParamValue(out, ballSize);
-  WriteParamValue(out, lensStrength);
-  for (const MediaParamT<int32_t>* flag : {&overlayAOn, &overlayBOn, &standOn, &backdropMode, &scrollMode})
-    WriteParamValue(out, *flag);
-  gradientTop.WriteValue(out);
-  gradientBottom.WriteValue(out);
-  WriteObject(out);
-}
-
-void DS_GlassBallLight::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  (void)version;  // one version
-  ReadFileLink(in, overlayA);
-  ReadFileLink(in, overlayB);
-  ReadFileLink(in, stand);
-  ReadFileLink(in, ballPicture);
-  scrollSpeed.ReadValue(in);
-  ReadParamValue(in, ballPosition);
-  ReadParamValue(in, ballSize);
-  ReadParamValue(in, lensStrength);
-  for (MediaParamT<int32_t>* flag : {&overlayAOn, &overlayBOn, &standOn, &backdropMode, &scrollMode})
-    ReadParamValue(in, *flag);
-  gradientTop.ReadValue(in);
-  gradientBottom.ReadValue(in);
-  ReadBase(in, *this);
-}
 
 // Device objects ------------------------------------------------------------------------------------
 

@@ -14,11 +14,13 @@
 
 #include "core/data/media_kinds.h"
 #include "core/layer/ds_2d_light.h"
+#include "layers/glass_ball/ds_glass_ball_light_params.h"
 #include "layers/glass_ball/glass_ball_maths.h"
 
-class DS_GlassBallLight : public DS_2D_Light {
+// The part first, so that it outlives the base layer (whose listeners go first).
+class DS_GlassBallLight : public DS_GlassBallLightParams, public DS_2D_Light {
  public:
-  static constexpr uint32_t kVersion = 1;
+  using DS_GlassBallLightParams::kVersion;
 
   DS_GlassBallLight();
   ~DS_GlassBallLight() override;
@@ -26,8 +28,13 @@ class DS_GlassBallLight : public DS_2D_Light {
   // Record ---------------------------------------------------------------------------------------
   // "DS_GlassBallLight" version 1: the four links, scroll speed, ball position, size, lens, the
   // five switches, the two gradient colours, then the base part. The plain flag is not stored.
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    DS_WalkRecord(static_cast<DS_GlassBallLightParams&>(*this), r);
+    r.Base("DS_2D_Light", static_cast<DS_2D_Light&>(*this));
+  }
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_GlassBallLight"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
 
   // Device objects: the textures, buffers and quads are managed and made once; the scroll quads
   // hold a render-target texture, which the loss lets go of with the base's target pair.
@@ -46,19 +53,7 @@ class DS_GlassBallLight : public DS_2D_Light {
   bool HasDistortion() override { return plain.Get() == 0; }
 
   // Parameters, in record order.
-  DS_ImageFileLink overlayA;     // "common_res.dll" 58
-  DS_ImageFileLink overlayB;     // "common_res.dll" 59
-  DS_ImageFileLink stand;        // "common_res.dll" 60
-  DS_ImageFileLink ballPicture;  // "common_res.dll" 5: the backdrop in backdrop mode 1
-  UINTSclaleTo<float> scrollSpeed;  // speed factor 1 + 0.02 x value
-  MediaParamTB<DS_Point> ballPosition;
-  MediaParamT<uint32_t> ballSize;      // percent
-  MediaParamT<uint32_t> lensStrength;  // percent
-  MediaParamT<int32_t> plain;          // not stored: while 0 the layer renders into its target
-  MediaParamT<int32_t> overlayAOn, overlayBOn, standOn;
-  MediaParamT<int32_t> backdropMode;  // 1: the ball picture; otherwise the gradient
-  MediaParamT<int32_t> scrollMode;    // 0 still, 1 and 2 scroll, 3 sway
-  MediaColor gradientTop, gradientBottom;
+  MediaParamT<int32_t> plain{0};  // not stored: while 0 the layer renders into its target
 
   // What the tests look at.
   const Texture& BumpTexture() const { return m_Bump; }

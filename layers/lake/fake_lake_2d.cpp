@@ -44,21 +44,7 @@ void SetPositionsPC(DS_MeshBase& quad, const DS_Corner2 (&corners)[4]) {
 
 }  // namespace
 
-FakeLake2D::FakeLake2D() : bumpAmplitude(25u), horizonStrip(7u), copySize(1), colour(0x408000u) {
-  speed.SetDefault(50);
-  speed.SetScale(0.02f, 0.0f);
-  waveTiling.SetDefault(100);
-  waveTiling.SetScale(0.01f, 0.0f);
-  reflectionShare.SetDefault(25);
-  reflectionShare.SetScale(-0.005f, 0.5f);
-  bumpFade.SetDefault(100);
-  bumpFade.SetScale(0.01f, 0.0f);
-  tintAlpha.SetDefault(31);
-  tintAlpha.SetScale(0.008f, 0.0f);
-  tintFade.SetDefault(58);
-  tintFade.SetScale(0.01f, 0.0f);
-  static_cast<DS_MaskKey&>(maskKey) = MakeNewMaskEntry();
-}
+FakeLake2D::FakeLake2D() { static_cast<DS_MaskKey&>(maskKey) = MakeNewMaskEntry(); }
 
 FakeLake2D::~FakeLake2D() = default;
 
@@ -67,40 +53,7 @@ FakeLake2D::~FakeLake2D() = default;
 void FakeLake2D::Write(DS_IOF_Virtual& out) const {
   // The bump map travels with the document as the mask of the layer's key.
   if (g_DocResManager && m_Bump) g_DocResManager->Store().maskTextures[maskKey] = DS_MaskTexture{m_Bump, {}};
-  DS_WriteHeader(out, u"FakeLake2D", kVersion);
-  waveTiling.WriteValue(out);
-  speed.WriteValue(out);
-  reflectionShare.WriteValue(out);
-  bumpFade.WriteValue(out);
-  tintAlpha.WriteValue(out);
-  tintFade.WriteValue(out);
-  WriteParamValue(out, bumpAmplitude);
-  WriteParamValue(out, horizonStrip);
-  WriteParamValue(out, copySize);
-  colour.WriteValue(out);
-  WriteGuid(out, maskKey.id);
-  out.WriteString(maskKey.name);
-  out.WriteBool(maskKey.flag);
-  WriteObject(out);
-}
-
-void FakeLake2D::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  if (version >= 2) {
-    waveTiling.ReadValue(in);
-    speed.ReadValue(in);
-    reflectionShare.ReadValue(in);
-    bumpFade.ReadValue(in);
-    tintAlpha.ReadValue(in);
-    tintFade.ReadValue(in);
-    ReadParamValue(in, bumpAmplitude);
-    ReadParamValue(in, horizonStrip);
-    ReadParamValue(in, copySize);
-    colour.ReadValue(in);
-  }
-  ReadGuid(in, maskKey.id);
-  in.ReadString(maskKey.name);
-  in.ReadBool(maskKey.flag);
-  ReadBase(in, *this);
+  DS_WriteRecord(out, *this, "FakeLake2D");
 }
 
 // Device objects ------------------------------------------------------------------------------------

@@ -11,12 +11,14 @@
 #include "core/data/media_kinds.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/resources/mask_entry.h"
+#include "layers/lake/fake_lake_2d_params.h"
 #include "layers/lake/lake_maths.h"
 
-class FakeLake2D : public DS_2D_Light {
+// The part first, so that it outlives the base layer (whose listeners go first).
+class FakeLake2D : public FakeLake2DParams, public DS_2D_Light {
  public:
-  static constexpr uint32_t kVersion = 2;
-  static constexpr uint32_t kMinVersion = 1;  // version 1: the mask key and the base part only
+  using FakeLake2DParams::kVersion;
+  using FakeLake2DParams::kMinVersion;
   static constexpr int kCopySizeLimit = 5;    // the square copy is at most 4096 pixels
   static constexpr int kWaveHeightsId = 2;    // the program's own "DDS" picture of wave heights
 
@@ -25,8 +27,14 @@ class FakeLake2D : public DS_2D_Light {
 
   // Record ---------------------------------------------------------------------------------------
   // "FakeLake2D" version 2: the eight values, copy size, colour, the mask key, the base part.
+  template <class R>
+  void Record(R& r) {
+    DS_WalkRecord(static_cast<FakeLake2DParams&>(*this), r);
+    r.Base("DS_2D_Light", static_cast<DS_2D_Light&>(*this));
+  }
+  // Registers the bump map as the mask of the layer's key, then the record.
   void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
 
   // Device objects: the wave mesh, the tint and strip quads, the picture copy and a computed bump
   // map are managed and made once; the document's bump map belongs to the resource manager (the
@@ -40,18 +48,6 @@ class FakeLake2D : public DS_2D_Light {
   void RenderBackground(bool flag) override;
   void OnPictureChanged() override;
 
-  // Parameters, in record order after the first two.
-  MediaSpeedParam speed;                // phase, 1.0 per second by default
-  UINTSclaleTo<float> waveTiling;       // repeats of the bump map across the reflection
-  UINTSclaleTo<float> reflectionShare;  // share of the picture height below the horizon
-  UINTSclaleTo<float> bumpFade;         // grey fade of a computed bump map
-  UINTSclaleTo<float> tintAlpha;        // tint opacity at the bottom
-  UINTSclaleTo<float> tintFade;         // how much of it is gone at the horizon
-  MediaParamT<uint32_t> bumpAmplitude;  // amplitude of a computed bump map
-  MediaParamT<uint32_t> horizonStrip;   // strip height in pixels
-  MediaParamT<int32_t> copySize;        // the picture copy is 128 << n pixels square
-  MediaColor colour;                    // tint colour, red in the low byte
-  DS_MaskKey maskKey;                   // names the bump map among the document's masks
   // While 1 (after construction and reading), creating the device objects computes no bump map
   // where the document holds one; 0 after the first creation. Not part of the record.
   std::uint8_t keepBumpMap = 1;

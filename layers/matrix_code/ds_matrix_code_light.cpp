@@ -20,44 +20,9 @@ constexpr uint32_t kMaxCellSize = 1u << 20;
 
 }  // namespace
 
-DS_MatrixCodeLight::DS_MatrixCodeLight() {
-  transparency.SetScale(-0.01f, 1.0f);
-  glyphPicture.StoreKey(DS_ResourceKey{u"common_res.dll", kGlyphStripId});
-  glyphPicture.History().OnChanged(nullptr);
-}
+DS_MatrixCodeLight::DS_MatrixCodeLight() = default;
 
 DS_MatrixCodeLight::~DS_MatrixCodeLight() = default;
-
-// Record ---------------------------------------------------------------------------------------------
-
-void DS_MatrixCodeLight::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_MatrixCodeLight", kVersion);
-  WriteParamValue(out, cellSize);
-  WriteParamValue(out, density);
-  WriteParamValue(out, flickerCount);
-  WriteParamValue(out, glitter);
-  WriteParamValue(out, pictureMode);
-  WriteParamValue(out, columnMode);
-  glyphColour.WriteValue(out);
-  headColour.WriteValue(out);
-  transparency.WriteValue(out);
-  WritePictureLink(glyphPicture, out);
-  WriteObject(out);
-}
-
-void DS_MatrixCodeLight::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  ReadParamValue(in, cellSize);
-  ReadParamValue(in, density);
-  ReadParamValue(in, flickerCount);
-  ReadParamValue(in, glitter);
-  ReadParamValue(in, pictureMode);
-  ReadParamValue(in, columnMode);
-  glyphColour.ReadValue(in);
-  headColour.ReadValue(in);
-  transparency.ReadValue(in);
-  if (version > 1) ReadFileLink(in, glyphPicture);
-  ReadBase(in, *this);
-}
 
 // Nested renders --------------------------------------------------------------------------------------
 

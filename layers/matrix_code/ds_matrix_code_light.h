@@ -18,21 +18,28 @@
 #include "core/data/media_kinds.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/render/screen_sprite_batch.h"
+#include "layers/matrix_code/ds_matrix_code_light_params.h"
 #include "layers/matrix_code/matrix_grid.h"
 
-class DS_MatrixCodeLight final : public DS_2D_Light {
+// The part first, so that it outlives the base layer (whose listeners go first).
+class DS_MatrixCodeLight final : public DS_MatrixCodeLightParams, public DS_2D_Light {
  public:
-  static constexpr uint32_t kVersion = 2;
-  static constexpr uint32_t kMinVersion = 1;
-  static constexpr int kGlyphStripId = 40;
+  using DS_MatrixCodeLightParams::kVersion;
+  using DS_MatrixCodeLightParams::kMinVersion;
+  using DS_MatrixCodeLightParams::kGlyphStripId;
   static constexpr int kMapSize = 256;  // the luminance map is kMapSize x kMapSize
 
   DS_MatrixCodeLight();
   ~DS_MatrixCodeLight() override;
 
   // Record -------------------------------------------------------------------------------------
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    DS_WalkRecord(static_cast<DS_MatrixCodeLightParams&>(*this), r);
+    r.Base("DS_2D_Light", static_cast<DS_2D_Light&>(*this));
+  }
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_MatrixCodeLight"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
 
   void BeginNestedRender(const DS_RenderTargetPair& target, int mode) override;
   void EndNestedRender() override;
@@ -61,17 +68,6 @@ class DS_MatrixCodeLight final : public DS_2D_Light {
   const DS_MatrixSettings& Settings() const { return m_Settings; }
   const std::vector<float>& LuminanceMap() const { return m_Luminance; }
   const DS_ScreenSpriteBatch& Sprites() const { return m_Sprites; }
-
-  MediaParamT<uint32_t> cellSize{16u};
-  MediaParamT<uint32_t> density{20u};
-  MediaParamT<uint32_t> flickerCount{50u};
-  MediaParamT<int32_t> glitter{0};
-  MediaParamT<int32_t> pictureMode{0};
-  MediaParamT<int32_t> columnMode{2};
-  MediaColor glyphColour{0u};  // red in the low byte
-  MediaColor headColour{0u};
-  UINTSclaleTo<float> transparency;  // opacity factor = 1 - 0.01 x value
-  DS_ImageFileLink glyphPicture;     // default "common_res.dll" 40
 
  private:
   // The ARGB colour of a sprite in `state` over the cell at (row, column).

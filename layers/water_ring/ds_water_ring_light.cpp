@@ -13,15 +13,6 @@
 DS_REGISTER_LAYER(DS_WaterRingLight);
 
 DS_WaterRingLight::DS_WaterRingLight() {
-  dropRate.SetScale(1.0f / 60.0f, 0.0f);
-  dropRate.SetDefault(30);
-  dropRate.OnChanged(nullptr);
-  specular.SetScale(0.01f, 0.0f);
-  specular.SetDefault(90);
-  specular.OnChanged(nullptr);
-  shininess.SetScale(0.8f, 0.0f);
-  shininess.SetDefault(50);
-  shininess.OnChanged(nullptr);
   D3DXMatrixIdentity(&m_World);
   D3DXMatrixIdentity(&m_View);
   D3DXMatrixIdentity(&m_CameraMatrix);
@@ -29,31 +20,6 @@ DS_WaterRingLight::DS_WaterRingLight() {
 }
 
 DS_WaterRingLight::~DS_WaterRingLight() = default;
-
-// Record ---------------------------------------------------------------------------------------------
-
-void DS_WaterRingLight::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_WaterRingLight", kVersion);
-  for (const MediaParamTB<uint32_t>* value : {&waveSpeed, &rowDensity, &resolution, &dropStrength, &damping, &depth})
-    WriteParamValue(out, *value);
-  dropRate.WriteValue(out);
-  specular.WriteValue(out);
-  shininess.WriteValue(out);
-  WriteParamValue(out, renderMode);
-  WriteObject(out);
-}
-
-void DS_WaterRingLight::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  if (version > 1) {
-    for (MediaParamTB<uint32_t>* value : {&waveSpeed, &rowDensity, &resolution, &dropStrength, &damping, &depth})
-      ReadParamValue(in, *value);
-    dropRate.ReadValue(in);
-    specular.ReadValue(in);
-    shininess.ReadValue(in);
-  }
-  ReadParamValue(in, renderMode);
-  ReadBase(in, *this);
-}
 
 // Object draws ---------------------------------------------------------------------------------------
 

@@ -17,11 +17,13 @@
 #include "core/data/media_kinds.h"
 #include "core/layer/ds_2d_light.h"
 #include "layers/water_ring/ds_ripple_surface.h"
+#include "layers/water_ring/ds_water_ring_light_params.h"
 
-class DS_WaterRingLight final : public DS_2D_Light {
+// The part first, so that it outlives the base layer (whose listeners go first).
+class DS_WaterRingLight final : public DS_WaterRingLightParams, public DS_2D_Light {
  public:
-  static constexpr uint32_t kVersion = 2;
-  static constexpr uint32_t kMinVersion = 1;
+  using DS_WaterRingLightParams::kVersion;
+  using DS_WaterRingLightParams::kMinVersion;
   // The eye above the water: the camera's position and the eye of every ripple step.
   static constexpr float kEyeHeight = 120.0f;
 
@@ -29,8 +31,13 @@ class DS_WaterRingLight final : public DS_2D_Light {
   ~DS_WaterRingLight() override;
 
   // Record -------------------------------------------------------------------------------------
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    DS_WalkRecord(static_cast<DS_WaterRingLightParams&>(*this), r);
+    r.Base("DS_2D_Light", static_cast<DS_2D_Light&>(*this));
+  }
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_WaterRingLight"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
 
   // Objects are drawn unlit over the lit water.
   void DrawMarkers(const DS_SimpleMesh<DX_V::PC>& bounds, int mode, bool highlighted) override;
@@ -62,17 +69,6 @@ class DS_WaterRingLight final : public DS_2D_Light {
 
   DS_RippleSurface& Surface() { return *m_Surface; }
   const D3DXMATRIX& Projection() const { return m_Projection; }
-
-  MediaParamT<int32_t> renderMode{0};
-  MediaParamT<uint32_t> waveSpeed{0u};
-  MediaParamT<uint32_t> rowDensity{0u};
-  MediaParamT<uint32_t> resolution{0u};
-  MediaParamT<uint32_t> dropStrength{50u};
-  MediaParamT<uint32_t> damping{50u};
-  MediaParamT<uint32_t> depth{20u};
-  UINTSclaleTo<float> dropRate;   // drops per second
-  UINTSclaleTo<float> specular;   // the material's specular level
-  UINTSclaleTo<float> shininess;  // the material's specular power
 
  private:
   // The light and material on the device (the draw of the water sets them each time).

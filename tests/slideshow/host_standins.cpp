@@ -2,6 +2,7 @@
 
 #include "brushes/underwater_fx/ds_underwater_fx.h"
 #include "core/data/class_registry.h"
+#include "core/layer/layer_parts.h"
 #include "layers/slideshow/ds_slide_container.h"
 
 int g_HostLayersDestroyed = 0;
@@ -26,50 +27,9 @@ void ReadKey(DS_IOF_Virtual& in, DS_ResourceKey& key) {
   key.name = name;
 }
 
-// The own fields of the layer kinds that the default scene holds, read and dropped so that their
-// nested base part can be read: the stand-in keeps the base layer of every kind.
-void SkipLakeFields(DS_IOF_Virtual& in, uint32_t version) {
-  uint32_t value = 0;
-  int32_t signedValue = 0;
-  if (version >= 2) {
-    for (int i = 0; i < 8; ++i) in.ReadUInt(value);
-    in.ReadInt(signedValue);
-    in.ReadULong(value);
-  }
-  ds_string text;
-  in.ReadString(text);  // the mask's GUID
-  in.ReadString(text);
-  bool flag = false;
-  in.ReadBool(flag);
-}
-
-void SkipGlassBallFields(DS_IOF_Virtual& in, uint32_t) {
-  DS_ResourceKey link;
-  for (int i = 0; i < 4; ++i) ReadKey(in, link);
-  uint32_t value = 0;
-  int32_t signedValue = 0;
-  DS_Point point;
-  in.ReadUInt(value);
-  in.ReadPoint(point);
-  in.ReadUInt(value);
-  in.ReadUInt(value);
-  for (int i = 0; i < 5; ++i) in.ReadInt(signedValue);
-  in.ReadULong(value);
-  in.ReadULong(value);
-}
-
-// The own fields of the falling-code and water-ring layers: their 32-bit values by version, then
-// the falling code's picture link.
-void SkipWaterRingFields(DS_IOF_Virtual& in, uint32_t version) {
-  for (int32_t i = 0, value = 0; i < (version > 1 ? 10 : 1); ++i) in.ReadInt(value);
-}
-
-void SkipMatrixCodeFields(DS_IOF_Virtual& in, uint32_t version) {
-  for (int32_t i = 0, value = 0; i < 9; ++i) in.ReadInt(value);
-  DS_ResourceKey skipped;
-  if (version > 1) ReadKey(in, skipped);
-}
-
+// The underwater and flame layers nest brush records that list no record of their own yet: their
+// own fields are read here by hand and dropped.
+//
 // The underwater layer's own fields: version 1 holds the effect's speed, version 2 the nested
 // effect record, read by the effect's own reader and dropped.
 void SkipUnderwaterFields(DS_IOF_Virtual& in, uint32_t version) {
@@ -102,15 +62,17 @@ void SkipFlameFields(DS_IOF_Virtual& in, uint32_t version) {
 
 DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
   const DS_ObjectHeader header = DS_ReadHeader(in);
+  // A kind's own fields are read with its platform-free part and dropped: the stand-in keeps the
+  // base layer of every kind.
+  const auto part = GetLayerPartMap().find(header.className);
+  if (part != GetLayerPartMap().end()) {
+    part->second->ReadAndDrop(in, header.version);
+    return ReadHostLayer(in);
+  }
   const struct {
     const char16_t* name;
     void (*skip)(DS_IOF_Virtual&, uint32_t);
-  } kinds[] = {{u"FakeLake2D", SkipLakeFields},
-                 {u"DS_GlassBallLight", SkipGlassBallFields},
-                 {u"DS_WaterRingLight", SkipWaterRingFields},
-                 {u"DS_MatrixCodeLight", SkipMatrixCodeFields},
-                 {u"FakeUndervater", SkipUnderwaterFields},
-                 {u"DS_FlameLight", SkipFlameFields}};
+  } kinds[] = {{u"FakeUndervater", SkipUnderwaterFields}, {u"DS_FlameLight", SkipFlameFields}};
   for (const auto& kind : kinds) {
     if (header.className != kind.name) continue;
     kind.skip(in, header.version);

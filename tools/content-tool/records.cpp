@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "core/data/class_registry.h"
+#include "core/layer/layer_parts.h"
 
 namespace {
 
@@ -168,6 +169,10 @@ void DS_RecordBook::LoadDeclared() {
   AddDeclared(GetConstructorReaderMap(), m_Records);
   AddDeclared(GetLightReaderMap(), m_Records);
   AddDeclared(GetSlideReaderMap(), m_Records);
+  // The layer kinds need the device; their own fields come from their platform-free parts (the
+  // tool writes the base layer part after them itself).
+  for (const auto& entry : GetLayerPartMap())
+    for (const auto& [key, declared] : entry.second->Describe()) m_Records.emplace(key, FromDeclared(key, declared));
 }
 
 void DS_RecordBook::CollectNames(const std::string& className, std::vector<std::string>& names,
