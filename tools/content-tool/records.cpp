@@ -119,7 +119,9 @@ void DS_RecordBook::LoadFolder(const std::string& folder) {
     DS_RecordDescription d = ParseDescription(doc, file);
     if (path.stem().string() != d.className) throw FileError(file, "describes " + d.className + ": name the file " + d.className + ".json");
     const auto known = m_Records.find(d.className);
-    if (known != m_Records.end()) throw FileError(file, d.className + " is described already by " + known->second.file);
+    if (known != m_Records.end() && m_Shared.erase(d.className)) {
+      m_Records.erase(known);  // the folder's own description of a shared part
+    } else if (known != m_Records.end()) throw FileError(file, d.className + " is described already by " + known->second.file);
     m_Records.emplace(d.className, std::move(d));
   }
 }
@@ -173,6 +175,69 @@ void DS_RecordBook::LoadDeclared() {
   // tool writes the base layer part after them itself).
   for (const auto& entry : GetLayerPartMap())
     for (const auto& [key, declared] : entry.second->Describe()) m_Records.emplace(key, FromDeclared(key, declared));
+  AddSharedParts();
+}
+
+// A nested part is described under "<outer>/<part>"; a description in a records folder may also
+// name a shared part by its class alone ({ "base": "DS_ViewObjCtrl" }). The description most of
+// the classes that nest it give it is entered under the part's class name too, its own nested
+// parts named the same way; a folder may describe the class itself instead.
+void DS_RecordBook::AddSharedParts() {
+  const auto plain = [](const std::string& key) { return key.substr(key.rfind('/') + 1); };
+  std::map<std::string, std::vector<DS_RecordDescription>> parts;
+  for (const auto& [key, d] : m_Records) {
+    if (key.find('/') == std::string::npos) continue;
+    DS_RecordDescription shared = d;
+    for (DS_RecordItem& item : shared.items) {
+      if (!item.baseClass.empty()) item.baseClass = plain(item.baseClass);
+    }
+    parts[d.className].push_back(std::move(shared));
+  }
+  const auto same = [](const DS_RecordDescription& a, const DS_RecordDescription& b) {
+    if (a.version != b.version || a.items.size() != b.items.size()) return false;
+    for (size_t i = 0; i < a.items.size(); ++i) {
+      const DS_RecordItem &x = a.items[i], &y = b.items[i];
+      if (x.name != y.name || x.baseClass != y.baseClass || x.value != y.value || x.type.scalar != y.type.scalar ||
+          x.type.count != y.type.count || x.type.recordClass != y.type.recordClass)
+        return false;
+    }
+    return true;
+  };
+  std::map<std::string, DS_RecordDescription> shared;
+  for (const auto& entry : parts) {
+    const std::string& className = entry.first;
+    const std::vector<DS_RecordDescription>& descriptions = entry.second;
+    if (m_Records.count(className)) continue;
+    // The description most classes give the part: its own defaults, which a few kinds set
+    // otherwise for themselves.
+    size_t best = 0, bestCount = 0;
+    for (size_t i = 0; i < descriptions.size(); ++i) {
+      const auto n = static_cast<size_t>(std::count_if(descriptions.begin(), descriptions.end(),
+                                                       [&](const DS_RecordDescription& d) { return same(d, descriptions[i]); }));
+      if (n > bestCount) best = i, bestCount = n;
+    }
+    shared.emplace(className, descriptions[best]);
+  }
+  // A shared part whose own nested parts are not all shared is not entered either.
+  for (bool dropped = true; dropped;) {
+    dropped = false;
+    for (auto at = shared.begin(); at != shared.end();) {
+      const bool complete = std::all_of(at->second.items.begin(), at->second.items.end(), [&](const DS_RecordItem& item) {
+        return item.baseClass.empty() || shared.count(item.baseClass);
+      });
+      if (complete) {
+        ++at;
+      } else {
+        at = shared.erase(at);
+        dropped = true;
+      }
+    }
+  }
+  for (auto& [className, d] : shared) {
+    d.file = "the part " + className + " declared in its class";
+    m_Records.emplace(className, std::move(d));
+    m_Shared.insert(className);
+  }
 }
 
 void DS_RecordBook::CollectNames(const std::string& className, std::vector<std::string>& names,

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,8 +55,10 @@ class DS_RecordBook {
   static bool IsScalarType(const std::string& name);
 
  private:
+  void AddSharedParts();
   void CheckNesting(const std::string& className, std::vector<std::string>& path) const;
   void CollectNames(const std::string& className, std::vector<std::string>& names, std::vector<std::string>& path) const;
 
   std::map<std::string, DS_RecordDescription> m_Records;
+  std::set<std::string> m_Shared;  // shared parts entered from the classes (AddSharedParts)
 };
