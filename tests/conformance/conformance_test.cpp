@@ -105,7 +105,9 @@ void CheckRecords(const char16_t* name) {
   if (!std::is_same_v<B, DS_SlideContainer> && !reader->Describe().empty()) {
     DS_IOF_ByteWriter written;
     ASSERT_TRUE(reader->WriteDefault(written, current));
-    EXPECT_EQ(written.Bytes(), record) << "the listed record is not what the class writes";
+    // Each new brush, lake or underwater layer draws a fresh mask GUID, so two new objects'
+    // records differ there alone.
+    EXPECT_EQ(WithoutGuids(written.Bytes()), WithoutGuids(record)) << "the listed record is not what the class writes";
     for (uint32_t version = reader->MinVersion(); version < current; ++version) {
       DS_IOF_ByteWriter older;
       ASSERT_TRUE(reader->WriteDefault(older, version));
