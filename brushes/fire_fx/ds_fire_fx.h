@@ -37,11 +37,28 @@ class DS_FireFX final : public DS_FX_Constructor {
   ~DS_FireFX() override;
 
   // Record ---------------------------------------------------------------------------------------
-  // "DS_FireFX" version 2: corners, colours, fire mode, pattern and noise links, the extra value,
-  // density, brightness and u repeat, then the nested "DS_FX_Constructor" part.
-  void Write(DS_IOF_Virtual& out) const override;
-  // Items 2 to 8 only from version 2 on; then the nested base part.
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    r.About("Procedural flames over a quadrilateral of the picture: its four corners (x, y, z each, in picture "
+            "pixels; corners 1 and 3 are the flames' top edge, 2 and 4 their bottom edge; all at the origin by "
+            "default, which draws nothing), the strongest and the weakest flame's colour (red in the low byte), a "
+            "fire mode and an extra value (stored only), the flame pattern (common_res.dll 93) and the noise "
+            "(common_res.dll 8), density (-1 + x 0.01), brightness (x 0.02) and the pattern's repeats across the "
+            "quadrilateral (x 0.01). The kind starts at speed 50 with effect 92; keep the technique 0.");
+    r.Field("corners", corners, DS_Since(2));
+    r.Field("colour_to", colourTo, DS_Since(2));
+    r.Field("colour_from", colourFrom, DS_Since(2));
+    r.Field("fire_mode", fireMode, DS_Since(2));
+    r.Field("pattern", patternLink, DS_Since(2));
+    r.Field("noise", noiseLink, DS_Since(2));
+    r.Field("extra", extraValue, DS_Since(2));
+    r.Field("density", density, DS_Since(2));
+    r.Field("brightness", brightness, DS_Since(2));
+    r.Field("repeat", uRepeat, DS_Since(2));
+    r.Base("DS_FX_Constructor", static_cast<DS_FX_Constructor&>(*this));
+  }
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_FireFX"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
   std::unique_ptr<DS_FX_Constructor> Clone() const override { return std::make_unique<DS_FireFX>(*this); }
 
   // Values ---------------------------------------------------------------------------------------
@@ -90,7 +107,3 @@ class DS_FireFX final : public DS_FX_Constructor {
   static DS_FireGrid* NewGrid(const DS_FireGrid* source);
   std::unique_ptr<DS_FireGrid, GridDeleter> m_Grid;
 };
-
-// A "DS_FireFX" record (header included) read into a new fire owned by the caller, with the
-// version its header gives; the flame layer reads its nested fire with this.
-std::unique_ptr<DS_FireFX> ReadFireFXObject(DS_IOF_Virtual& in);

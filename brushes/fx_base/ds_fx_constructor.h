@@ -139,15 +139,6 @@ class DS_FX_Constructor : public DS_ABObj_Constructor {
     r.Field("scale", scaleFactor, DS_Since(2));
     r.Base("DS_ABObj_Constructor", static_cast<DS_ABObj_Constructor&>(*this));
   }
-  // The nested part with its header, as the flame and underwater effects still write and read it.
-  void WriteObject(DS_IOF_Virtual& out) const {
-    DS_WriteRecord(out, static_cast<const DS_FX_Constructor&>(*this), "DS_FX_Constructor");
-  }
-  void ReadBase(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, static_cast<DS_FX_Constructor&>(*this)); }
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-    DS_ReadRecordFields(in, static_cast<DS_FX_Constructor&>(*this), version);
-  }
-
   DS_FX_DeviceRefs& DeviceRefs() const { return *m_Device; }
 
   MediaSpeedParam speed;

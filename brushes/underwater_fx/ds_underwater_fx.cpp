@@ -25,19 +25,6 @@ void DS_UnderwaterFX::CollectParameters(DS_FX_Parameters& out, unsigned width, u
   out.Set("time", speed.Phase() * 0.08f);
 }
 
-void DS_UnderwaterFX::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_UnderwaterFX", kVersion);
-  amplitude.WriteValue(out);
-  wavelength.WriteValue(out);
-  WriteObject(out);
-}
-
-void DS_UnderwaterFX::ReadFields(DS_IOF_Virtual& in, uint32_t) {
-  amplitude.ReadValue(in);
-  wavelength.ReadValue(in);
-  ReadBase(in);
-}
-
 std::unique_ptr<DS_UnderwaterFX> ReadUnderwaterFXObject(DS_IOF_Virtual& in) {
   const DS_ObjectHeader header = DS_ReadHeader(in);
   auto effect = std::make_unique<DS_UnderwaterFX>();

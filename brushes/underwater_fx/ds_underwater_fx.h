@@ -18,9 +18,17 @@ class DS_UnderwaterFX final : public DS_FX_Constructor {
   // come over, the device objects go (the read one has none; the layer binds its own later).
   DS_UnderwaterFX& operator=(const DS_UnderwaterFX& source);
 
-  // "DS_UnderwaterFX" version 1: amplitude, wavelength, then the nested "DS_FX_Constructor".
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    r.About("The underwater layer's embedded effect, a nested record of the layer (never a slide object): "
+            "amplitude (x 0.000125 of the picture) and wavelength (0.001 + x 0.002 of the picture height) of the "
+            "wobble. The kind starts at speed 25 with effect 88; the layer binds it without a mask.");
+    r.Field("amplitude", amplitude);
+    r.Field("wavelength", wavelength);
+    r.Base("DS_FX_Constructor", static_cast<DS_FX_Constructor&>(*this));
+  }
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_UnderwaterFX"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
   std::unique_ptr<DS_FX_Constructor> Clone() const override { return std::make_unique<DS_UnderwaterFX>(*this); }
 
   // "frequency" (f x W / H, f) with f = 1 / wavelength, "amplitude" and "time" (phase x 0.08).

@@ -8,50 +8,9 @@
 
 DS_REGISTER_LAYER(DS_FlameLight);
 
-DS_FlameLight::DS_FlameLight() {
-  fire.patternLink.StoreKey(DS_ResourceKey{u"common_res.dll", kPatternPictureId});
-  // The band is drawn without a mask, so its key names none: the empty key, the same in every
-  // layer, rather than a new GUID that every record would carry.
-  fire.maskKey = DS_MaskKey{};
-}
+DS_FlameLight::DS_FlameLight() = default;
 
 DS_FlameLight::~DS_FlameLight() = default;
-
-// Record ---------------------------------------------------------------------------------------------
-
-void DS_FlameLight::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"DS_FlameLight", kVersion);
-  WriteParamValue(out, fireOn);
-  WriteParamValue(out, distortionOn);
-  WriteParamValue(out, fireOffset);
-  WritePictureLink(distortion.bumpLink, out);
-  WriteFileLink(distortion.effectLink, out);
-  distortion.speed.WriteValue(out);
-  distortion.strength.WriteValue(out);
-  distortion.bumpScale.WriteValue(out);
-  fire.Write(out);
-  WriteObject(out);
-}
-
-void DS_FlameLight::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  ReadParamValue(in, fireOn);
-  ReadParamValue(in, distortionOn);
-  ReadParamValue(in, fireOffset);
-  if (version == 1) fire.speed.ReadValue(in);
-  ReadFileLink(in, distortion.bumpLink);
-  ReadFileLink(in, distortion.effectLink);
-  distortion.speed.ReadValue(in);
-  distortion.strength.ReadValue(in);
-  distortion.bumpScale.ReadValue(in);
-  if (version > 1) {
-    fire = *ReadFireFXObject(in);
-  } else {
-    DS_FileLink3 dropped;
-    ReadFileLink(in, dropped);
-    ReadFileLink(in, dropped);
-  }
-  ReadBase(in, *this);
-}
 
 // Device objects ------------------------------------------------------------------------------------
 

@@ -12,15 +12,16 @@
 
 #include "brushes/fire_fx/ds_fire_fx.h"
 #include "core/layer/ds_2d_light.h"
+#include "layers/flame/ds_flame_light_params.h"
 #include "layers/flame/ds_heat_distortion.h"
 
-class DS_FlameLight : public DS_2D_Light {
+// The part first, so that it outlives the base layer (whose listeners go first).
+class DS_FlameLight : public DS_FlameLightParamsT<DS_HeatDistortion>, public DS_2D_Light {
  public:
-  static constexpr uint32_t kVersion = 2;
-  // Version 1: the fire's speed after the fire offset, and two links (dropped) in place of the
-  // nested fire record.
-  static constexpr uint32_t kMinVersion = 1;
-  static constexpr int kPatternPictureId = 7;
+  using Params = DS_FlameLightParamsT<DS_HeatDistortion>;
+  using Params::kVersion;
+  using Params::kMinVersion;
+  using Params::kPatternPictureId;
   // The band covers this share of the picture's height, up from its bottom edge.
   static constexpr float kBandShare = 0.65f;
   // Each unit of the fire offset moves the band down by this share of the picture's height.
@@ -32,8 +33,13 @@ class DS_FlameLight : public DS_2D_Light {
   // Record ---------------------------------------------------------------------------------------
   // "DS_FlameLight" version 2: fire on, distortion on, fire offset, the distortion's bump and
   // effect links and its three values, the nested "DS_FireFX" record, the base part.
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    DS_WalkRecord(static_cast<Params&>(*this), r);
+    r.Base("DS_2D_Light", static_cast<DS_2D_Light&>(*this));
+  }
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_FlameLight"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
 
   // Device objects: the band and the distortion quad are managed and made once; the fire's grid
   // and pictures, the bump picture and both effects belong to the resource manager, which the
@@ -56,12 +62,6 @@ class DS_FlameLight : public DS_2D_Light {
 
   // The band's top and bottom edge in picture pixels for a picture `height` pixels high.
   static void BandEdges(float height, uint32_t offset, float (&edges)[2]);
-
-  MediaParamT<int32_t> fireOn{1};
-  MediaParamT<int32_t> distortionOn{1};
-  MediaParamT<uint32_t> fireOffset{0u};
-  DS_FireFX fire;
-  DS_HeatDistortion distortion;
 
   const DS_TexturedQuad& FireQuad() const { return m_FireQuad; }
 

@@ -4,17 +4,6 @@
 #include "core/render/image_set_frames.h"
 #include "core/resources/doc_res_manager.h"
 
-DS_HeatDistortion::DS_HeatDistortion()
-    : bumpLink(DS_FileLink3(kBumpPictureId, u"common_res.dll")),
-      effectLink(kEffectId, u"common_res.dll") {
-  speed.SetScale(0.001f, 0.0f);
-  speed.Set(50);
-  strength.SetScale(0.002f, 0.0f);
-  strength.Set(25);
-  bumpScale.SetScale(-0.009f, 1.0f);
-  bumpScale.Set(88);
-}
-
 bool DS_HeatDistortion::CreateDeviceObjects() {
   const float vertices[20] = {0.0f,   600.0f, 0.0f, 0.0f, 1.0f, 0.0f,   0.0f, 0.0f, 0.0f, 0.0f,
                               800.0f, 600.0f, 0.0f, 1.0f, 1.0f, 800.0f, 0.0f, 0.0f, 1.0f, 0.0f};

@@ -6,19 +6,16 @@
 
 #include <d3dx9.h>
 
-#include "core/data/file_links.h"
-#include "core/data/media_kinds.h"
 #include "core/render/ds_com_holder.h"
 #include "core/render/quads.h"
+#include "layers/flame/ds_flame_light_params.h"
 
 class DS_2D_Light;
 
-class DS_HeatDistortion {
+// The stored values (links, speed, strength, bump scale) are its platform-free part.
+class DS_HeatDistortion : public DS_HeatDistortionValues {
  public:
-  static constexpr int kEffectId = 63;
-  static constexpr int kBumpPictureId = 62;
-
-  DS_HeatDistortion();
+  DS_HeatDistortion() = default;
   DS_HeatDistortion(const DS_HeatDistortion&) = delete;
   DS_HeatDistortion& operator=(const DS_HeatDistortion&) = delete;
 
@@ -44,11 +41,6 @@ class DS_HeatDistortion {
   void BumpScale(float (&scale)[2]) const;
 
   DS_TexturedQuad quad;  // picture space, the scene texture's unit square
-  DS_ImageFileLink bumpLink;
-  DS_HLSLEffectFile effectLink;
-  MediaSpeedParam speed;
-  UINTSclaleTo<float> strength;
-  UINTSclaleTo<float> bumpScale;
   DS_ComHolder<ID3DXEffect> effect;
   DS_ComHolder<IDirect3DTexture9> bumpTexture;
   float aspect = 1.0f;

@@ -12,25 +12,6 @@ DS_REGISTER_LAYER(FakeUndervater);
 FakeUndervater::FakeUndervater() = default;
 FakeUndervater::~FakeUndervater() = default;
 
-// Record ---------------------------------------------------------------------------------------------
-
-void FakeUndervater::Write(DS_IOF_Virtual& out) const {
-  DS_WriteHeader(out, u"FakeUndervater", kVersion);
-  effect.Write(out);
-  WriteObject(out);
-}
-
-void FakeUndervater::ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-  if (version == 1) {
-    effect.speed.ReadValue(in);
-    effect.speed.Set(effect.speed.Get() >> 1);
-  } else {
-    const std::unique_ptr<DS_UnderwaterFX> read = ReadUnderwaterFXObject(in);
-    effect = *read;
-  }
-  ReadBase(in, *this);
-}
-
 // Device objects ------------------------------------------------------------------------------------
 
 void FakeUndervater::CreateDeviceObjects() {

@@ -8,20 +8,26 @@
 
 #include "brushes/underwater_fx/ds_underwater_fx.h"
 #include "core/layer/ds_2d_light.h"
+#include "layers/underwater/fake_undervater_params.h"
 
-class FakeUndervater : public DS_2D_Light {
+// The part first, so that it outlives the base layer (whose listeners go first).
+class FakeUndervater : public FakeUndervaterParams, public DS_2D_Light {
  public:
-  static constexpr uint32_t kVersion = 2;
-  // Version 1 holds the effect's speed, stored doubled, in place of the nested effect record.
-  static constexpr uint32_t kMinVersion = 1;
+  using FakeUndervaterParams::kVersion;
+  using FakeUndervaterParams::kMinVersion;
 
   FakeUndervater();
   ~FakeUndervater() override;
 
   // Record ---------------------------------------------------------------------------------------
   // "FakeUndervater" version 2: the nested "DS_UnderwaterFX" record, then the base part.
-  void Write(DS_IOF_Virtual& out) const override;
-  void ReadFields(DS_IOF_Virtual& in, uint32_t version);
+  template <class R>
+  void Record(R& r) {
+    DS_WalkRecord(static_cast<FakeUndervaterParams&>(*this), r);
+    r.Base("DS_2D_Light", static_cast<DS_2D_Light&>(*this));
+  }
+  void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "FakeUndervater"); }
+  void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
 
   // Device objects: the base's, then the effect bound without a mask. The effect belongs to the
   // resource manager, which the scene tells of a device reset before the layer; the layer's
@@ -39,8 +45,6 @@ class FakeUndervater : public DS_2D_Light {
   // The target ends and the back buffer is cleared; the target's texture becomes the scene
   // texture and goes to the screen through the effect (plainly without one); then the borders.
   void PostRender() override;
-
-  DS_UnderwaterFX effect;
 
  private:
   void DrawScenePlainly();

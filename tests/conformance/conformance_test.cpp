@@ -26,7 +26,6 @@
 #include "core/resources/doc_res_manager.h"
 #include "layers/slideshow/ds_slide_container.h"
 #include "objects/clock/clock_time.h"
-#include "tests/conformance/older_records.h"
 #include "tests/core/record_fields.h"
 #include "tests/core/registered_class_names.h"
 #include "tools/device/window_device.h"
@@ -106,7 +105,9 @@ void CheckRecords(const char16_t* name) {
   if (!std::is_same_v<B, DS_SlideContainer> && !reader->Describe().empty()) {
     DS_IOF_ByteWriter written;
     ASSERT_TRUE(reader->WriteDefault(written, current));
-    EXPECT_EQ(written.Bytes(), record) << "the listed record is not what the class writes";
+    // Each new brush, lake or underwater layer draws a fresh mask GUID, so two new objects'
+    // records differ there alone.
+    EXPECT_EQ(WithoutGuids(written.Bytes()), WithoutGuids(record)) << "the listed record is not what the class writes";
     for (uint32_t version = reader->MinVersion(); version < current; ++version) {
       DS_IOF_ByteWriter older;
       ASSERT_TRUE(reader->WriteDefault(older, version));
@@ -116,17 +117,11 @@ void CheckRecords(const char16_t* name) {
     }
   } else {
     // An older version lacks the fields added since: it is the default record less one run of
-    // whole fields after the header, and shorter than every newer one (or a record written by
-    // hand where older fields stand in the place of newer ones). Read, it keeps their defaults.
+    // whole fields after the header, and shorter than every newer one. Read, it keeps their
+    // defaults.
     const std::vector<std::pair<size_t, size_t>> runs = FieldRuns(registry, record);
     size_t lastCut = 0;
     for (uint32_t version = current; version-- > reader->MinVersion();) {
-      const OlderRecord byHand = OlderRecordByHand(name, version);
-      if (!byHand.bytes.empty()) {
-        EXPECT_TRUE(ReadsBackTo(registry, byHand.bytes, record, byHand.freshGuids))
-            << "the record of version " << version << " written by hand does not read and keep the defaults";
-        continue;
-      }
       EXPECT_FALSE(OlderRecordByCut(registry, record, runs, version, lastCut).empty())
           << "no record of version " << version << " shorter than the newer ones reads and keeps the defaults";
     }

@@ -1,6 +1,5 @@
 #include "tests/slideshow/host_standins.h"
 
-#include "brushes/underwater_fx/ds_underwater_fx.h"
 #include "core/data/class_registry.h"
 #include "core/layer/layer_parts.h"
 #include "layers/slideshow/ds_slide_container.h"
@@ -27,39 +26,6 @@ void ReadKey(DS_IOF_Virtual& in, DS_ResourceKey& key) {
   key.name = name;
 }
 
-// The underwater and flame layers nest brush records that list no record of their own yet: their
-// own fields are read here by hand and dropped.
-//
-// The underwater layer's own fields: version 1 holds the effect's speed, version 2 the nested
-// effect record, read by the effect's own reader and dropped.
-void SkipUnderwaterFields(DS_IOF_Virtual& in, uint32_t version) {
-  if (version == 1) {
-    uint32_t value = 0;
-    in.ReadUInt(value);
-    return;
-  }
-  ReadUnderwaterFXObject(in);
-}
-
-// The flame layer's own fields: its nested fire record is read through the constructor registry
-// (the fire's host part registers it) and dropped.
-void SkipFlameFields(DS_IOF_Virtual& in, uint32_t version) {
-  int32_t signedValue = 0;
-  uint32_t value = 0;
-  in.ReadInt(signedValue);
-  in.ReadInt(signedValue);
-  in.ReadUInt(value);
-  if (version == 1) in.ReadUInt(value);
-  DS_ResourceKey link;
-  for (int i = 0; i < 2; ++i) ReadKey(in, link);
-  for (int i = 0; i < 3; ++i) in.ReadUInt(value);
-  if (version > 1) {
-    DS_RequireRegistered(ReadConstructorObject(in));
-  } else {
-    for (int i = 0; i < 2; ++i) ReadKey(in, link);
-  }
-}
-
 DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
   const DS_ObjectHeader header = DS_ReadHeader(in);
   // A kind's own fields are read with its platform-free part and dropped: the stand-in keeps the
@@ -67,15 +33,6 @@ DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
   const auto part = GetLayerPartMap().find(header.className);
   if (part != GetLayerPartMap().end()) {
     part->second->ReadAndDrop(in, header.version);
-    return ReadHostLayer(in);
-  }
-  const struct {
-    const char16_t* name;
-    void (*skip)(DS_IOF_Virtual&, uint32_t);
-  } kinds[] = {{u"FakeUndervater", SkipUnderwaterFields}, {u"DS_FlameLight", SkipFlameFields}};
-  for (const auto& kind : kinds) {
-    if (header.className != kind.name) continue;
-    kind.skip(in, header.version);
     return ReadHostLayer(in);
   }
   if (header.className != u"DS_2D_Light") return DS_RefPtr<DS_2D_Light>();
