@@ -19,8 +19,9 @@ endif()
 # vq_write_scene_document(<description.json> <output> [INCLUDE <folder>...] [RECORDS <folder>...]
 #                         [EFFECTS <id>...] [DEPENDS <file or target>...])
 # Adds the command that writes <output> from <description.json>; the caller's target depends on
-# <output>. INCLUDE: further folders in which the description's files are found. RECORDS: further
-# folders of record descriptions (the tool's own, tools/content-tool/records, always come first).
+# <output>. INCLUDE: further folders in which the description's files are found. RECORDS: folders
+# of record descriptions of classes that are not registered (the tests' own); the registered
+# classes describe their records themselves.
 # EFFECTS: carried effects; each id among the compiled resource effects (VQ_EFFECT_IDS) goes into
 # the document's saved resources under ("common_res.dll", id), unless the description names it.
 function(vq_write_scene_document description output)
@@ -42,7 +43,7 @@ function(vq_write_scene_document description output)
   foreach(dir ${arg_INCLUDE})
     list(APPEND args -I ${dir})
   endforeach()
-  foreach(dir ${CMAKE_SOURCE_DIR}/tools/content-tool/records ${arg_RECORDS})
+  foreach(dir ${arg_RECORDS})
     file(GLOB records CONFIGURE_DEPENDS ${dir}/*.json)
     list(APPEND args -R ${dir})
     list(APPEND depends ${records})

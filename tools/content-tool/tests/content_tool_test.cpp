@@ -52,7 +52,7 @@ class ContentTool : public ::testing::Test {
   DS_ContentOptions Options(const std::string& description) const {
     DS_ContentOptions options;
     options.descriptionPath = description;
-    options.recordFolders = {VQ_TOOL_RECORDS, VQ_TEST_RECORDS};
+    options.recordFolders = {VQ_TEST_RECORDS};
     return options;
   }
   std::vector<uint8_t> Build(const std::string& description) const { return BuildSceneDocument(Options(description)); }
