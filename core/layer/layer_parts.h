@@ -19,6 +19,8 @@ class DS_LayerPartReader {
   virtual DS_DeclaredRecords Describe() const = 0;
   // A new part read with the fields of `version` (the kind's header's) and dropped.
   virtual void ReadAndDrop(DS_IOF_Virtual& in, uint32_t version) const = 0;
+  // A new part's fields in `version` (no header: the kind's record begins with them).
+  virtual void WriteDefault(DS_IOF_Virtual& out, uint32_t version) const = 0;
   virtual uint32_t Version() const = 0;
   virtual uint32_t MinVersion() const = 0;
 
@@ -40,6 +42,11 @@ class DS_LayerPartReaderT final : public DS_LayerPartReader {
   void ReadAndDrop(DS_IOF_Virtual& in, uint32_t version) const override {
     const auto part = std::make_unique<Part>();
     DS_ReadRecordFields(in, *part, version);
+  }
+  void WriteDefault(DS_IOF_Virtual& out, uint32_t version) const override {
+    const auto part = std::make_unique<Part>();
+    DS_RecordWriter writer(out, version);
+    DS_WalkRecord(*part, writer);
   }
   uint32_t Version() const override { return DS_RecordVersionOf<Part>::value; }
   uint32_t MinVersion() const override { return DS_RecordMinVersionOf<Part>::value; }

@@ -3,8 +3,9 @@
 // real writers, resource tables included), records of an object's view parameters, each slide of
 // the default scene as a document of its own (its layer kind's fields and its objects as stored,
 // without the music and the resources), and for every class of the constructor registry one
-// document per version it reads, the class's default record in list 1 of a plain slide. So every
-// run, however short, starts inside every reader.
+// document per version it reads, the class's default record in list 1 of a plain slide, and for
+// every layer kind one document per version whose slide's layer is of that kind. So every run,
+// however short, starts inside every reader.
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,7 @@
 
 #include "core/data/class_registry.h"
 #include "core/data/ds_string.h"
+#include "core/layer/layer_parts.h"
 #include "layers/slideshow/ds_slide_container.h"
 #include "tests/core-fuzz/fuzz_documents.h"
 #include "tests/core/record_fields.h"
@@ -112,8 +114,9 @@ bool AddSceneSlides(const std::vector<uint8_t>& scene, Seeds& seeds) {
   }
 }
 
-// Every class of the constructor registry in each version it reads: its default record, and the
-// older ones made from it by cutting the fields added since.
+// Every class of the constructor registry in each version it reads: a class that lists its record
+// writes each version from the list; for the others (the tests' own), the older ones are made
+// from the default record by cutting the fields added since.
 bool AddConstructorClasses(Seeds& seeds) {
   const auto& registry = GetConstructorReaderMap();
   for (const auto& [name, reader] : registry) {
@@ -122,6 +125,11 @@ bool AddConstructorClasses(Seeds& seeds) {
     std::vector<std::pair<uint32_t, std::vector<uint8_t>>> versions = {{reader->Version(), record}};
     size_t lastCut = 0;
     for (uint32_t version = reader->Version(); version-- > reader->MinVersion();) {
+      DS_IOF_ByteWriter listed;
+      if (!reader->Describe().empty() && reader->WriteDefault(listed, version)) {
+        versions.emplace_back(version, listed.TakeBytes());
+        continue;
+      }
       versions.emplace_back(version, OlderRecordByCut(registry, record, runs, version, lastCut));
       if (versions.back().second.empty()) {
         std::fprintf(stderr, "no record of version %u of %s reads\n", version, DsToUtf8(name).c_str());
@@ -137,6 +145,28 @@ bool AddConstructorClasses(Seeds& seeds) {
         return false;
       }
       seeds.emplace_back("class-" + DsToUtf8(name) + "-v" + std::to_string(version), document);
+    }
+  }
+  return true;
+}
+
+// Every layer kind in each version it reads: the kind's own fields as its record lists them for
+// that version, then the default base layer.
+bool AddLayerKinds(Seeds& seeds) {
+  for (const auto& [name, part] : GetLayerPartMap()) {
+    for (uint32_t version = part->MinVersion(); version <= part->Version(); ++version) {
+      DS_IOF_ByteWriter fields;
+      part->WriteDefault(fields, version);
+      TestSlide slide;
+      slide.layerClass = name;
+      slide.layerVersion = version;
+      slide.layerFields = fields.TakeBytes();
+      const std::vector<uint8_t> document = MakeDocument({slide});
+      if (!Reads(document)) {
+        std::fprintf(stderr, "the document of layer %s version %u does not read\n", DsToUtf8(name).c_str(), version);
+        return false;
+      }
+      seeds.emplace_back("layer-" + DsToUtf8(name) + "-v" + std::to_string(version), document);
     }
   }
   return true;
@@ -164,7 +194,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot cut the slides out of %s\n", argv[2]);
     return 1;
   }
-  if (!AddConstructorClasses(seeds)) return 1;
+  if (!AddConstructorClasses(seeds) || !AddLayerKinds(seeds)) return 1;
   for (const auto& [name, bytes] : seeds) {
     const std::string path = std::string(argv[1]) + "/" + name + ".doc";
     std::ofstream out(path, std::ios::binary);

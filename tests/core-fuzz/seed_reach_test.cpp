@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/data/class_registry.h"
+#include "core/layer/layer_parts.h"
 #include "core/data/ds_string.h"
 #include "layers/slideshow/ds_slide_container.h"
 #include "tests/slideshow/host_standins.h"
@@ -82,6 +83,55 @@ class NotedRegistry {
   std::vector<std::unique_ptr<NotingReader<B>>> m_Noting;
 };
 
+// The same for the layer kinds' parts, which the host reads a layer kind's own fields with.
+class NotingPart final : public DS_LayerPartReader {
+ public:
+  explicit NotingPart(const DS_LayerPartReader* part) : m_Part(part) {}
+  DS_DeclaredRecords Describe() const override { return m_Part->Describe(); }
+  void ReadAndDrop(DS_IOF_Virtual& in, uint32_t version) const override {
+    read.insert(version);
+    m_Part->ReadAndDrop(in, version);
+  }
+  void WriteDefault(DS_IOF_Virtual& out, uint32_t version) const override { m_Part->WriteDefault(out, version); }
+  uint32_t Version() const override { return m_Part->Version(); }
+  uint32_t MinVersion() const override { return m_Part->MinVersion(); }
+
+  const DS_LayerPartReader* Part() const { return m_Part; }
+  mutable std::set<uint32_t> read;
+
+ private:
+  const DS_LayerPartReader* m_Part;
+};
+
+class NotedParts {
+ public:
+  NotedParts() {
+    for (auto& entry : GetLayerPartMap()) {
+      m_Noting.push_back(std::make_unique<NotingPart>(entry.second));
+      entry.second = m_Noting.back().get();
+    }
+  }
+  ~NotedParts() {
+    for (auto& entry : GetLayerPartMap()) entry.second = static_cast<const NotingPart*>(entry.second)->Part();
+  }
+  NotedParts(const NotedParts&) = delete;
+  NotedParts& operator=(const NotedParts&) = delete;
+
+  std::vector<std::string> Missed() const {
+    std::vector<std::string> missed;
+    for (const auto& entry : GetLayerPartMap()) {
+      const auto& noting = static_cast<const NotingPart&>(*entry.second);
+      for (uint32_t version = std::max(noting.MinVersion(), 1u); version <= noting.Version(); ++version)
+        if (!noting.read.count(version)) missed.push_back(DsToUtf8(entry.first) + " " + std::to_string(version));
+    }
+    return missed;
+  }
+  size_t Size() const { return m_Noting.size(); }
+
+ private:
+  std::vector<std::unique_ptr<NotingPart>> m_Noting;
+};
+
 size_t RunSeeds() {
   size_t seeds = 0;
   for (const auto& file : std::filesystem::directory_iterator(VQ_FUZZ_SEED_DIR)) {
@@ -103,6 +153,7 @@ TEST(DocumentFuzzSeeds, ReadEveryRegisteredClassInEveryVersionItReads) {
   const NotedRegistry<DS_ABObj_Constructor> constructors(GetConstructorReaderMap());
   const NotedRegistry<DS_SlideContainer> slides(GetSlideReaderMap());
   const NotedRegistry<DS_2D_Light> layers(GetLightReaderMap());
+  const NotedParts layerKinds;
   ASSERT_GT(RunSeeds(), 0u) << "no seed in " << VQ_FUZZ_SEED_DIR;
 
   // The product's kinds are registered on the host too (the test classes beside them).
@@ -111,6 +162,9 @@ TEST(DocumentFuzzSeeds, ReadEveryRegisteredClassInEveryVersionItReads) {
   EXPECT_EQ(Joined(constructors.Missed()), "") << "constructor classes (and versions) that no seed reads";
   EXPECT_EQ(Joined(slides.Missed()), "") << "slide classes (and versions) that no seed reads";
   EXPECT_EQ(Joined(layers.Missed()), "") << "layer classes (and versions) that no seed reads";
+  // Every layer kind's own fields are read on the host too, in every version.
+  EXPECT_EQ(layerKinds.Size(), 6u);
+  EXPECT_EQ(Joined(layerKinds.Missed()), "") << "layer kinds (and versions) whose own fields no seed reads";
 }
 
 }  // namespace

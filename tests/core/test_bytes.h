@@ -82,6 +82,8 @@ struct TestSlide {
   uint32_t fadeIn = 1, fadeOut = 1, display = 10;
   std::u16string name = u"S1";
   std::u16string layerClass = u"DS_2D_Light";
+  uint32_t layerVersion = 3;           // a layer kind's record: its header's version
+  std::vector<uint8_t> layerFields;    // and its own fields, before the base layer
   std::u16string picture = u"common_res.dll";
   int64_t pictureStamp = 5;
   uint32_t version = 2;
@@ -101,7 +103,7 @@ inline void AppendRecorder(TestBytes& b, const std::u16string& className, const 
 
 inline void AppendSlide(TestBytes& b, const TestSlide& s) {
   b.Header(u"DS_SlideContainer", s.version).U32(s.fadeIn).U32(s.fadeOut).U32(s.display).I32(0).Str(s.name);
-  if (s.layerClass != u"DS_2D_Light") b.Header(s.layerClass, 3);
+  if (s.layerClass != u"DS_2D_Light") b.Header(s.layerClass, s.layerVersion).Raw(s.layerFields);
   AppendBaseLayer(b, s.picture, s.pictureStamp);
   b.U32(static_cast<uint32_t>(s.list1.size() + s.records1.size()));
   for (const auto& n : s.list1) AppendRecorder(b, s.objectClass, n);
