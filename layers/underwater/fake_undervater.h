@@ -41,7 +41,4 @@ class FakeUndervater : public DS_2D_Light {
   void PostRender() override;
 
   DS_UnderwaterFX effect;
-
- private:
-  void DrawScenePlainly();
 };
