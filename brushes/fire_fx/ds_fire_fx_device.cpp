@@ -3,7 +3,6 @@
 #include "brushes/fx_base/ds_fx_device.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/render/device_globals.h"
-#include "core/render/draw_states.h"
 #include "core/render/mesh_ops.h"
 #include "core/render/view_state.h"
 
@@ -55,29 +54,15 @@ void DS_FireFX::SetNoiseParameters(const DS_MeshBase& mesh) {
   SetEffectParameters(noise);
 }
 
-namespace {
-
-// The scene drawn so far, over the picture quad as the picture itself is drawn.
-void DrawSceneTexture(DS_2D_Light& layer) {
-  const DS_PictureQuad& quad = layer.BackgroundQuad();
-  if (!CanDraw(quad) || !layer.SceneTexture()) return;
-  g_ViewState.ApplyTransforms();
-  g_ViewState.SetWorld(quad.world);
-  SetPictureStates();
-  BindMeshPT(quad);
-  g_Device->SetTexture(0, layer.SceneTexture().Get());
-  DrawBoundPrimitives(quad);
-  g_Device->SetTexture(0, nullptr);
-}
-
-}  // namespace
-
 void DS_FireFX::Render(DS_2D_Light& layer) {
   if (!WillDraw()) return;
   ID3DXEffect* e = DeviceRefs().effect.Get();
   // The layer has switched to a fresh target (or to the back buffer) for a fire that asks for the
   // scene: everything outside the grid would be lost without this.
-  if (techniqueFlag.Get() != 0) DrawSceneTexture(layer);
+  if (techniqueFlag.Get() != 0 && layer.SceneTexture()) {
+    g_ViewState.ApplyTransforms();
+    layer.DrawSceneTexture();
+  }
   SetNoiseParameters(*m_Grid);
   DS_FX_Parameters values;
   CollectParameters(values, layer.PictureWidth(), layer.PictureHeight());

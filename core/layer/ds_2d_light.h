@@ -77,6 +77,10 @@ class DS_2D_Light : public DS_ABRender {
   virtual void DrawFrameTree(const DS_SpriteArrayT<DX_V::PNT>& geometry);
   void DrawPulsing(DS_TexturedQuad& quad, const D3DXMATRIX* parent, bool pulse);
   const Texture& SceneTexture() const { return m_SceneTexture; }
+  // The scene texture over the picture quad as the picture itself is drawn (its world, the
+  // picture's states), on the transforms the device holds; then unbound, as the target it belongs
+  // to must go on a device reset.
+  void DrawSceneTexture();
   DS_PictureQuad& BackgroundQuad() { return m_Background; }
   unsigned PictureWidth() const { return m_Background.picture.width; }
   unsigned PictureHeight() const { return m_Background.picture.height; }

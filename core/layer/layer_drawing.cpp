@@ -132,17 +132,11 @@ void DS_2D_Light::DrawPicturePart(ID3DXEffect* effect, const DS_MaskBounds& part
       return;
     }
   }
-  g_ViewState.SetWorld(quad.world);
-  if (replaces) {
-    SetPictureStates();
-    BindMeshPT(quad);
-    g_Device->SetTexture(0, m_SceneTexture.Get());
-    DrawBoundPrimitives(quad);
-    // The effect keeps the states it finds when it begins, the textures with them: it must not
-    // hold on to the layer's target, which a device reset needs released.
-    g_Device->SetTexture(0, nullptr);
-  }
+  // The effect keeps the states it finds when it begins, the textures with them: the scene
+  // texture is unbound before it begins.
+  if (replaces) DrawSceneTexture();
   if (pixels.Empty()) return;
+  g_ViewState.SetWorld(quad.world);
   SetEffectStates();
   const RECT scissor{pixels.left, pixels.top, pixels.right, pixels.bottom};
   g_Device->SetScissorRect(&scissor);
@@ -151,6 +145,17 @@ void DS_2D_Light::DrawPicturePart(ID3DXEffect* effect, const DS_MaskBounds& part
   DrawEffectPasses(effect, [&] { DrawBoundPrimitives(quad); });
   // Clears honour the scissor too: it goes off with the draw that needed it.
   g_Device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
+}
+
+void DS_2D_Light::DrawSceneTexture() {
+  const DS_PictureQuad& quad = m_Background;
+  if (!CanDraw(quad)) return;
+  g_ViewState.SetWorld(quad.world);
+  SetPictureStates();
+  BindMeshPT(quad);
+  g_Device->SetTexture(0, m_SceneTexture.Get());
+  DrawBoundPrimitives(quad);
+  g_Device->SetTexture(0, nullptr);
 }
 
 void DS_2D_Light::DrawIndexedPCT(const DS_IndexedMesh<DX_V::PCT>& mesh, ID3DXEffect* effect) {

@@ -81,7 +81,8 @@ void SetSamplerStates(DWORD sampler) {
 }
 
 // Output merger: no depth, stencil or alpha test; when `blend`, the source by its alpha over
-// the target by `destBlend`, one blend for colour and alpha; every channel written as it is.
+// the target by `destBlend`, one blend for colour and alpha; every channel written as it is,
+// undithered.
 void SetOutputStates(bool blend, D3DBLEND destBlend) {
   IDirect3DDevice9* d = g_Device;
   d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
@@ -96,6 +97,7 @@ void SetOutputStates(bool blend, D3DBLEND destBlend) {
   d->SetRenderState(D3DRS_COLORWRITEENABLE, D3DCOLORWRITEENABLE_RED | D3DCOLORWRITEENABLE_GREEN |
                                                 D3DCOLORWRITEENABLE_BLUE | D3DCOLORWRITEENABLE_ALPHA);
   d->SetRenderState(D3DRS_SRGBWRITEENABLE, FALSE);
+  d->SetRenderState(D3DRS_DITHERENABLE, FALSE);
 }
 
 }  // namespace

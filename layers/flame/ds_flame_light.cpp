@@ -28,20 +28,8 @@ void DS_FlameLight::CreateDeviceObjects() {
 
 void DS_FlameLight::OnDeviceReset() {
   DS_2D_Light::OnDeviceReset();  // the layer's defaults and the target pair
-  IDirect3DDevice9* d = g_Device;
-  if (!d) return;
-  D3DXMATRIX identity;
-  D3DXMatrixIdentity(&identity);
-  d->SetTransform(D3DTS_WORLD, &identity);
-  d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
-  for (DWORD s = 0; s < 4; ++s) {
-    d->SetSamplerState(s, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    d->SetSamplerState(s, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-  }
-  d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-  d->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-  d->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+  // Every pass sets its own states (the band and the distortion through the effect states, the
+  // borders through the picture's): the reset only lays the layer out again.
   Layout(LayerWidth(), LayerHeight());
 }
 
@@ -70,9 +58,7 @@ void DS_FlameLight::PostRender() {
     const DS_RenderTargetPair& targets = EndTargetRender(false);
     distortion.Draw(*this, targets.current.Get());
   }
-  if (g_Device) g_Device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
   g_ViewState.DrawBorders();
-  if (g_Device) g_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
 }
 
 void DS_FlameLight::BandEdges(float height, uint32_t offset, float (&edges)[2]) {

@@ -1,7 +1,6 @@
 #include "layers/glass_ball/ds_glass_ball_light.h"
 
 #include <cmath>
-#include <cstring>
 
 #include "core/data/class_registry.h"
 #include "core/data/file_links.h"
@@ -75,16 +74,6 @@ void DS_GlassBallLight::CreateDeviceObjects() {
   if (!MakeStrip(m_Ball, kBallVertices)) return;
   for (DS_SimpleMesh<DX_V::TPC>& bar : m_Bars) MakeColouredQuadTPC(bar, 0xFF000000, screen);
   if (!MakeStrip(m_StandStrip, kStandVertices)) return;
-  if (g_Device) {
-    D3DXMATRIX world, view, projection;
-    D3DXMatrixIdentity(&world);
-    const D3DXVECTOR3 eye(0.0f, 0.0f, -2001.0f), at(0.0f, 0.0f, 0.0f), up(0.0f, 1.0f, 0.0f);
-    D3DXMatrixLookAtLH(&view, &eye, &at, &up);
-    D3DXMatrixPerspectiveFovLH(&projection, kQuarterPi, 1.0f, 1.0f, 3000.0f);
-    g_Device->SetTransform(D3DTS_WORLD, &world);
-    g_Device->SetTransform(D3DTS_VIEW, &view);
-    g_Device->SetTransform(D3DTS_PROJECTION, &projection);
-  }
   UseGradientBackdrop();
   ChooseBackdrop();
   LoadBallPicture();
@@ -152,36 +141,6 @@ void DS_GlassBallLight::MakeGradientTexture() {
   m_Gradient->UnlockRect(0);
   // The smaller levels too: the preview window shows the backdrop minified through them.
   D3DXFilterTexture(m_Gradient.Get(), nullptr, 0, D3DX_FILTER_BOX);
-}
-
-void DS_GlassBallLight::OnDeviceReset() {
-  DS_2D_Light::OnDeviceReset();
-  IDirect3DDevice9* d = g_Device;
-  if (!d) return;
-  d->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
-  d->SetSamplerState(1, D3DSAMP_ADDRESSV, D3DTADDRESS_WRAP);
-  d->SetSamplerState(1, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-  d->SetSamplerState(1, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-  d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-  d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-  d->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
-  DWORD bits[4];
-  std::memcpy(bits, kBallBumpMatrix, sizeof bits);
-  d->SetTextureStageState(0, D3DTSS_BUMPENVMAT00, bits[0]);
-  d->SetTextureStageState(0, D3DTSS_BUMPENVMAT01, bits[1]);
-  d->SetTextureStageState(0, D3DTSS_BUMPENVMAT10, bits[2]);
-  d->SetTextureStageState(0, D3DTSS_BUMPENVMAT11, bits[3]);
-  const float scale = 1.0f, offset = 0.0f;
-  DWORD scaleBits, offsetBits;
-  std::memcpy(&scaleBits, &scale, sizeof scaleBits);
-  std::memcpy(&offsetBits, &offset, sizeof offsetBits);
-  d->SetTextureStageState(0, D3DTSS_BUMPENVLSCALE, scaleBits);
-  d->SetTextureStageState(0, D3DTSS_BUMPENVLOFFSET, offsetBits);
-  d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-  d->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-  d->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
-  d->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
 }
 
 void DS_GlassBallLight::OnDeviceLost() {

@@ -37,9 +37,9 @@ class DS_GlassBallLight : public DS_GlassBallLightParams, public DS_2D_Light {
   void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
 
   // Device objects: the textures, buffers and quads are managed and made once; the scroll quads
-  // hold a render-target texture, which the loss lets go of with the base's target pair.
+  // hold a render-target texture, which the loss lets go of with the base's target pair. The
+  // reset is the base's: each pass of the post render sets its own transforms and states.
   void CreateDeviceObjects() override;
-  void OnDeviceReset() override;
   void OnDeviceLost() override;
 
   // Frame ----------------------------------------------------------------------------------------

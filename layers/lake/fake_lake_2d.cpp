@@ -157,27 +157,6 @@ FakeLake2D::Texture FakeLake2D::ComputeLakeBumpMap() const {
   return bump;
 }
 
-void FakeLake2D::OnDeviceReset() {
-  DS_2D_Light::OnDeviceReset();  // the layer's defaults and the target pair
-  IDirect3DDevice9* d = g_Device;
-  if (!d) return;
-  D3DXMATRIX identity;
-  D3DXMatrixIdentity(&identity);
-  d->SetTransform(D3DTS_WORLD, &identity);
-  d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  d->SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);
-  d->SetRenderState(D3DRS_DITHERENABLE, TRUE);
-  d->SetRenderState(D3DRS_SPECULARENABLE, FALSE);
-  d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-  for (DWORD s = 0; s < 2; ++s) {
-    d->SetSamplerState(s, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    d->SetSamplerState(s, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    d->SetSamplerState(s, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
-    d->SetSamplerState(s, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
-  }
-  d->SetTextureStageState(1, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
-}
-
 void FakeLake2D::CreateWaveMesh() {
   InitialWaveVertices(m_WaveVertices);
   if (!CreateVertexBufferOf<DS_WaveVertex>(6, m_Wave, D3DUSAGE_WRITEONLY, D3DPOOL_MANAGED)) return;

@@ -38,10 +38,9 @@ class FakeLake2D : public FakeLake2DParams, public DS_2D_Light {
 
   // Device objects: the wave mesh, the tint and strip quads, the picture copy and a computed bump
   // map are managed and made once; the document's bump map belongs to the resource manager (the
-  // mask of the layer's key). The reset sets the lake's default states and makes the target pair
-  // again, as the base does.
+  // mask of the layer's key). The reset is the base's (the target pair); the reflection, the tint
+  // and the strip each set their own states.
   void CreateDeviceObjects() override;
-  void OnDeviceReset() override;
 
   // Frame ----------------------------------------------------------------------------------------
   void Update(float time) override;

@@ -3,7 +3,6 @@
 #include "brushes/fx_base/ds_fx_device.h"
 #include "core/data/class_registry.h"
 #include "core/render/device_globals.h"
-#include "core/render/draw_states.h"
 #include "core/render/mesh_ops.h"
 #include "core/render/view_state.h"
 
@@ -40,22 +39,12 @@ void FakeUndervater::PostRender() {
   const DS_RenderTargetPair& pair = EndTargetRender(true);
   if (drawnOffScreen) {
     m_SceneTexture = pair.current;
-    if (effect.WillDraw())
+    if (effect.WillDraw()) {
       effect.Render(*this);
-    else
-      DrawScenePlainly();
+    } else if (g_Device) {
+      g_ViewState.ApplyTransforms();
+      DrawSceneTexture();  // the finished scene as it is
+    }
   }
   g_ViewState.DrawBorders();
-}
-
-// The finished scene over the picture quad as it is.
-void FakeUndervater::DrawScenePlainly() {
-  if (!g_Device || !CanDraw(m_Background)) return;
-  g_ViewState.ApplyTransforms();
-  g_ViewState.SetWorld(m_Background.world);
-  SetPictureStates();
-  BindMeshPT(m_Background);
-  g_Device->SetTexture(0, m_SceneTexture.Get());
-  DrawBoundPrimitives(m_Background);
-  g_Device->SetTexture(0, nullptr);
 }

@@ -45,7 +45,4 @@ class FakeUndervater : public FakeUndervaterParams, public DS_2D_Light {
   // The target ends and the back buffer is cleared; the target's texture becomes the scene
   // texture and goes to the screen through the effect (plainly without one); then the borders.
   void PostRender() override;
-
- private:
-  void DrawScenePlainly();
 };

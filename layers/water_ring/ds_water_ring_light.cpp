@@ -21,33 +21,6 @@ DS_WaterRingLight::DS_WaterRingLight() {
 
 DS_WaterRingLight::~DS_WaterRingLight() = default;
 
-// Object draws ---------------------------------------------------------------------------------------
-
-template <class Draw>
-void DS_WaterRingLight::DrawUnlit(Draw&& draw) {
-  if (g_Device) g_Device->SetRenderState(D3DRS_LIGHTING, FALSE);
-  draw();
-  if (g_Device) g_Device->SetRenderState(D3DRS_LIGHTING, TRUE);
-}
-
-void DS_WaterRingLight::DrawMarkers(const DS_SimpleMesh<DX_V::PC>& bounds, int mode, bool highlighted) {
-  DrawUnlit([&] { DS_2D_Light::DrawMarkers(bounds, mode, highlighted); });
-}
-void DS_WaterRingLight::DrawObject3D(const DS_Object3DPartView& part) {
-  DrawUnlit([&] { DS_2D_Light::DrawObject3D(part); });
-}
-void DS_WaterRingLight::DrawSpriteArray(const DS_SpriteArrayView& sprites) {
-  DrawUnlit([&] { DS_2D_Light::DrawSpriteArray(sprites); });
-}
-void DS_WaterRingLight::DrawFrameTree(const DS_SpriteArrayT<DX_V::PNT>& geometry) {
-  DrawUnlit([&] { DS_2D_Light::DrawFrameTree(geometry); });
-}
-
-void DS_WaterRingLight::DrawColouredQuad(const DS_MeshBase& quad) {
-  DS_2D_Light::DrawColouredQuad(quad);
-  if (g_Device) g_Device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
-}
-
 // Device objects ------------------------------------------------------------------------------------
 
 void DS_WaterRingLight::SetDamping() { m_Surface->damping = water_ring::Damping(damping.Get()); }
@@ -101,7 +74,6 @@ void DS_WaterRingLight::CreateDeviceObjects() {
 
 void DS_WaterRingLight::OnDeviceReset() {
   SetLayerDefaultStates();
-  ApplyLight();
   SetupSurface();  // the ripples start again from still water and one drop
   Layout(m_LayoutWidth, m_LayoutHeight);
   D3DSURFACE_DESC desc;

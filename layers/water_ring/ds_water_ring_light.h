@@ -39,12 +39,7 @@ class DS_WaterRingLight final : public DS_WaterRingLightParams, public DS_2D_Lig
   void Write(DS_IOF_Virtual& out) const override { DS_WriteRecord(out, *this, "DS_WaterRingLight"); }
   void ReadFields(DS_IOF_Virtual& in, uint32_t version) { DS_ReadRecordFields(in, *this, version); }
 
-  // Objects are drawn unlit over the lit water.
-  void DrawMarkers(const DS_SimpleMesh<DX_V::PC>& bounds, int mode, bool highlighted) override;
-  void DrawObject3D(const DS_Object3DPartView& part) override;
-  void DrawSpriteArray(const DS_SpriteArrayView& sprites) override;
-  void DrawFrameTree(const DS_SpriteArrayT<DX_V::PNT>& geometry) override;
-  void DrawColouredQuad(const DS_MeshBase& quad) override;
+  // Objects are drawn unlit over the lit water: the base draws, whose states turn lighting off.
 
   // Device objects: the surface's buffers live in the default pool, released on a loss and made
   // again (with still water and one drop) on every reset, beside the base layer's target pair.
@@ -71,11 +66,8 @@ class DS_WaterRingLight final : public DS_WaterRingLightParams, public DS_2D_Lig
   const D3DXMATRIX& Projection() const { return m_Projection; }
 
  private:
-  // The light and material on the device (the draw of the water sets them each time).
+  // The light and material on the device, set by the draw of the water each time.
   void ApplyLight() const;
-  // Runs a base draw of an object with lighting off, and puts lighting back for the water.
-  template <class Draw>
-  void DrawUnlit(Draw&& draw);
 
   std::unique_ptr<DS_RippleSurface> m_Surface = std::make_unique<DS_RippleSurface>();
   D3DXVECTOR3 m_LightDirection{0.5f, -1.0f, 1.0f};

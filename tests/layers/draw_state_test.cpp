@@ -27,7 +27,13 @@
 #include "core/render/output_views.h"
 #include "core/render/quads.h"
 #include "core/render/view_state.h"
+#include "brushes/fire_fx/ds_fire_fx.h"
+#include "brushes/underwater_fx/ds_underwater_fx.h"
 #include "core/resources/doc_res_manager.h"
+#include "layers/flame/ds_heat_distortion.h"
+#include "layers/glass_ball/ds_glass_ball_light.h"
+#include "layers/lake/fake_lake_2d.h"
+#include "layers/water_ring/ds_water_ring_light.h"
 #include "tests/layers/stored_picture.h"
 #include "tools/device/window_device.h"
 #include "tools/fxasm/checked_effect.h"
@@ -219,6 +225,49 @@ DS_ComHolder<ID3DXEffect> LoadLayerBlendEffect(IDirect3DDevice9* device) {
   return effect;
 }
 
+// The compiled library effect `id` in the manager's raw entries, where the layer kinds' links
+// find it.
+void StoreLibraryEffect(DS_DocResManager& manager, int id) {
+  const std::vector<std::uint8_t> bytes = ReadFileBytes((std::string(VQ_EFFECT_DIR) + "/" + std::to_string(id) + ".fxo").c_str());
+  const DS_ResourceKey key{u"common_res.dll", id};
+  DS_ResourceEntry entry = LibraryEntryOf(key);
+  entry.SetData(static_cast<uint32_t>(bytes.size()), bytes.data());
+  manager.Store().rawEntries[key].assign(1, entry);
+}
+
+// A V8U8 bump map of 64 x 64 whose du and dv vary across it, so that the bump filter and
+// addressing show.
+DS_ComHolder<IDirect3DTexture9> MakeBumpMap(IDirect3DDevice9* device) {
+  DS_ComHolder<IDirect3DTexture9> bump;
+  if (FAILED(device->CreateTexture(64, 64, 1, 0, D3DFMT_V8U8, D3DPOOL_MANAGED, bump.Receive(), nullptr))) return bump;
+  D3DLOCKED_RECT r;
+  if (FAILED(bump->LockRect(0, &r, nullptr, 0))) return bump;
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) {
+      auto* texel = static_cast<std::int8_t*>(r.pBits) + y * r.Pitch + 2 * x;
+      texel[0] = static_cast<std::int8_t>((x * 37 + y * 11) % 200 - 100);
+      texel[1] = static_cast<std::int8_t>((x * 13 + y * 29) % 200 - 100);
+    }
+  bump->UnlockRect(0);
+  return bump;
+}
+
+// The base layer with a scene texture of the test's choosing, as a target render leaves one.
+class SceneLayer : public DS_2D_Light {
+ public:
+  void SetScene(const Texture& scene) { m_SceneTexture = scene; }
+};
+
+// The kinds whose passes have states of their own.
+struct KindPasses {
+  DS_FireFX fire;
+  DS_HeatDistortion distortion;
+  DS_UnderwaterFX underwater;
+  FakeLake2D lake;
+  DS_WaterRingLight water;
+  DS_GlassBallLight ball;
+};
+
 class DrawStates : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -246,7 +295,7 @@ class DrawStates : public ::testing::Test {
     };
     StorePicture(*m_Manager, DS_ResourceKey{u"quadrants.png", 1}, MakeMippedTexture(d, 64, 32, quadrants), 64, 32);
     StorePicture(*m_Manager, DS_ResourceKey{u"border.png", 2}, MakeSolidTexture(d, 0xFF808080), 8, 8);
-    m_Layer = std::make_unique<DS_2D_Light>();
+    m_Layer = std::make_unique<SceneLayer>();
     m_Layer->SetPictureLink(DS_ResourceKey{u"quadrants.png", 1});
     m_Layer->Camera().borderImage.SetKey(DS_ResourceKey{u"border.png", 2});
     m_Layer->CreateDeviceObjects();
@@ -255,6 +304,8 @@ class DrawStates : public ::testing::Test {
     m_Effect = LoadLayerBlendEffect(d);
     ASSERT_TRUE(m_Effect) << "effect 97 from " << VQ_EFFECT_DIR;
     MakeGeometry();
+    MakeKindPasses();
+    m_Layer->Layout(kWidth, kHeight);  // the view state as the base layer's cases have it
     // The reset defaults with blending off, as a device has them after the layer's reset.
     d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
     ASSERT_EQ(d->CreateStateBlock(D3DSBT_ALL, m_Defaults.Receive()), D3D_OK);
@@ -263,9 +314,65 @@ class DrawStates : public ::testing::Test {
   void TearDown() override {
     SetPulseClock(nullptr);
     g_ViewState.ReleaseBorders();
+    m_Kinds.reset();
     m_Layer.reset();
     m_Manager.reset();
     g_DocResManager = nullptr;
+  }
+
+  // The passes of the layer and brush kinds that draw with states of their own, each on the
+  // test's pictures, effects and a bump map.
+  void MakeKindPasses() {
+    IDirect3DDevice9* d = Device();
+    m_Kinds = std::make_unique<KindPasses>();
+    DS_FireFX& fire = m_Kinds->fire;
+    DS_HeatDistortion& distortion = m_Kinds->distortion;
+    DS_UnderwaterFX& underwater = m_Kinds->underwater;
+    FakeLake2D& lake = m_Kinds->lake;
+    DS_WaterRingLight& water = m_Kinds->water;
+    DS_GlassBallLight& ball = m_Kinds->ball;
+    const DS_ResourceKey quadrants{u"quadrants.png", 1};
+    for (int id : {DS_FireFX::kEffectId, DS_HeatDistortion::kEffectId, DS_UnderwaterFX::kEffectId})
+      StoreLibraryEffect(*m_Manager, id);
+    // The fire over a part of the picture, asking for the scene, which it draws first.
+    StorePicture(*m_Manager, fire.patternLink.Key(), m_Overlay, 16, 16);
+    StorePicture(*m_Manager, fire.noiseLink.Key(), m_Pattern, 256, 256);
+    const DS_Vector3 corners[4] = {{8, 4, 0}, {8, 28, 0}, {56, 4, 0}, {56, 28, 0}};
+    for (int i = 0; i < 4; ++i) fire.corners.corners[i].Store(corners[i]);
+    fire.techniqueFlag.Set(1);
+    fire.LoadEffect(m_Overlay.Get());
+    m_Layer->SetScene(m_Pattern);
+    // The heat distortion with the overlay as its bump, strong enough that it shows.
+    StorePicture(*m_Manager, distortion.bumpLink.Key(), m_Overlay, 16, 16);
+    distortion.strength.Set(2000);
+    distortion.CreateDeviceObjects();
+    distortion.SetSize(64, 32);
+    distortion.Update(0.5f);
+    underwater.LoadEffect(nullptr);
+    underwater.Advance(0.5f);
+    // The lake on the quadrants with a bump map of the document's.
+    m_Manager->Store().maskTextures[lake.maskKey] = DS_MaskTexture{MakeBumpMap(d), {}};
+    lake.SetPictureLink(quadrants);
+    lake.CreateDeviceObjects();
+    lake.OnDeviceReset();
+    lake.Layout(kWidth, kHeight);
+    lake.Update(0.5f);
+    // The water with rings from its first drop.
+    water.SetPictureLink(quadrants);
+    water.CreateDeviceObjects();
+    water.OnDeviceReset();
+    water.Layout(kWidth, kHeight);
+    for (int frame = 0; frame < 8; ++frame) water.Update(0.1f * static_cast<float>(frame));
+    // The glass ball with both highlights and its stand.
+    StorePicture(*m_Manager, ball.overlayA.Key(), m_Overlay, 16, 16);
+    StorePicture(*m_Manager, ball.overlayB.Key(), m_Pattern, 256, 256);
+    StorePicture(*m_Manager, ball.stand.Key(), m_Overlay, 16, 16);
+    ball.SetPictureLink(quadrants);
+    ball.standOn.Set(1);
+    ball.CreateDeviceObjects();
+    ball.OnDeviceReset();
+    ball.Layout(kWidth, kHeight);
+    ball.Update(0.5f);
   }
 
   void MakeGeometry() {
@@ -359,7 +466,7 @@ class DrawStates : public ::testing::Test {
   DS_WindowDevice m_Device;  // first made, last gone
   DS_ComHolder<IDirect3DTexture9> m_Pattern, m_Overlay, m_Stray;
   std::unique_ptr<DS_DocResManager> m_Manager;
-  std::unique_ptr<DS_2D_Light> m_Layer;
+  std::unique_ptr<SceneLayer> m_Layer;
   DS_ComHolder<ID3DXEffect> m_Effect;
   DS_ComHolder<IDirect3DStateBlock9> m_Defaults;
   DS_SimpleMesh<DX_V::PC> m_Bounds;
@@ -371,10 +478,12 @@ class DrawStates : public ::testing::Test {
   DS_SpriteArrayT<DX_V::PNT> m_Part, m_Tree;
   DS_Frame m_Elements[2];
   const DS_Frame* m_PartFrames[1] = {};
+  std::unique_ptr<KindPasses> m_Kinds;  // gone before the layer and the manager
 };
 
 TEST_F(DrawStates, EveryDrawLeavesTheSamePixelsWhateverStateTheDeviceWasLeftIn) {
   DS_2D_Light& layer = *m_Layer;
+  KindPasses& kinds = *m_Kinds;
   D3DXMATRIX identity;
   D3DXMatrixIdentity(&identity);
   const struct {
@@ -406,6 +515,25 @@ TEST_F(DrawStates, EveryDrawLeavesTheSamePixelsWhateverStateTheDeviceWasLeftIn) 
        }},
       {"PT quad through an effect's pixel shader", [&] { layer.DrawMeshPT(m_EffectQuad, Technique("Blend_Normal")); }},
       {"indexed PCT mesh through an effect", [&] { layer.DrawIndexedPCT(m_Particles, Technique("Common")); }},
+      // The kinds' own passes, each on the view state its layer lays out.
+      {"fire brush: the scene texture, then the grid", [&] { kinds.fire.Render(layer); }},
+      {"heat distortion", [&] { kinds.distortion.Draw(layer, m_Pattern.Get()); }},
+      {"underwater effect", [&] { kinds.underwater.Render(layer); }},
+      {"lake: picture, bump-mapped reflection, tint and strip",
+       [&] {
+         kinds.lake.Layout(kWidth, kHeight);
+         kinds.lake.RenderBackground(false);
+       }},
+      {"water ring: the lit water",
+       [&] {
+         kinds.water.Layout(kWidth, kHeight);
+         kinds.water.DrawWater(m_Pattern.Get());
+       }},
+      {"glass ball: backdrop, lens, highlights, rim mask and stand",
+       [&] {
+         kinds.ball.Layout(kWidth, kHeight);
+         kinds.ball.PostRender();
+       }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
