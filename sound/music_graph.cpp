@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "sound/sound_settings.h"
 
 IGraphBuilder* g_GraphBuilder = nullptr;

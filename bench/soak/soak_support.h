@@ -15,7 +15,7 @@
 #include <iterator>
 #include <string>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "saver/saver_shell.h"
 
 // A forced device loss and reset every this many slide switches, some seconds of application

@@ -11,7 +11,7 @@
 
 #include "brushes/fx_base/ds_fx_constructor.h"
 #include "core/layer/ds_abobj.h"
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 
 struct DS_FX_DeviceRefs {
   DS_ComHolder<IDirect3DTexture9> maskTexture;

@@ -1,15 +1,5 @@
 #include "core/data/class_registry.h"
 
-DS_ReaderMap<DS_2D_Light>& GetLightReaderMap() {
-  static DS_ReaderMap<DS_2D_Light> registry;
-  return registry;
-}
-
-DS_ReaderMap<DS_SlideContainer>& GetSlideReaderMap() {
-  static DS_ReaderMap<DS_SlideContainer> registry;
-  return registry;
-}
-
 DS_ReaderMap<DS_ABObj_Constructor>& GetConstructorReaderMap() {
   static DS_ReaderMap<DS_ABObj_Constructor> registry;
   return registry;

@@ -1,7 +1,9 @@
 // The class registries: class name -> reader object that creates an object of that class and
 // reads it from the stream. Filled before main by one static initialiser per class
-// (DS_REGISTER_LAYER, DS_REGISTER_SLIDE, DS_REGISTER_CONSTRUCTOR); each map is a function-local
-// static, so the order of the initialisers does not matter.
+// (DS_REGISTER_CONSTRUCTOR here; the rooms above register their own bases' classes the same way:
+// DS_REGISTER_LAYER in core/layer/layer_registry.h, DS_REGISTER_SLIDE in
+// layers/slideshow/slide_registry.h); each map is a function-local static, so the order of the
+// initialisers does not matter.
 //
 // A registered class T is default-constructible and reads its record with
 // `void ReadFields(DS_IOF_Virtual& in, uint32_t version)`. It states the version it writes as
@@ -18,9 +20,6 @@
 #include "core/data/abobj_constructor.h"
 #include "core/data/ds_record.h"
 #include "core/data/ds_stream.h"
-
-class DS_2D_Light;
-class DS_SlideContainer;
 
 // Creates an object of a class derived from B and reads it with the header's version.
 template <class B>
@@ -97,8 +96,6 @@ using IOF_Virtual_ReaderT = IOF_Virtual_ReaderT_II<T, DS_ABObj_Constructor>;
 template <class B>
 using DS_ReaderMap = std::map<ds_string, const IOF_Virtual_ReaderII<B>*>;
 
-DS_ReaderMap<DS_2D_Light>& GetLightReaderMap();
-DS_ReaderMap<DS_SlideContainer>& GetSlideReaderMap();
 DS_ReaderMap<DS_ABObj_Constructor>& GetConstructorReaderMap();
 
 // Header, then the registered reader; null (only the header consumed) for an unknown name.
@@ -118,15 +115,6 @@ std::unique_ptr<B> DS_RequireRegistered(std::unique_ptr<B> object) {
   return object;
 }
 
-// A layer of the layer registry (instantiated where the layer classes are complete).
-template <class Layer = DS_2D_Light>
-std::unique_ptr<Layer> ReadLightObject(DS_IOF_Virtual& in) {
-  return DS_ReadRegisteredObject<Layer>(GetLightReaderMap(), in);
-}
-template <class Slide = DS_SlideContainer>
-std::unique_ptr<Slide> ReadSlideObject(DS_IOF_Virtual& in) {
-  return DS_ReadRegisteredObject<Slide>(GetSlideReaderMap(), in);
-}
 std::unique_ptr<DS_ABObj_Constructor> ReadConstructorObject(DS_IOF_Virtual& in);
 
 // One per registered class: enters its static reader under `key`, once.
@@ -143,6 +131,4 @@ struct DS_ClassRegistration {
 
 #define DS_REGISTER_CLASS_IN(T, B, registry) \
   static const DS_ClassRegistration<T, B> vq_registration_##T(&registry, u"" #T)
-#define DS_REGISTER_LAYER(T) DS_REGISTER_CLASS_IN(T, DS_2D_Light, GetLightReaderMap)
-#define DS_REGISTER_SLIDE(T) DS_REGISTER_CLASS_IN(T, DS_SlideContainer, GetSlideReaderMap)
 #define DS_REGISTER_CONSTRUCTOR(T) DS_REGISTER_CLASS_IN(T, DS_ABObj_Constructor, GetConstructorReaderMap)

@@ -5,6 +5,7 @@
 #include "core/layer/ds_abobj.h"
 #include "core/layer/layer_device_states.h"
 #include "core/data/class_registry.h"
+#include "core/layer/layer_registry.h"
 #include "core/render/device_globals.h"
 #include "core/render/device_utils.h"
 #include "core/render/draw_states.h"

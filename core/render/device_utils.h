@@ -5,7 +5,7 @@
 
 #include <d3d9.h>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "core/render/vertex_records.h"
 
 // Drops an owning interface pointer: releases it, sets it to null and returns Release's result;

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 
 struct DS_ImageSet {
   using Texture = DS_ComHolder<IDirect3DTexture9>;

@@ -6,7 +6,7 @@
 
 #include <d3d9.h>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "core/render/texture_info.h"
 
 namespace image_set_detail {

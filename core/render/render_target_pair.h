@@ -8,7 +8,7 @@
 
 #include <d3d9.h>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 
 class DS_RenderTargetPair {
  public:

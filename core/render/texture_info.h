@@ -4,7 +4,7 @@
 
 #include <d3d9.h>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "core/render/image_set.h"
 
 struct DS_TextureInfo {

@@ -12,7 +12,7 @@
 
 #include "core/data/abobj_constructor.h"
 #include "core/data/file_links.h"
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "core/render/image_set.h"
 #include "core/resources/mask_entry.h"
 #include "core/resources/mesh_buffers.h"

@@ -5,7 +5,7 @@
 
 #include <d3d9.h>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 
 struct DS_MeshBuffers {
   DS_ComHolder<IDirect3DVertexBuffer9> vertexBuffer;

@@ -1,3 +1,4 @@
+#include "core/layer/layer_registry.h"
 #include "layers/flame/ds_flame_light.h"
 
 #include "brushes/fx_base/ds_fx_device.h"

@@ -6,7 +6,7 @@
 
 #include <d3dx9.h>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "core/render/quads.h"
 #include "layers/flame/ds_flame_light_params.h"
 

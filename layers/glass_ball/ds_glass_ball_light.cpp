@@ -1,3 +1,4 @@
+#include "core/layer/layer_registry.h"
 #include "layers/glass_ball/ds_glass_ball_light.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+#include "core/layer/layer_registry.h"
 #include "layers/lake/fake_lake_2d.h"
 
 #include <algorithm>

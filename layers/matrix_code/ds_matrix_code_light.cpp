@@ -1,3 +1,4 @@
+#include "core/layer/layer_registry.h"
 #include "layers/matrix_code/ds_matrix_code_light.h"
 
 #include <algorithm>

@@ -2,6 +2,7 @@
 
 #include "core/data/class_registry.h"
 #include "core/data/media_kinds.h"
+#include "layers/slideshow/slide_registry.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include "core/data/class_registry.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/ds_abobj.h"
+#include "core/layer/layer_registry.h"
 #include "core/resources/doc_res_manager.h"
 #include "layers/slideshow/scene_document.h"
 

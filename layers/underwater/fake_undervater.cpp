@@ -1,3 +1,4 @@
+#include "core/layer/layer_registry.h"
 #include "layers/underwater/fake_undervater.h"
 
 #include "brushes/fx_base/ds_fx_device.h"

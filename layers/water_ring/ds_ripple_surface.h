@@ -7,7 +7,7 @@
 
 #include <d3d9.h>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "layers/water_ring/ripple_field.h"
 
 class DS_RippleSurface : public DS_RippleField {

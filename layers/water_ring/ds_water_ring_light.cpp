@@ -1,3 +1,4 @@
+#include "core/layer/layer_registry.h"
 #include "layers/water_ring/ds_water_ring_light.h"
 
 #include <algorithm>

@@ -13,7 +13,7 @@
 #ifdef _WIN32
 #include <d3dx9.h>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #endif
 
 class DS_FXParticleSystemCtrl : public DS_ParticleSystemCtrl {

@@ -30,7 +30,7 @@
 #include <dsound.h>
 
 #include "core/layer/ds_abobj.h"
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #endif
 
 class DS_Sound_Ctrl : public DS_ABObj_Constructor {

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <dsound.h>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "sound/wav_sound/wav_memory_file.h"
 
 // Makes a buffer of the sound device (g_SoundDevice, with g_SoundBufferFlags) holding `wav`'s

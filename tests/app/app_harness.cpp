@@ -13,7 +13,7 @@
 #include <string>
 
 #include "core/render/device_globals.h"
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "core/resources/doc_res_manager.h"
 #include "saver/scene_saver_app.h"
 #include "tests/harness/harness_support.h"

@@ -17,6 +17,7 @@
 #include "brushes/water_fx/ds_water_fx.h"
 #include "core/data/class_registry.h"
 #include "core/layer/ds_2d_light.h"
+#include "core/layer/layer_registry.h"
 #include "core/resources/doc_res_manager.h"
 #include "layers/flame/ds_flame_light.h"
 #include "layers/glass_ball/ds_glass_ball_light.h"

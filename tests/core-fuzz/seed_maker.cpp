@@ -17,6 +17,7 @@
 #include "core/data/ds_string.h"
 #include "core/layer/layer_parts.h"
 #include "layers/slideshow/ds_slide_container.h"
+#include "layers/slideshow/slide_registry.h"
 #include "tests/core-fuzz/fuzz_documents.h"
 #include "tests/core/record_fields.h"
 #include "tests/core/test_bytes.h"

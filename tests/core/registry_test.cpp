@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/data/class_registry.h"
+#include "core/layer/layer_registry.h"
+#include "layers/slideshow/slide_registry.h"
 #include "tests/core/scene_standins.h"
 #include "tests/core/test_bytes.h"
 

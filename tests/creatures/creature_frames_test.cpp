@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "tools/device/window_device.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 
 namespace {
 

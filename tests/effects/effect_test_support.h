@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "tools/device/window_device.h"
 
 namespace effect_test {

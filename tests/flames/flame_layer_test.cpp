@@ -14,6 +14,7 @@
 #include "brushes/fx_base/ds_fx_device.h"
 #include "core/data/class_registry.h"
 #include "core/data/ds_stream.h"
+#include "core/layer/layer_registry.h"
 #include "layers/flame/ds_flame_light.h"
 #include "tests/layers/layer_fixture.h"
 

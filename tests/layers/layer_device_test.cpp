@@ -13,6 +13,7 @@
 #include "core/data/ds_stream.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/ds_abobj.h"
+#include "core/layer/layer_registry.h"
 #include "core/render/device_globals.h"
 #include "core/render/mesh_ops.h"
 #include "core/render/output_views.h"

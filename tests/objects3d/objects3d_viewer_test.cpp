@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "tests/objects3d/object_device.h"
 #include "tools/device/window_device.h"
 #include "tests/render/viewer_frames.h"

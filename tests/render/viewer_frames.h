@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 
 // "/a/b" as "Z:\a\b" (Wine's drive of the host's root); a relative path keeps its form.
 inline std::wstring WindowsPath(const char* path) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/render/device_globals.h"
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 
 class TestDevice {
  public:

@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "core/render/device_globals.h"
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "layers/slideshow/scene_document.h"

@@ -12,6 +12,7 @@
 
 #include "core/data/class_registry.h"
 #include "core/data/file_links.h"
+#include "core/layer/layer_registry.h"
 #include "layers/underwater/fake_undervater.h"
 #include "tests/brushes/brush_test_support.h"
 #include "tests/core/test_bytes.h"

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 
 // A visible top-level window whose client area is width x height, its left edge at `x`.
 HWND MakeDeviceWindow(int width, int height, const wchar_t* title, int x = 0);

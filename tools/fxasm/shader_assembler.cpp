@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/render/ds_com_holder.h"
+#include "core/com/ds_com_holder.h"
 #include "tools/fxasm/sincos_operands.h"
 
 namespace fxasm {

@@ -1,3 +1,4 @@
+#include "core/layer/layer_registry.h"
 #include "tools/scene-viewer/layer_document.h"
 
 #include <windows.h>
