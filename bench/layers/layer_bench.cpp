@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "bench/bench_support.h"
-#include "brushes/fx_base/ds_fx_device.h"
+#include "brushes/base_fx/ds_fx_device.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/ds_abobj.h"
 #include "core/render/device_globals.h"

@@ -2,7 +2,7 @@
 // pixels, or by a whole picture (mirrored at its edge) along either axis (effect 75).
 #pragma once
 
-#include "brushes/fx_base/ds_fx_constructor.h"
+#include "brushes/base_fx/ds_fx_constructor.h"
 
 class DS_BackgroundCopy final : public DS_FX_Constructor {
  public:

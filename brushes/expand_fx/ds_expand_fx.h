@@ -2,7 +2,7 @@
 // largest outward and inward amounts on a triangle wave or a sine (effect 102).
 #pragma once
 
-#include "brushes/fx_central/ds_central_based.h"
+#include "brushes/base_central/ds_central_based.h"
 
 class DS_ExpandFX final : public DS_CentralBased {
  public:

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "brushes/fx_base/ds_fx_constructor.h"
+#include "brushes/base_fx/ds_fx_constructor.h"
 #include "core/data/file_links.h"
 #include "core/data/media_kinds.h"
 

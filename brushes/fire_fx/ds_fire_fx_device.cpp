@@ -1,6 +1,6 @@
 #include "brushes/fire_fx/ds_fire_fx_device.h"
 
-#include "brushes/fx_base/ds_fx_device.h"
+#include "brushes/base_fx/ds_fx_device.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/render/device_globals.h"
 #include "core/render/mesh_ops.h"

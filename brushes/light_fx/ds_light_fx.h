@@ -2,7 +2,7 @@
 // flicker (effect 76).
 #pragma once
 
-#include "brushes/fx_base/ds_fx_constructor.h"
+#include "brushes/base_fx/ds_fx_constructor.h"
 
 class DS_LightFX final : public DS_FX_Constructor {
  public:

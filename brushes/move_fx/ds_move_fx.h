@@ -2,7 +2,7 @@
 // or unsteadily (noise) (effect 91, which the document carries).
 #pragma once
 
-#include "brushes/fx_direction/ds_direction_based.h"
+#include "brushes/base_direction/ds_direction_based.h"
 
 class DS_MoveFX final : public DS_DirectionBased {
  public:

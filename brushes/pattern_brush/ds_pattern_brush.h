@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "brushes/fx_base/ds_fx_constructor.h"
+#include "brushes/base_fx/ds_fx_constructor.h"
 
 class DS_PatternBrush : public DS_FX_Constructor {
  public:

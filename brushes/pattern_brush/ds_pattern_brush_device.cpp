@@ -1,5 +1,5 @@
 // The pattern brush's device side: its pattern's frames bound as the brush's pictures.
-#include "brushes/fx_base/ds_fx_device.h"
+#include "brushes/base_fx/ds_fx_device.h"
 #include "brushes/pattern_brush/ds_pattern_brush.h"
 #include "core/resources/doc_res_manager.h"
 

@@ -2,7 +2,7 @@
 // picture diagonally back and forth (effect 103, which the document carries).
 #pragma once
 
-#include "brushes/fx_central/ds_central_based.h"
+#include "brushes/base_central/ds_central_based.h"
 
 class DS_RadialWaveFX final : public DS_CentralBased {
  public:

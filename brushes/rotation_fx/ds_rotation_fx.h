@@ -3,7 +3,7 @@
 // (effect 104, which the document carries).
 #pragma once
 
-#include "brushes/fx_central/ds_central_based.h"
+#include "brushes/base_central/ds_central_based.h"
 
 class DS_RotationFX final : public DS_CentralBased {
  public:

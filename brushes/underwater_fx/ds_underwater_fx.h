@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "brushes/fx_base/ds_fx_constructor.h"
+#include "brushes/base_fx/ds_fx_constructor.h"
 
 class DS_UnderwaterFX final : public DS_FX_Constructor {
  public:

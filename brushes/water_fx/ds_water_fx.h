@@ -2,7 +2,7 @@
 // direction, shaded with a tiling bump picture (effect 90, bump picture 89).
 #pragma once
 
-#include "brushes/fx_base/ds_fx_constructor.h"
+#include "brushes/base_fx/ds_fx_constructor.h"
 #include "core/data/change_listeners.h"
 
 class DS_WaterFX final : public DS_FX_Constructor {

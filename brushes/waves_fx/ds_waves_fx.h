@@ -2,7 +2,7 @@
 // picture sideways (effect 77, which the document carries).
 #pragma once
 
-#include "brushes/fx_base/ds_fx_constructor.h"
+#include "brushes/base_fx/ds_fx_constructor.h"
 #include "core/data/change_listeners.h"
 
 class DS_WavesFX final : public DS_FX_Constructor {

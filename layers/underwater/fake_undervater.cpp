@@ -1,7 +1,7 @@
 #include "core/layer/layer_registry.h"
 #include "layers/underwater/fake_undervater.h"
 
-#include "brushes/fx_base/ds_fx_device.h"
+#include "brushes/base_fx/ds_fx_device.h"
 #include "core/data/class_registry.h"
 #include "core/render/device_globals.h"
 #include "core/render/mesh_ops.h"

@@ -5,7 +5,7 @@
 #include "core/data/class_registry.h"
 #ifdef _WIN32
 #include "core/resources/noise.h"
-#include "objects/objects3d/object_matrices.h"
+#include "objects/base_objects3d/object_matrices.h"
 #endif
 
 // Parameter set --------------------------------------------------------------------------------

@@ -18,7 +18,7 @@
 #include <memory>
 
 #include "core/data/media_kinds.h"
-#include "objects/objects3d/ds_3d_obj_ctrl.h"
+#include "objects/base_objects3d/ds_3d_obj_ctrl.h"
 
 class DS_ButterflyConstructor final : public DS_3D_Obj_Ctrl {
  public:

@@ -6,7 +6,7 @@
 #include "core/render/quads.h"
 #include "core/render/view_state.h"
 #include "objects/clock/clock_time.h"
-#include "objects/objects3d/object_matrices.h"
+#include "objects/base_objects3d/object_matrices.h"
 #endif
 
 // Parameter set --------------------------------------------------------------------------------

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "core/data/media_kinds.h"
-#include "objects/objects3d/ds_3d_obj_ctrl.h"
+#include "objects/base_objects3d/ds_3d_obj_ctrl.h"
 
 class DS_ClockConstructor final : public DS_3D_Obj_Ctrl {
  public:

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/layer/camera_motion.h"
-#include "objects/particles/ds_particle.h"
+#include "objects/base_particles/ds_particle.h"
 
 // One piece of a path, in picture pixels.
 struct DS_DischargeSegment {

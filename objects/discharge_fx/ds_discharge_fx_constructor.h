@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "objects/discharge_fx/discharge_path.h"
-#include "objects/glow/ds_glow_effect_ctrl.h"
+#include "objects/base_glow/ds_glow_effect_ctrl.h"
 
 class DS_DischargeFXConstructor final : public DS_ParticleKindT<DS_DischargeFXConstructor, DS_GlowEffectCtrl> {
  public:

@@ -14,7 +14,7 @@
 
 #include "core/data/media_kinds.h"
 #include "core/data/record_values.h"
-#include "objects/fx_objects/ds_stat_base_fx_ctrl.h"
+#include "objects/base_fx_objects/ds_stat_base_fx_ctrl.h"
 
 class DS_ExplosionConstructor final : public DS_ParticleKindT<DS_ExplosionConstructor, DS_StatBaseFXCtrl> {
  public:

@@ -10,8 +10,8 @@
 #include "core/render/picture_size.h"
 #include "core/resources/noise.h"
 #include "core/resources/resource_cache.h"
-#include "objects/objects3d/ds_3d_obj_ctrl.h"
-#include "objects/objects3d/object_matrices.h"
+#include "objects/base_objects3d/ds_3d_obj_ctrl.h"
+#include "objects/base_objects3d/object_matrices.h"
 #endif
 
 float g_FallClock = 0.0f;

@@ -24,7 +24,7 @@
 
 #include "core/render/animation_base.h"
 #include "core/render/mesh.h"
-#include "objects/objects3d/frame_tree.h"
+#include "objects/base_objects3d/frame_tree.h"
 #endif
 
 // The application time given to the last DS_3D_in_2D_array::Update, shared by every output; every

@@ -4,7 +4,7 @@
 // birds build on it with the fish record nested in theirs.
 #pragma once
 
-#include "objects/particles/ds_particle_system_ctrl.h"
+#include "objects/base_particles/ds_particle_system_ctrl.h"
 
 class DS_FishConstructor : public DS_ParticleKindT<DS_FishConstructor> {
  public:

@@ -2,8 +2,8 @@
 
 #include "core/data/media_kinds.h"
 #include "core/data/record_values.h"
-#include "objects/particles/ds_particle.h"
-#include "objects/sprite_prop/ds_base_sprite_prop.h"
+#include "objects/base_particles/ds_particle.h"
+#include "objects/base_sprite_prop/ds_base_sprite_prop.h"
 
 class DS_FlowConstructor;
 

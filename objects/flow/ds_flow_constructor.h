@@ -7,7 +7,7 @@
 #include "core/data/media_kinds.h"
 #include "core/data/record_values.h"
 #include "objects/flow/ds_bound_control.h"
-#include "objects/particles/ds_particle_system_ctrl.h"
+#include "objects/base_particles/ds_particle_system_ctrl.h"
 
 class DS_FlowConstructor : public DS_ParticleSystemCtrl {
  public:

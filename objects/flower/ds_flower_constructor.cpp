@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/data/class_registry.h"
-#include "objects/particles/sway.h"
+#include "objects/base_particles/sway.h"
 
 void DS_FlowerConstructor::UpdateParticle(DS_Particle& p) {
   const float e = SwayLean(std::sin(Phase() + p.velocity.y), swayAmplitude);

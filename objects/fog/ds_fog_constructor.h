@@ -2,7 +2,7 @@
 // the fade minimum and maximum.
 #pragma once
 
-#include "objects/particles/ds_particle_system_ctrl.h"
+#include "objects/base_particles/ds_particle_system_ctrl.h"
 
 class DS_FogConstructor final : public DS_ParticleKindT<DS_FogConstructor> {
  public:

@@ -1,7 +1,7 @@
 // God rays: tall slanted beams across the picture's height that wander sideways and pulse.
 #pragma once
 
-#include "objects/particles/ds_particle_system_ctrl.h"
+#include "objects/base_particles/ds_particle_system_ctrl.h"
 
 class DS_GodRayConstructor final : public DS_ParticleKindT<DS_GodRayConstructor> {
  public:

@@ -4,7 +4,7 @@
 
 #include "core/data/class_registry.h"
 #include "core/render/picture_size.h"
-#include "objects/particles/sway.h"
+#include "objects/base_particles/sway.h"
 
 void DS_GrassConstructor::SpawnParticle(DS_Particle& p) {
   const float x = RandomInRange(PixelLeft(), PixelRight());

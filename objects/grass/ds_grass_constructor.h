@@ -2,7 +2,7 @@
 // the picture.
 #pragma once
 
-#include "objects/particles/ds_particle_system_ctrl.h"
+#include "objects/base_particles/ds_particle_system_ctrl.h"
 
 class DS_GrassConstructor final : public DS_ParticleKindT<DS_GrassConstructor> {
  public:

@@ -2,7 +2,7 @@
 // a resting flash gets a chance to strike once per unit of phase.
 #pragma once
 
-#include "objects/particles/ds_particle_system_ctrl.h"
+#include "objects/base_particles/ds_particle_system_ctrl.h"
 
 class DS_LightingConstructor final : public DS_ParticleKindT<DS_LightingConstructor> {
  public:

@@ -1,7 +1,7 @@
 // Sparkles: twinkling points that drift a little and grow as they brighten.
 #pragma once
 
-#include "objects/particles/ds_particle_system_ctrl.h"
+#include "objects/base_particles/ds_particle_system_ctrl.h"
 
 class DS_SparkleConstructor final : public DS_ParticleKindT<DS_SparkleConstructor> {
  public:

@@ -6,7 +6,7 @@
 #include "core/render/picture_size.h"
 #ifdef _WIN32
 #include "core/render/quads.h"
-#include "objects/particles/ds_sprite_array_obj.h"
+#include "objects/base_particles/ds_sprite_array_obj.h"
 #endif
 
 DS_StatObjConstructor::DS_StatObjConstructor(const DS_StatObjConstructor& source)

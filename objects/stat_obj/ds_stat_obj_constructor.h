@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/data/record_values.h"
-#include "objects/particles/ds_particle_system_ctrl.h"
+#include "objects/base_particles/ds_particle_system_ctrl.h"
 
 class DS_StatObjConstructor : public DS_ParticleSystemCtrl {
  public:

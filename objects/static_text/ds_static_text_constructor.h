@@ -15,7 +15,7 @@
 
 #include "core/data/media_kinds.h"
 #include "core/data/record_values.h"
-#include "objects/fx_objects/ds_stat_base_fx_ctrl.h"
+#include "objects/base_fx_objects/ds_stat_base_fx_ctrl.h"
 #ifdef _WIN32
 #include "core/render/render_target_pair.h"
 #endif

@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "brushes/fx_base/ds_fx_device.h"
+#include "brushes/base_fx/ds_fx_device.h"
 #include "core/resources/resource_record.h"
 #include "tests/layers/default_scene_frames.h"
 

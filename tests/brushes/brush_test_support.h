@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "brushes/fx_base/ds_fx_device.h"
+#include "brushes/base_fx/ds_fx_device.h"
 #include "core/data/ds_stream.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/resources/doc_res_manager.h"

@@ -11,7 +11,7 @@
 #include <cmath>
 #include <memory>
 
-#include "brushes/fx_base/ds_fx_device.h"
+#include "brushes/base_fx/ds_fx_device.h"
 #include "core/data/class_registry.h"
 #include "core/data/ds_stream.h"
 #include "core/layer/layer_registry.h"

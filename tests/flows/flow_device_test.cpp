@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "objects/flow/ds_flow_constructor.h"
-#include "objects/particles/ds_sprite_array_obj.h"
+#include "objects/base_particles/ds_sprite_array_obj.h"
 #include "tests/layers/layer_fixture.h"
 
 namespace {

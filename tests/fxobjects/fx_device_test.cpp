@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "objects/explosion/ds_explosion_constructor.h"
-#include "objects/fx_objects/ds_fx_obj.h"
+#include "objects/base_fx_objects/ds_fx_obj.h"
 #include "objects/static_text/ds_static_text_constructor.h"
 #include "tests/layers/layer_fixture.h"
 

@@ -2,7 +2,7 @@
 // levels) in every version they read, and the one-time centring of a set made by hand.
 #include <gtest/gtest.h>
 
-#include "objects/fx_objects/ds_stat_base_fx_ctrl.h"
+#include "objects/base_fx_objects/ds_stat_base_fx_ctrl.h"
 #include "tests/particles/particle_test_support.h"
 
 namespace {

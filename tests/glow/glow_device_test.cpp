@@ -18,7 +18,7 @@
 #include "layers/slideshow/ds_slide_show.h"
 #include "layers/slideshow/scene_document.h"
 #include "objects/discharge_fx/ds_discharge_fx_constructor.h"
-#include "objects/glow/ds_glowing_obj.h"
+#include "objects/base_glow/ds_glowing_obj.h"
 #include "tests/layers/layer_fixture.h"
 
 namespace {

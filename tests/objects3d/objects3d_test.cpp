@@ -9,8 +9,8 @@
 #include "core/render/device_utils.h"
 #include "objects/butterfly/ds_butterfly_constructor.h"
 #include "objects/clock/ds_clock_constructor.h"
-#include "objects/objects3d/ds_3d_obj_ctrl.h"
-#include "objects/objects3d/frame_tree.h"
+#include "objects/base_objects3d/ds_3d_obj_ctrl.h"
+#include "objects/base_objects3d/frame_tree.h"
 #include "tests/objects3d/object_device.h"
 
 namespace {

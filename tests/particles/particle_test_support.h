@@ -8,7 +8,7 @@
 #include "core/data/ds_stream.h"
 #include "core/render/picture_size.h"
 #include "core/layer/ds_abobj.h"
-#include "objects/sprite_prop/ds_base_sprite_prop.h"
+#include "objects/base_sprite_prop/ds_base_sprite_prop.h"
 #include "tests/core/test_bytes.h"
 
 // The sprite properties alone, as the kinds hold them (the tests make no live object of it).

@@ -15,7 +15,7 @@
 #include "objects/clock/ds_clock_constructor.h"
 #include "objects/discharge/ds_discharge_constructor.h"
 #include "objects/flower/ds_flower_constructor.h"
-#include "objects/particles/ds_sprite_array_obj.h"
+#include "objects/base_particles/ds_sprite_array_obj.h"
 #include "objects/sparkle/ds_sparkle_constructor.h"
 #include "objects/stat_obj/ds_stat_obj_constructor.h"
 #include "tests/layers/stored_picture.h"
