@@ -35,35 +35,19 @@ class DS_ParticleSystemCtrl : public DS_BaseSpriteProp {
   void ReadBaseRecord(DS_IOF_Virtual& in) { DS_BaseSpriteProp::ReadObject(in); }
 };
 
-// The record and clone of a particle kind. A kind that lists its record (Record, with its own
-// fields and then the part it builds on) is read and written from that list; otherwise its
-// record is the class name and version, its own fields (WriteOwnFields / ReadOwnFields, none by
-// default), then the record of the level it builds on (Base::WriteBaseRecord / ReadBaseRecord).
-// Kind states kClassName and kVersion.
+// The record and clone of a particle kind. The kind lists its record (Record: its own fields,
+// then the part it builds on) and states kClassName and kVersion.
 template <class Kind, class Base = DS_ParticleSystemCtrl>
 class DS_ParticleKindT : public Base {
  public:
   void Write(DS_IOF_Virtual& out) const override {
-    if constexpr (DS_HasRecord<Kind>::value) {
-      DS_WriteRecord(out, static_cast<const Kind&>(*this), Kind::kClassName);
-    } else {
-      DS_WriteHeader(out, Kind::kClassName, Kind::kVersion);
-      static_cast<const Kind*>(this)->WriteOwnFields(out);
-      Base::WriteBaseRecord(out);
-    }
+    static_assert(DS_HasRecord<Kind>::value, "a particle kind lists its record");
+    DS_WriteRecord(out, static_cast<const Kind&>(*this), Kind::kClassName);
   }
   void ReadFields(DS_IOF_Virtual& in, uint32_t version) {
-    if constexpr (DS_HasRecord<Kind>::value) {
-      DS_ReadRecordFields(in, static_cast<Kind&>(*this), version);
-    } else {
-      static_cast<Kind*>(this)->ReadOwnFields(in);
-      Base::ReadBaseRecord(in);
-    }
+    DS_ReadRecordFields(in, static_cast<Kind&>(*this), version);
   }
   std::unique_ptr<DS_ParticleSystemCtrl> Clone() const override {
     return std::make_unique<Kind>(static_cast<const Kind&>(*this));
   }
-
-  void WriteOwnFields(DS_IOF_Virtual&) const {}
-  void ReadOwnFields(DS_IOF_Virtual&) {}
 };
