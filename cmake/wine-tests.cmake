@@ -50,7 +50,7 @@ function(vq_add_wine_test name target)
 endfunction()
 
 # vq_add_default_scene_test(<name> <target> <source>...): a Windows test program that plays the
-# default scene through the scene viewer's own code (tests/layers/default_scene_frames.h), with
+# default scene through the scene viewer's own code (tests/support/default_scene_frames.h), with
 # common_res.dll beside it, run as one test under Wine.
 function(vq_add_default_scene_test name target)
   get_property(document GLOBAL PROPERTY VQ_DEFAULT_SCENE_DOCUMENT)

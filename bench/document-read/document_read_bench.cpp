@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/core/scene_standins.h"
+#include "tests/core/data/scene_standins.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "brushes/base_fx/ds_fx_device.h"
 #include "core/resources/resource_record.h"
-#include "tests/layers/default_scene_frames.h"
+#include "tests/support/default_scene_frames.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "brushes/waves_fx/ds_waves_fx.h"
 #include "core/render/device_globals.h"
 #include "core/resources/picture_decoders.h"
-#include "tests/brushes/brush_test_support.h"
+#include "tests/support/brush_test_support.h"
 
 namespace brush_test {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "brushes/water_fx/ds_water_fx.h"
-#include "tests/brushes/brush_test_support.h"
+#include "tests/support/brush_test_support.h"
 
 namespace brush_test {
 

@@ -22,8 +22,8 @@
 #include "brushes/waves_fx/ds_waves_fx.h"
 #include "core/data/class_registry.h"
 #include "core/data/file_links.h"
-#include "tests/brushes/brush_test_support.h"
-#include "tests/core/test_bytes.h"
+#include "tests/support/brush_test_support.h"
+#include "tests/support/test_bytes.h"
 
 namespace brush_test {
 namespace {

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <functional>
 
-#include "tests/effects/effect_test_support.h"
+#include "tests/support/effect_test_support.h"
 
 namespace effect_test {
 namespace {

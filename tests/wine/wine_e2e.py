@@ -77,8 +77,8 @@ class Env:
         self.dir = os.path.join(args.work, "env")
         self.script = os.path.join(self.source, "tests/wine/wine-env.sh")
         self.scr = os.path.join(self.build, "saver/vorniquel.scr")
-        self.harness = os.path.join(self.build, "tests/harness/saver_harness.exe")
-        self.saverctl = os.path.join(self.build, "tests/saverctl/saverctl.exe")
+        self.harness = os.path.join(self.build, "tests/saver/harness/saver_harness.exe")
+        self.saverctl = os.path.join(self.build, "tests/saver/saverctl/saverctl.exe")
         # The prefix is of the build's word size: every program a case starts is of that build.
         self.loader = subprocess.run([self.script, "loader", self.scr], check=True, text=True,
                                      stdout=subprocess.PIPE, timeout=60).stdout.strip()

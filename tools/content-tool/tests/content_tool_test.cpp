@@ -13,7 +13,7 @@
 
 #include "core/data/abobj_constructor.h"
 #include "core/data/class_registry.h"
-#include "tests/core/record_fields.h"
+#include "tests/support/record_fields.h"
 #include "core/data/ds_stream.h"
 #include "tools/content-tool/description.h"
 
