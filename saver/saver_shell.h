@@ -114,9 +114,9 @@ class CSaverShell {
   virtual HRESULT OnStartup() { return 0; }
   virtual HRESULT OnDeviceCreated() { return 0; }
   virtual HRESULT OnDeviceReset() { return 0; }
-  virtual HRESULT DrawFrame() { return 0; }
   virtual HRESULT OnDeviceLost() { return 0; }
   virtual HRESULT OnDeviceDestroyed() { return 0; }
+  virtual HRESULT DrawFrame() { return 0; }
   virtual HRESULT OnShutdown() { return 0; }
   virtual void OnMusicEvent(long) {}
 

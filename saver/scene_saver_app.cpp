@@ -58,17 +58,6 @@ HRESULT CSceneSaverApp::OnDeviceReset() {
   return 0;
 }
 
-HRESULT CSceneSaverApp::DrawFrame() {
-  if (m_ErrorMode) return 0;  // the error box takes over on the next loop turn
-  // A scene that cannot be loaded or played ends in the error box, never in a crash.
-  try {
-    m_CurrentScene->DrawFrame(m_AppTime);
-  } catch (...) {
-    SetError(kErrMediaNotFound);
-  }
-  return 0;
-}
-
 HRESULT CSceneSaverApp::OnDeviceLost() {
   try {
     StopPrimarySoundBuffer();
@@ -82,6 +71,17 @@ HRESULT CSceneSaverApp::OnDeviceLost() {
 
 HRESULT CSceneSaverApp::OnDeviceDestroyed() {
   ReleaseOutputView(m_CurrentOutput);
+  return 0;
+}
+
+HRESULT CSceneSaverApp::DrawFrame() {
+  if (m_ErrorMode) return 0;  // the error box takes over on the next loop turn
+  // A scene that cannot be loaded or played ends in the error box, never in a crash.
+  try {
+    m_CurrentScene->DrawFrame(m_AppTime);
+  } catch (...) {
+    SetError(kErrMediaNotFound);
+  }
   return 0;
 }
 

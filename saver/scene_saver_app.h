@@ -25,9 +25,9 @@ class CSceneSaverApp : public CSaverShell {
   // and its view state.
   void SelectOutput(UINT index) override;
   HRESULT OnDeviceReset() override;
-  HRESULT DrawFrame() override;
   HRESULT OnDeviceLost() override;
   HRESULT OnDeviceDestroyed() override;
+  HRESULT DrawFrame() override;
   void OnMusicEvent(long code) override;
 
   DS_MonitorScene& Scene(UINT index) { return m_Scenes[index]; }

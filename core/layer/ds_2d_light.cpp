@@ -121,7 +121,7 @@ void DS_2D_Light::OnDeviceReset() {
 }
 
 void DS_2D_Light::OnDeviceLost() {
-  m_Targets.InvalidateDeviceObjects();
+  m_Targets.Release();
   m_InTargetRender = false;
   m_SceneTexture.Reset();
 }

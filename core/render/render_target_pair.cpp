@@ -34,7 +34,7 @@ bool DS_RenderTargetPair::CreateFrom(const Texture& source, int w, int h) {
   return true;
 }
 
-void DS_RenderTargetPair::InvalidateDeviceObjects() {
+void DS_RenderTargetPair::Release() {
   current.Reset();
   textures[0].Reset();
   textures[1].Reset();

@@ -2,8 +2,9 @@
 // pass can read the picture drawn so far from one while drawing into the other, and the device's
 // render target and depth-stencil surface saved while drawing off screen.
 //
-// The textures live in the default pool: Create makes them, InvalidateDeviceObjects drops them
-// before a device reset, and the owner creates them again after it.
+// The textures live in the default pool. The pair is a holder, not a life-cycle entry: Create makes
+// them at a given size and Release drops them, and its owner calls these from its OnDeviceReset
+// and OnDeviceLost.
 #pragma once
 
 #include <d3d9.h>
@@ -20,8 +21,8 @@ class DS_RenderTargetPair {
   bool Create(int width, int height);
   // Create, then level 0 of the source (when there is one) copied into the current texture.
   bool CreateFrom(const Texture& source, int width, int height);
-  // Releases the current texture, both textures and any saved surfaces.
-  void InvalidateDeviceObjects();
+  // Drops the current texture, both textures and any saved surfaces.
+  void Release();
 
   // Drawing -----------------------------------------------------------------------------------
   // Flips to the other texture, makes it render target 0 and clears it to opaque black; returns

@@ -110,13 +110,13 @@ void DS_DocResManager::OnDeviceLost() {
   }
   if (g_Device)
     for (DWORD stage = 0; stage < 8; ++stage) g_Device->SetTexture(stage, nullptr);
-  InvalidateMaskTargets();
+  ReleaseMaskTargets();
 }
 
 void DS_DocResManager::OnDeviceReset() {
   for (auto& element : m_Store->effects)
     if (element.second) element.second->OnResetDevice();
-  RestoreMaskTargets();
+  CreateMaskTargets();
 }
 
 bool DS_DocResManager::PrepareLinkForSave(const DS_ResourceKey& key) {

@@ -101,8 +101,8 @@ class DS_DocResManager : public DS_IOF_Item {
  private:
   bool LoadLibraryImage(DS_ImageSet& set, const DS_ResourceKey& key);
   bool AddRawEntrySlot(const DS_ResourceKey& key);
-  void InvalidateMaskTargets();
-  void RestoreMaskTargets();
+  void ReleaseMaskTargets();
+  void CreateMaskTargets();
 
   std::unique_ptr<DS_ResourceCacheHolder> m_CacheHolder;
   std::unique_ptr<DS_ResourceStore> m_Store;

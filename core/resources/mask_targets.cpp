@@ -3,12 +3,12 @@
 #include "core/render/render_target_pair.h"
 #include "core/resources/doc_res_manager.h"
 
-void DS_DocResManager::InvalidateMaskTargets() {
+void DS_DocResManager::ReleaseMaskTargets() {
   for (auto& element : m_Store->maskTargets)
-    if (element.second) element.second->InvalidateDeviceObjects();
+    if (element.second) element.second->Release();
 }
 
-void DS_DocResManager::RestoreMaskTargets() {
+void DS_DocResManager::CreateMaskTargets() {
   for (auto& element : m_Store->maskTargets) {
     if (!element.second) continue;
     const auto found = m_Store->maskTextures.find(element.first);

@@ -43,8 +43,8 @@ class DS_FlameLight : public DS_FlameLightParamsT<DS_HeatDistortion>, public DS_
 
   // Device objects: the band and the distortion quad are managed and made once; the fire's grid
   // and pictures, the bump picture and both effects belong to the resource manager, which the
-  // scene tells of device loss and reset. The reset makes the target pair again, as the base
-  // does, and lays the layer out again; it sets no state that a pass needs.
+  // scene tells of device loss and reset. The loss is the base's; the reset is the base's (the
+  // target pair) and lays the layer out again; it sets no state that a pass needs.
   void CreateDeviceObjects() override;
   void OnDeviceReset() override;
 

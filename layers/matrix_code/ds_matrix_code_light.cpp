@@ -75,8 +75,6 @@ void DS_MatrixCodeLight::CreateDeviceObjects() {
   BuildLuminanceMap();
 }
 
-void DS_MatrixCodeLight::OnDeviceReset() { DS_2D_Light::OnDeviceReset(); }
-
 void DS_MatrixCodeLight::RebuildGrid() {
   m_Cursor = std::make_unique<DS_MatrixCursor>(DS_MatrixGrid::Create(m_Settings, g_PictureWidth, g_PictureHeight));
 }

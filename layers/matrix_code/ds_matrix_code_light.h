@@ -45,9 +45,8 @@ class DS_MatrixCodeLight final : public DS_MatrixCodeLightParams, public DS_2D_L
   void EndNestedRender() override;
 
   // Device objects: the glyph strip and the sprites are managed and survive a reset; the grid and
-  // the luminance map are plain memory.
+  // the luminance map are plain memory. The loss and the reset are the base's (the target pair).
   void CreateDeviceObjects() override;
-  void OnDeviceReset() override;
 
   // Frame --------------------------------------------------------------------------------------
   void RenderBackground(bool flag) override;

@@ -4,7 +4,7 @@
 
 void DS_RippleSurface::Setup(float width, float depth, float rowFactor, float columnFactor) {
   Size(width, depth, rowFactor, columnFactor);
-  InvalidateDeviceObjects();
+  ReleaseBuffers();
   CreateBuffers();
 }
 
@@ -35,7 +35,7 @@ HRESULT DS_RippleSurface::CreateBuffers() {
   return 0;
 }
 
-void DS_RippleSurface::InvalidateDeviceObjects() {
+void DS_RippleSurface::ReleaseBuffers() {
   m_IndexBuffer.Reset();
   m_VertexBuffer.Reset();
 }

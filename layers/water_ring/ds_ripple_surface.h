@@ -1,8 +1,8 @@
 // The water of the water-ring layer on the device: the ripple field (ripple_field.h) drawn as one
 // long lit triangle strip. The vertices are rewritten every frame into a dynamic default-pool
-// vertex buffer; the strip order sits in a dynamic default-pool index buffer, written once. Both die with the device:
-// the owner releases them on a loss and the next Setup or CreateBuffers makes them again; until
-// then Step only simulates and Draw draws nothing.
+// vertex buffer; the strip order sits in a dynamic default-pool index buffer, written once. Both
+// die with the device: the owner releases them in its OnDeviceLost and the next Setup or
+// CreateBuffers makes them again; until then Step only simulates and Draw draws nothing.
 #pragma once
 
 #include <d3d9.h>
@@ -20,9 +20,9 @@ class DS_RippleSurface : public DS_RippleField {
   void Setup(float width, float depth, float rowFactor, float columnFactor);
 
   // Device objects, side by side: CreateBuffers makes whichever buffer is missing (the device's
-  // error code when one cannot be made, else 0); InvalidateDeviceObjects releases both.
+  // error code when one cannot be made, else 0); ReleaseBuffers releases both.
   HRESULT CreateBuffers();
-  void InvalidateDeviceObjects();
+  void ReleaseBuffers();
   bool HasBuffers() const { return m_IndexBuffer && m_VertexBuffer; }
 
   // One step of the water seen from `eye`: the simulation, then the vertices. The lock's error

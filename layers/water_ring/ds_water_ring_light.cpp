@@ -4,9 +4,7 @@
 #include <algorithm>
 
 #include "core/data/class_registry.h"
-#include "core/layer/layer_device_states.h"
 #include "core/render/device_globals.h"
-#include "core/render/device_utils.h"
 #include "core/render/draw_states.h"
 #include "core/render/view_state.h"
 #include "layers/water_ring/water_ring_values.h"
@@ -73,18 +71,15 @@ void DS_WaterRingLight::CreateDeviceObjects() {
   SetMaterial();
 }
 
-void DS_WaterRingLight::OnDeviceReset() {
-  SetLayerDefaultStates();
-  SetupSurface();  // the ripples start again from still water and one drop
-  Layout(m_LayoutWidth, m_LayoutHeight);
-  D3DSURFACE_DESC desc;
-  GetBackBufferDesc(desc);
-  m_Targets.Create(static_cast<int>(desc.Width), static_cast<int>(desc.Height));
-}
-
 void DS_WaterRingLight::OnDeviceLost() {
   DS_2D_Light::OnDeviceLost();
-  m_Surface->InvalidateDeviceObjects();
+  m_Surface->ReleaseBuffers();
+}
+
+void DS_WaterRingLight::OnDeviceReset() {
+  DS_2D_Light::OnDeviceReset();  // the layer's defaults and the target pair
+  SetupSurface();  // the ripples start again from still water and one drop
+  Layout(m_LayoutWidth, m_LayoutHeight);
 }
 
 // Frame ----------------------------------------------------------------------------------------------

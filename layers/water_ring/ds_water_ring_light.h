@@ -43,9 +43,11 @@ class DS_WaterRingLight final : public DS_WaterRingLightParams, public DS_2D_Lig
 
   // Device objects: the surface's buffers live in the default pool, released on a loss and made
   // again (with still water and one drop) on every reset, beside the base layer's target pair.
+  // The first creation sizes the surface and so makes them already: their first lock costs a
+  // wait on the renderer, which the scene start takes rather than the slide's first showing.
   void CreateDeviceObjects() override;
-  void OnDeviceReset() override;
   void OnDeviceLost() override;
+  void OnDeviceReset() override;
 
   // Frame --------------------------------------------------------------------------------------
   void PostRender() override;

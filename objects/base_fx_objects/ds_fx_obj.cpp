@@ -7,6 +7,7 @@ DS_FXObj::DS_FXObj(std::unique_ptr<DS_StatBaseFXCtrl> clone)
   geometry.control = control;
   geometry.AttachCountListener();
   control->CreateDeviceObjects();
+  control->OnDeviceReset();
 }
 
 DS_FXObj::~DS_FXObj() = default;

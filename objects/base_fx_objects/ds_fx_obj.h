@@ -12,7 +12,8 @@
 
 class DS_FXObj final : public DS_ABObj {
  public:
-  // Owns the clone; makes the particles up to its count and then its device objects.
+  // Owns the clone; makes the particles up to its count, then its device objects: those made
+  // once, and the first reset of its default-pool ones.
   explicit DS_FXObj(std::unique_ptr<DS_StatBaseFXCtrl> clone);
   ~DS_FXObj() override;
 
@@ -21,8 +22,8 @@ class DS_FXObj final : public DS_ABObj {
   void Update(float time) override;
   void SyncRect() override {}
   // The control's own default-pool objects (a text's target and font) follow the device.
-  void OnDeviceLost() override { control->InvalidateDeviceObjects(); }
-  void OnDeviceReset() override { control->RestoreDeviceObjects(); }
+  void OnDeviceLost() override { control->OnDeviceLost(); }
+  void OnDeviceReset() override { control->OnDeviceReset(); }
 
   DS_StatBaseFXCtrl& FXControl() const { return *control; }
   const ParticleGeomArray& Geometry() const { return geometry; }

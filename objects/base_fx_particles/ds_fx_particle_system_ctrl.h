@@ -41,13 +41,14 @@ class DS_FXParticleSystemCtrl : public DS_ParticleSystemCtrl {
   void ReadBaseRecord(DS_IOF_Virtual& in) { DS_ReadNestedRecord(in, *this); }
 
 #ifdef _WIN32
-  // The effect the link names, through the current resource manager; none when it cannot be
-  // built (the kinds then draw nothing).
+  // Made once: the effect the link names, through the current resource manager; none when it
+  // cannot be built (the kinds then draw nothing).
   virtual void CreateDeviceObjects();
   // Default-pool objects of the parameter set (a kind's own targets and fonts): released on a
-  // device loss, made again after the reset. The effect is the resource manager's to restore.
-  virtual void InvalidateDeviceObjects() {}
-  virtual void RestoreDeviceObjects() {}
+  // device loss, made after the first creation and again after every reset. The effect is the
+  // resource manager's to take through loss and reset.
+  virtual void OnDeviceLost() {}
+  virtual void OnDeviceReset() {}
 
   DS_ComHolder<ID3DXEffect> effect;
 #endif

@@ -32,21 +32,25 @@ DS_GlowingObj::DS_GlowingObj(std::unique_ptr<DS_GlowEffectCtrl> set)
   control = m_GlowControl;
   AttachCountListener();
   m_GlowControl->CreateDeviceObjects();
-  RestoreDeviceObjects();
+  OnDeviceReset();
 }
 
-DS_GlowingObj::~DS_GlowingObj() { InvalidateDeviceObjects(); }
+DS_GlowingObj::~DS_GlowingObj() { OnDeviceLost(); }
 
-void DS_GlowingObj::RestoreDeviceObjects() { m_GlowTarget.Create(kGlowTargetSize, kGlowTargetSize); }
-
-void DS_GlowingObj::InvalidateDeviceObjects() {
+void DS_GlowingObj::OnDeviceLost() {
   // The effect keeps a reference to every texture last set on it; the glow target and the
   // layer's scene target must not outlive the device's reset through it.
   if (ID3DXEffect* e = m_GlowControl->effect.Get()) {
     e->SetTexture("Texture1", nullptr);
     e->SetTexture("Texture2", nullptr);
   }
-  m_GlowTarget.InvalidateDeviceObjects();
+  m_GlowTarget.Release();
+  m_GlowControl->OnDeviceLost();
+}
+
+void DS_GlowingObj::OnDeviceReset() {
+  m_GlowTarget.Create(kGlowTargetSize, kGlowTargetSize);
+  m_GlowControl->OnDeviceReset();
 }
 
 bool DS_GlowingObj::NeedsSceneTexture() { return m_GlowControl->effect.Get() != nullptr; }

@@ -2,8 +2,8 @@
 // parameter set, and a private 512 x 512 target into which the particles' glow is drawn each
 // frame before it is blended over the picture drawn so far.
 //
-// The target lives in the default pool: InvalidateDeviceObjects / RestoreDeviceObjects (the
-// object's device hooks) drop it before a device reset and make it again after it.
+// The target lives in the default pool: OnDeviceLost drops it before a device reset and
+// OnDeviceReset makes it again after it.
 #pragma once
 
 #include <memory>
@@ -32,14 +32,14 @@ class DS_GlowingObj final : public ParticleGeomArray, public DS_ABObj {
   // The blend pass redraws the whole picture from the scene so far; without an effect there is
   // nothing to draw, and the layer must not switch to a fresh target for it.
   bool NeedsSceneTexture() override;
-  void OnDeviceLost() override { InvalidateDeviceObjects(); }
-  void OnDeviceReset() override { RestoreDeviceObjects(); }
 
   // Device objects ----------------------------------------------------------------------------
-  // The glow target at 512 x 512 (none when it cannot be made: the glow pass is then skipped).
-  void RestoreDeviceObjects();
-  // Drops the glow target and the effect's references to it and to the scene.
-  void InvalidateDeviceObjects();
+  // Drops the glow target and the effect's references to it and to the scene, then the clone's
+  // own default-pool objects.
+  void OnDeviceLost() override;
+  // The glow target at 512 x 512 (none when it cannot be made: the glow pass is then skipped),
+  // then the clone's own default-pool objects.
+  void OnDeviceReset() override;
 
   const DS_RenderTargetPair& GlowTarget() const { return m_GlowTarget; }
   DS_GlowEffectCtrl& GlowControl() const { return *m_GlowControl; }

@@ -57,20 +57,19 @@ int32_t DS_StaticTextConstructor::AlignmentFlags() const {
 #ifdef _WIN32
 void DS_StaticTextConstructor::CreateDeviceObjects() {
   DS_StatBaseFXCtrl::CreateDeviceObjects();
-  RestoreDeviceObjects();
   drawFlags = AlignmentFlags();
 }
 
 // Device objects: the target and the font, released and made again side by side.
-void DS_StaticTextConstructor::InvalidateDeviceObjects() {
-  target.InvalidateDeviceObjects();
+void DS_StaticTextConstructor::OnDeviceLost() {
+  target.Release();
   d3dFont.Reset();
 }
 
-void DS_StaticTextConstructor::RestoreDeviceObjects() {
+void DS_StaticTextConstructor::OnDeviceReset() {
   // A box of 0 pixels (or beyond the device's texture size) gets no target: nothing is drawn.
   if (!target.Create(static_cast<int>(boxWidth.Get()), static_cast<int>(boxHeight.Get())))
-    target.InvalidateDeviceObjects();
+    target.Release();
   CreateTextFont();
 }
 

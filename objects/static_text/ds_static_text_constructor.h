@@ -82,10 +82,10 @@ class DS_StaticTextConstructor final : public DS_ParticleKindT<DS_StaticTextCons
   int32_t AlignmentFlags() const;
 
 #ifdef _WIN32
-  // The effect and the placement, then the target, the font and the format.
+  // The effect, the placement and the format; the target and the font come with the reset.
   void CreateDeviceObjects() override;
-  void InvalidateDeviceObjects() override;
-  void RestoreDeviceObjects() override;
+  void OnDeviceLost() override;
+  void OnDeviceReset() override;
   // Draws the text into the target with the current opacity and makes the target the sprite's
   // texture. Without a target nothing is drawn, not even the box; without a font the box
   // shows the cleared target.

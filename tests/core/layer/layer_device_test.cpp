@@ -358,7 +358,7 @@ TEST_F(LayerDevice, ObjectsThatNeedTheSceneGetThePictureDrawnSoFarAndTheLastFini
 
 TEST_F(LayerDevice, WithoutTargetTexturesTheSceneUsersDrawOnTheBackBufferFromThePicture) {
   auto layer = MakeLayer();
-  layer->Targets().InvalidateDeviceObjects();
+  layer->Targets().Release();
   RecordingObject user(true);
   DrawFrame(*layer, 0.0f, {&user});
   EXPECT_EQ(user.sceneTexture, layer->BackgroundQuad().picture.texture.Get());

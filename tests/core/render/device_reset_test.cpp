@@ -40,7 +40,7 @@ TEST_F(RenderDevice, ResetSucceedsAfterReleasingTheDefaultPoolObjectsAndManagedB
   }
 
   Device()->SetTexture(0, nullptr);
-  pair.InvalidateDeviceObjects();
+  pair.Release();
   ASSERT_EQ(Device()->Reset(&s_Device->PresentParameters()), D3D_OK);
   s_Device->SetDefaultStates();
   ASSERT_TRUE(pair.Create(kWidth, kHeight));

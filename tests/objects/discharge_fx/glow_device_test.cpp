@@ -230,7 +230,7 @@ TEST_F(GlowOnDevice, MissingPartsLeaveTheirPassOut) {
   ASSERT_NE(noGlowPicture, nullptr);
   ASSERT_NE(noTarget, nullptr);
   EXPECT_FALSE(noGlowPicture->GlowControl().glowTexture);
-  noTarget->InvalidateDeviceObjects();
+  noTarget->OnDeviceLost();
   for (DS_GlowingObj* object : {noGlowPicture.get(), noTarget.get()}) {
     const Look look = Examine(Draw(*object, 0.2f));
     EXPECT_GT(look.bolt, 100);
