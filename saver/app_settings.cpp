@@ -2,6 +2,7 @@
 
 #include "saver/saver_shell.h"
 
+// The settings, read once for the process and the same for every output.
 std::wstring g_SettingsKeyPath;
 DWORD g_PicturePosition = kDefaultPicturePosition;
 bool g_PicturePositionRead = false;

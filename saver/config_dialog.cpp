@@ -16,7 +16,7 @@ const WCHAR kProductWebPage[] =
 
 namespace {
 
-// The sound dialog's own copy of the values, kept between openings.
+// The one sound dialog's own copy of the values, kept between openings.
 DWORD g_DialogSoundVolume = kDefaultSoundVolume;
 DWORD g_DialogSoundBalance = kDefaultSoundBalance;
 DWORD g_DialogMuteSound = kDefaultMuteSound;

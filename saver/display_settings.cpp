@@ -59,6 +59,7 @@ struct DisplayDialogBackup {
   UINT allScreensSame = 0;
   std::unique_ptr<DS_SaverAdapter> adapters[kMaxAdapters];
 };
+// Process-wide: one display settings dialog is open at a time.
 DisplayDialogBackup g_DisplayBackup;
 
 void EnableControl(HWND dialog, int id, bool enable) {

@@ -34,7 +34,7 @@ UINT StringForCode(HRESULT code) {
   return kUnspecifiedProblemString;
 }
 
-// The time of the last move of the error boxes, 0 until the first move.
+// The last move of the error boxes (0 before the first): one timer moves every output's box.
 DWORD g_LastErrorBoxMove = 0;
 
 RECT TruncatedRect(float x, float y, float width, float height) {

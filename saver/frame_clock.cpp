@@ -14,6 +14,7 @@ struct FrameClock {
   bool stopped = true;
 };
 
+// One clock for the main loop, which draws every output at the same time.
 FrameClock g_Clock;
 
 // The raw clock in its own units: counter ticks, or milliseconds of the multimedia timer.

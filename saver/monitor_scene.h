@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/render/quads.h"
+#include "core/render/render_context.h"
 #include "sound/music_playlist.h"
 
 class DS_DocResManager;
@@ -81,8 +82,11 @@ class DS_MonitorScene {
   bool MusicStarted() const { return m_Playlist.Started(); }
   DS_DocResManager* Manager() const { return m_Manager; }
   DS_ScenePlayback* Playback() const { return m_Playback.get(); }
+  // The render context of this record's output, made current with the output.
+  DS_RenderContext& Context() { return m_Context; }
 
  private:
+  DS_RenderContext m_Context;
   DS_TexturedQuad m_LoadingQuad;
   std::unique_ptr<DS_ScenePlayback> m_Playback;
   DS_DocResManager* m_Manager = nullptr;  // owned by the scene

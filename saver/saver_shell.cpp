@@ -4,6 +4,7 @@
 
 #include "sound/music_graph.h"
 
+// The one shell of the process, found here by its window and dialog procedures.
 CSaverShell* g_Saver = nullptr;
 
 namespace {

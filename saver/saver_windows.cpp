@@ -9,7 +9,7 @@ constexpr DWORD kTestWindowStyle = WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MIN
 constexpr UINT_PTR kPreviewTimer = 1;
 constexpr UINT kMusicNotification = 0x8000;
 
-// The last mouse position seen by any saver window; no real position matches the start value.
+// One mouse for every saver window; no real position matches the start value.
 POINT g_LastMousePosition = {-1, -1};
 
 LRESULT CALLBACK WindowProcThunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

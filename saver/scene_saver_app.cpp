@@ -3,13 +3,13 @@
 #include <commctrl.h>
 
 #include "core/render/device_globals.h"
-#include "core/render/output_views.h"
 #include "core/resources/doc_res_manager.h"
 #include "saver/app_settings.h"
 #include "saver/config_dialog.h"
 #include "sound/music_graph.h"
 #include "sound/sound_device.h"
 
+// The one application of the process, found here by its dialog procedures.
 CSceneSaverApp* g_App = nullptr;
 
 CSceneSaverApp::CSceneSaverApp() {
@@ -44,7 +44,7 @@ void CSceneSaverApp::SelectOutput(UINT index) {
   m_CurrentScene = &m_Scenes[index];
   g_Device = m_Device;
   if (m_CurrentScene->Manager() != nullptr) g_DocResManager = m_CurrentScene->Manager();
-  SelectOutputView(index);
+  m_CurrentScene->Context().MakeCurrent();
 }
 
 HRESULT CSceneSaverApp::OnDeviceReset() {
@@ -70,7 +70,7 @@ HRESULT CSceneSaverApp::OnDeviceLost() {
 }
 
 HRESULT CSceneSaverApp::OnDeviceDestroyed() {
-  ReleaseOutputView(m_CurrentOutput);
+  m_CurrentScene->Context().ReleaseView();
   return 0;
 }
 

@@ -22,7 +22,7 @@ class CSceneSaverApp : public CSaverShell {
   INT_PTR HandleDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) override;
 
   // Publishes output `index` to everything that draws: its device, its scene's resource manager
-  // and its view state.
+  // and its render context (with its view state).
   void SelectOutput(UINT index) override;
   HRESULT OnDeviceReset() override;
   HRESULT OnDeviceLost() override;

@@ -5,6 +5,7 @@
 #include "core/com/ds_com_holder.h"
 #include "sound/sound_settings.h"
 
+// The one music graph of the process, which every output's music plays through.
 IGraphBuilder* g_GraphBuilder = nullptr;
 IMediaControl* g_MediaControl = nullptr;
 IMediaSeeking* g_MediaSeeking = nullptr;

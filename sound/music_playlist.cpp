@@ -5,6 +5,7 @@
 
 namespace {
 
+// Every output's playlist plays through the one music graph of the process.
 DS_MusicPlayer g_GraphPlayer;
 
 // The registry value names carry their two double-quote characters.

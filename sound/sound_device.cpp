@@ -4,6 +4,7 @@
 
 IDirectSound8* g_SoundDevice = nullptr;
 IDirectSoundBuffer* g_PrimarySoundBuffer = nullptr;
+// The flags of the one sound device, the same for every buffer of every output.
 DWORD g_SoundBufferFlags = 0;
 
 namespace {

@@ -26,7 +26,7 @@
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/ds_abobj.h"
 #include "core/render/device_globals.h"
-#include "core/render/output_views.h"
+#include "core/render/render_context.h"
 #include "core/render/view_state.h"
 #include "layers/slideshow/ds_slide_container.h"
 #include "layers/slideshow/ds_slide_show.h"
@@ -79,7 +79,6 @@ int RunBench(int argc, char** argv) {
     std::fprintf(stderr, "no Direct3D device\n");
     return 1;
   }
-  SelectOutputView(0);
   const std::unique_ptr<DS_SlideShow_Light> show = LoadSceneFromBytes(bytes.data(), bytes.size());
   show->StartScene(kPicturePositionFit);
   DS_SlideContainer* plain = nullptr;
@@ -113,9 +112,9 @@ int RunBench(int argc, char** argv) {
     const auto& objects = slide->Objects1();
     if (std::any_of(objects.begin(), objects.end(),
                     [](const auto& object) { return dynamic_cast<DS_BrushObj*>(object.get()) != nullptr; })) {
-      g_BrushesDrawWholeQuad = true;
+      CurrentRenderContext().brushesDrawWholeQuad = true;
       rows.back().wholeQuadMs = MillisecondsPerFrame(device, *slide, frames);
-      g_BrushesDrawWholeQuad = false;
+      CurrentRenderContext().brushesDrawWholeQuad = false;
     }
   }
   const double plainAfter = MillisecondsPerFrame(device, *plain, frames);

@@ -12,7 +12,6 @@
 #include "bench/bench_support.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/render/device_globals.h"
-#include "core/render/output_views.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "objects/sparkle/ds_sparkle_constructor.h"
@@ -64,7 +63,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   device.MakeCurrent();
-  SelectOutputView(0);
   DS_DocResManager manager;
   g_DocResManager = &manager;
   int result = 0;

@@ -1,11 +1,13 @@
 #include "brushes/base_central/ds_central_based.h"
 
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 
 namespace {
 
 DS_Vector3 PictureMiddle() {
-  return DS_Vector3{static_cast<float>(g_PictureWidth) * 0.5f, static_cast<float>(g_PictureHeight) * 0.5f, 0.0f};
+  const DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+  return DS_Vector3{static_cast<float>(mapping.pictureWidth) * 0.5f, static_cast<float>(mapping.pictureHeight) * 0.5f,
+                    0.0f};
 }
 
 float Fraction(float pixels, int size) { return size == 0 ? 0.0f : pixels / static_cast<float>(size); }
@@ -23,6 +25,7 @@ void DS_CentralBased::LoadEffect(IDirect3DTexture9* mask) {
 }
 
 void DS_CentralBased::CentreFractions(float c[2]) const {
-  c[0] = Fraction(centre.Get().x, g_PictureWidth);
-  c[1] = Fraction(centre.Get().y, g_PictureHeight);
+  const DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+  c[0] = Fraction(centre.Get().x, mapping.pictureWidth);
+  c[1] = Fraction(centre.Get().y, mapping.pictureHeight);
 }

@@ -20,8 +20,8 @@ class DS_CentralBased : public DS_FX_Constructor {
   // centre's observers); then the base's binding.
   void LoadEffect(IDirect3DTexture9* mask) override;
 
-  // The centre as fractions of the current picture (g_PictureWidth x g_PictureHeight); a
-  // dimension of 0 gives a fraction of 0.
+  // The centre as fractions of the current picture (the current render context's picture size);
+  // a dimension of 0 gives a fraction of 0.
   void CentreFractions(float c[2]) const;
 
   // The nested part "DS_CentralBased": the centre's three floats, then the base part.

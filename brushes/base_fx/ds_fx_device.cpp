@@ -5,6 +5,7 @@
 #include "core/layer/ds_2d_light.h"
 #include "core/render/device_globals.h"
 #include "core/render/device_utils.h"
+#include "core/render/render_context.h"
 #include "core/resources/doc_res_manager.h"
 
 namespace {
@@ -13,8 +14,6 @@ namespace {
 constexpr UINT kStoredMaskSize = 512;
 
 }  // namespace
-
-bool g_BrushesDrawWholeQuad = false;
 
 DS_FX_DeviceRefs* DS_FX_Constructor::NewDeviceRefs(const DS_FX_DeviceRefs* source) {
   return source ? new DS_FX_DeviceRefs(*source) : new DS_FX_DeviceRefs();
@@ -76,7 +75,7 @@ void DS_FX_Constructor::ApplyEffect(DS_2D_Light& layer) {
   e->SetFloatArray("Scale", scale, 2);
   e->SetTexture("Mask", DeviceRefs().maskTexture.Get());
   e->SetTexture("Background", layer.SceneTexture().Get());
-  layer.DrawPicturePart(e, g_BrushesDrawWholeQuad ? DS_MaskBounds{} : DeviceRefs().maskBounds,
+  layer.DrawPicturePart(e, CurrentRenderContext().brushesDrawWholeQuad ? DS_MaskBounds{} : DeviceRefs().maskBounds,
                         techniqueFlag.Get() != 0);
 }
 

@@ -24,10 +24,6 @@ struct DS_FX_DeviceRefs {
   DS_MaskBounds maskBounds;
 };
 
-// Set, every brush draws its whole picture quad whatever its mask (the benches' measure of what
-// drawing only the mask's part saves).
-extern bool g_BrushesDrawWholeQuad;
-
 // The live object of every brush effect.
 class DS_BrushObj final : public DS_ABObj {
  public:

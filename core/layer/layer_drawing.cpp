@@ -11,6 +11,7 @@
 #include "core/render/draw_states.h"
 #include "core/render/layout_maths.h"
 #include "core/render/mesh_ops.h"
+#include "core/render/render_context.h"
 #include "core/render/view_state.h"
 
 namespace {
@@ -54,7 +55,7 @@ unsigned MarkerAlpha(int mode, bool highlighted, float t) {
 
 void DS_2D_Light::BeginNestedRender(const DS_RenderTargetPair& target, int mode) {
   m_SavedViewMode = g_ViewState.mode;
-  g_RenderSizeStack.emplace_back(m_LayerWidth, m_LayerHeight);
+  CurrentRenderContext().renderSizeStack.emplace_back(m_LayerWidth, m_LayerHeight);
   m_LayerWidth = target.width;
   m_LayerHeight = target.height;
   g_ViewState.Configure(m_Background.picture, m_LayerWidth, m_LayerHeight, mode, true);
@@ -62,10 +63,11 @@ void DS_2D_Light::BeginNestedRender(const DS_RenderTargetPair& target, int mode)
 
 void DS_2D_Light::EndNestedRender() {
   // An end without its begin keeps the layer size it has.
-  if (!g_RenderSizeStack.empty()) {
-    m_LayerWidth = g_RenderSizeStack.back().first;
-    m_LayerHeight = g_RenderSizeStack.back().second;
-    g_RenderSizeStack.pop_back();
+  std::vector<std::pair<int, int>>& sizes = CurrentRenderContext().renderSizeStack;
+  if (!sizes.empty()) {
+    m_LayerWidth = sizes.back().first;
+    m_LayerHeight = sizes.back().second;
+    sizes.pop_back();
   }
   g_ViewState.Configure(m_Background.picture, m_LayerWidth, m_LayerHeight, m_SavedViewMode, false);
 }

@@ -7,6 +7,7 @@
 #include "core/render/layout_maths.h"
 
 namespace {
+// One pulse clock for every layer of every output, so that all markers pulse together.
 DS_PulseClock g_PulseClock = nullptr;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 #ifdef _WIN32
 #include "core/render/quads.h"
 #include "core/render/view_state.h"
@@ -14,6 +14,8 @@ int StandardRandom() { return std::rand(); }
 void PushEdge(MediaParamT<int32_t>& edge, float fraction, int size) {
   edge.Set(PixelOfFraction(fraction, size));
 }
+
+const DS_ScreenMapping& Mapping() { return CurrentRenderContext().mapping; }
 }  // namespace
 
 DS_ViewObjCtrl::DS_ViewObjCtrl() : random(StandardRandom) { AttachRectListeners(); }
@@ -26,15 +28,15 @@ DS_ViewObjCtrl::DS_ViewObjCtrl(const DS_ViewObjCtrl& source)
 
 DS_ViewObjCtrl::~DS_ViewObjCtrl() = default;
 
-float DS_ViewObjCtrl::PixelLeft() const { return view.left * static_cast<float>(g_PictureWidth); }
-float DS_ViewObjCtrl::PixelRight() const { return view.right * static_cast<float>(g_PictureWidth); }
-float DS_ViewObjCtrl::PixelTop() const { return view.top * static_cast<float>(g_PictureHeight); }
-float DS_ViewObjCtrl::PixelBottom() const { return view.bottom * static_cast<float>(g_PictureHeight); }
+float DS_ViewObjCtrl::PixelLeft() const { return view.left * static_cast<float>(Mapping().pictureWidth); }
+float DS_ViewObjCtrl::PixelRight() const { return view.right * static_cast<float>(Mapping().pictureWidth); }
+float DS_ViewObjCtrl::PixelTop() const { return view.top * static_cast<float>(Mapping().pictureHeight); }
+float DS_ViewObjCtrl::PixelBottom() const { return view.bottom * static_cast<float>(Mapping().pictureHeight); }
 
 #ifdef _WIN32
 bool PlacementContainsLayerPoint(const MediaRectangle& placement, float x, float y) {
   float picture[3];
-  MapScreenPointToPicture(x * g_MappingScaleX, y * g_MappingScaleY, 0.0f, picture);
+  MapScreenPointToPicture(x * Mapping().scaleX, y * Mapping().scaleY, 0.0f, picture);
   return placement.ContainsPicturePoint(picture[0], picture[1]);
 }
 
@@ -50,10 +52,10 @@ void DS_ViewObjCtrl::PixelQuad(DS_ScreenQuad& result) const {
 #endif
 
 void DS_ViewObjCtrl::PushRectToParams() {
-  PushEdge(rectangle.left, view.left, g_PictureWidth);
-  PushEdge(rectangle.right, view.right, g_PictureWidth);
-  PushEdge(rectangle.top, view.top, g_PictureHeight);
-  PushEdge(rectangle.bottom, view.bottom, g_PictureHeight);
+  PushEdge(rectangle.left, view.left, Mapping().pictureWidth);
+  PushEdge(rectangle.right, view.right, Mapping().pictureWidth);
+  PushEdge(rectangle.top, view.top, Mapping().pictureHeight);
+  PushEdge(rectangle.bottom, view.bottom, Mapping().pictureHeight);
 }
 
 void DS_ViewObjCtrl::AttachRectListeners() {
@@ -66,13 +68,17 @@ void DS_ViewObjCtrl::AttachRectListeners() {
 }
 
 // A picture of size 0 (one that failed to decode) leaves the fractions as they are.
-void DS_ViewObjCtrl::OnLeftChanged(int32_t pixel) { view.left = FractionOfPixel(pixel, g_PictureWidth, view.left); }
-void DS_ViewObjCtrl::OnRightChanged(int32_t pixel) {
-  view.right = FractionOfPixel(pixel, g_PictureWidth, view.right);
+void DS_ViewObjCtrl::OnLeftChanged(int32_t pixel) {
+  view.left = FractionOfPixel(pixel, Mapping().pictureWidth, view.left);
 }
-void DS_ViewObjCtrl::OnTopChanged(int32_t pixel) { view.top = FractionOfPixel(pixel, g_PictureHeight, view.top); }
+void DS_ViewObjCtrl::OnRightChanged(int32_t pixel) {
+  view.right = FractionOfPixel(pixel, Mapping().pictureWidth, view.right);
+}
+void DS_ViewObjCtrl::OnTopChanged(int32_t pixel) {
+  view.top = FractionOfPixel(pixel, Mapping().pictureHeight, view.top);
+}
 void DS_ViewObjCtrl::OnBottomChanged(int32_t pixel) {
-  view.bottom = FractionOfPixel(pixel, g_PictureHeight, view.bottom);
+  view.bottom = FractionOfPixel(pixel, Mapping().pictureHeight, view.bottom);
 }
 
 DS_Point3 DS_ViewObjCtrl::RandomPoint() const {

@@ -4,7 +4,7 @@
 // per-frame time step derived from it.
 //
 // The record and the rectangle arithmetic are platform-free (the picture size they scale with is
-// g_PictureWidth x g_PictureHeight, picture_size.h); only the pixel quad needs the device types.
+// the current render context's, render_context.h); only the pixel quad needs the device types.
 #pragma once
 
 #include <cstdint>

@@ -4,14 +4,9 @@
 #include "core/render/device_utils.h"
 #include "core/render/draw_states.h"
 #include "core/render/mesh_ops.h"
+#include "core/render/render_context.h"
 
 DS_ViewState g_ViewState;
-
-float g_MappingScaleX = 0.0f;
-float g_MappingScaleY = 0.0f;
-DS_ScreenQuad g_MappedQuad;
-
-std::vector<std::pair<int, int>> g_RenderSizeStack;
 
 namespace {
 D3DXMATRIX Identity() {
@@ -166,31 +161,14 @@ void DS_ViewState::ReleaseBorders() {
   }
 }
 
-DS_ScreenMapping DS_ScreenMapping::Current() {
-  DS_ScreenMapping m;
-  m.scaleX = g_MappingScaleX;
-  m.scaleY = g_MappingScaleY;
-  m.mappedQuad = g_MappedQuad;
-  m.pictureWidth = g_PictureWidth;
-  m.pictureHeight = g_PictureHeight;
-  return m;
-}
-
-void DS_ScreenMapping::Publish() const {
-  g_MappingScaleX = scaleX;
-  g_MappingScaleY = scaleY;
-  g_MappedQuad = mappedQuad;
-  g_PictureWidth = pictureWidth;
-  g_PictureHeight = pictureHeight;
-}
-
 void SetScreenMappingFor(float backBufferWidth, float backBufferHeight, const DS_ScreenQuad& fitted, int layerWidth,
                          int layerHeight, int pictureWidth, int pictureHeight) {
-  g_MappingScaleX = backBufferWidth / LayoutDimension(static_cast<float>(layerWidth));
-  g_MappingScaleY = backBufferHeight / LayoutDimension(static_cast<float>(layerHeight));
-  g_MappedQuad = fitted;
-  g_PictureWidth = pictureWidth;
-  g_PictureHeight = pictureHeight;
+  DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+  mapping.scaleX = backBufferWidth / LayoutDimension(static_cast<float>(layerWidth));
+  mapping.scaleY = backBufferHeight / LayoutDimension(static_cast<float>(layerHeight));
+  mapping.mappedQuad = fitted;
+  mapping.pictureWidth = pictureWidth;
+  mapping.pictureHeight = pictureHeight;
 }
 
 void SetScreenMapping(const DS_ScreenQuad& fitted, int layerWidth, int layerHeight, int pictureWidth,
@@ -202,11 +180,12 @@ void SetScreenMapping(const DS_ScreenQuad& fitted, int layerWidth, int layerHeig
 }
 
 void MapScreenPointToPicture(float x, float y, float z, float (&result)[3]) {
+  const DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
   DS_ScreenToPicture m;
-  m.leftX = g_MappedQuad.corners[0].x;
-  m.rightX = g_MappedQuad.corners[3].x;
-  m.topY = g_MappedQuad.corners[1].y;
-  m.bottomY = g_MappedQuad.corners[2].y;
+  m.leftX = mapping.mappedQuad.corners[0].x;
+  m.rightX = mapping.mappedQuad.corners[3].x;
+  m.topY = mapping.mappedQuad.corners[1].y;
+  m.bottomY = mapping.mappedQuad.corners[2].y;
   m.inverseScaleX = g_ViewState.inverseScaleX;
   m.inverseScaleY = g_ViewState.inverseScaleY;
   m.offsetX = g_ViewState.offsetX;
@@ -214,8 +193,8 @@ void MapScreenPointToPicture(float x, float y, float z, float (&result)[3]) {
   m.zoom = g_ViewState.viewZoom;
   m.panX = g_ViewState.viewOffsetX;
   m.panY = g_ViewState.viewOffsetY;
-  m.pictureWidth = g_PictureWidth;
-  m.pictureHeight = g_PictureHeight;
+  m.pictureWidth = mapping.pictureWidth;
+  m.pictureHeight = mapping.pictureHeight;
   MapPointToPicture(m, x, y, result[0], result[1]);
   result[2] = z;
 }

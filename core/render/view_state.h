@@ -1,7 +1,7 @@
 // How the current layer's picture is laid onto the render area: the matrices from picture pixels
 // to the screen, the picture-position mode, the camera zoom and pan, and the border quads that
-// frame the picture. Beside it the screen mapping (where the fitted picture lies on the back
-// buffer and the picture's size) and the stack of layer sizes across nested renders.
+// frame the picture. The screen mapping beside it (where the fitted picture lies on the back
+// buffer and the picture's size) belongs to the current render context (render_context.h).
 //
 // Spaces: picture space (the picture's pixels, y down), area space (the a x b render area,
 // origin top left), back-buffer pixels. Matrices are D3DX row-vector: p x M, M1 x M2 applies M1
@@ -10,11 +10,7 @@
 
 #include <d3dx9math.h>
 
-#include <utility>
-#include <vector>
-
 #include "core/render/layout_maths.h"
-#include "core/render/picture_size.h"
 #include "core/render/quads.h"
 #include "core/render/texture_info.h"
 
@@ -74,32 +70,13 @@ class DS_ViewState {
 
 extern DS_ViewState g_ViewState;
 
-// The screen mapping: back-buffer size over layer size, the fitted picture on the back buffer,
-// and the current layer picture's pixel size (g_PictureWidth and g_PictureHeight, declared in
-// picture_size.h: the unit of every view-rectangle fraction).
-extern float g_MappingScaleX;
-extern float g_MappingScaleY;
-extern DS_ScreenQuad g_MappedQuad;
-
-// The screen-mapping block as one value, for keeping one per output.
-struct DS_ScreenMapping {
-  float scaleX = 0.0f, scaleY = 0.0f;
-  DS_ScreenQuad mappedQuad;
-  int pictureWidth = 0, pictureHeight = 0;
-
-  static DS_ScreenMapping Current();
-  void Publish() const;
-};
-
-// Publishes the screen mapping; the scales use the current back buffer's size.
+// Publishes the screen mapping in the current render context; the scales use the current back
+// buffer's size.
 void SetScreenMapping(const DS_ScreenQuad& fitted, int layerWidth, int layerHeight, int pictureWidth,
                       int pictureHeight);
 void SetScreenMappingFor(float backBufferWidth, float backBufferHeight, const DS_ScreenQuad& fitted, int layerWidth,
                          int layerHeight, int pictureWidth, int pictureHeight);
 
 // A back-buffer point (already scaled by the mapping scales) to picture pixels, through the
-// screen mapping and g_ViewState's picture scales and offsets; z passes through.
+// current screen mapping and g_ViewState's picture scales and offsets; z passes through.
 void MapScreenPointToPicture(float x, float y, float z, float (&result)[3]);
-
-// Layer sizes saved across nested renders into textures, last in first out.
-extern std::vector<std::pair<int, int>> g_RenderSizeStack;

@@ -8,6 +8,7 @@
 #include "core/resources/resource_library.h"
 #include "core/resources/wide_path.h"
 
+// Process-wide: each manager built names its cache here, whichever output is current.
 DS_ResourceCacheHolder* g_ResourceCache = nullptr;
 
 bool DS_ResourceCache::ServesCurrentDevice() {

@@ -4,6 +4,7 @@
 
 #include "core/data/media_kinds.h"
 
+// Process-wide: every glass-ball layer of every output scrolls with the one phase.
 DS_GlassBallScroll g_GlassBallScroll;
 
 namespace {

@@ -8,7 +8,7 @@
 #include "core/render/device_utils.h"
 #include "core/render/draw_states.h"
 #include "core/render/image_set_frames.h"
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 
@@ -76,7 +76,9 @@ void DS_MatrixCodeLight::CreateDeviceObjects() {
 }
 
 void DS_MatrixCodeLight::RebuildGrid() {
-  m_Cursor = std::make_unique<DS_MatrixCursor>(DS_MatrixGrid::Create(m_Settings, g_PictureWidth, g_PictureHeight));
+  const DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+  m_Cursor =
+      std::make_unique<DS_MatrixCursor>(DS_MatrixGrid::Create(m_Settings, mapping.pictureWidth, mapping.pictureHeight));
 }
 
 void DS_MatrixCodeLight::ResizeSprites() {
@@ -148,11 +150,12 @@ void DS_MatrixCodeLight::StepAndFillSprites(float time) {
   m_Camera.Update(time);
   if (!m_Cursor) return;
   const DS_MatrixGrid& grid = m_Cursor->Grid();
-  const float left = g_MappedQuad.corners[0].x, right = g_MappedQuad.corners[3].x;
-  const float top = g_MappedQuad.corners[1].y, bottom = g_MappedQuad.corners[2].y;
+  const DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+  const float left = mapping.mappedQuad.corners[0].x, right = mapping.mappedQuad.corners[3].x;
+  const float top = mapping.mappedQuad.corners[1].y, bottom = mapping.mappedQuad.corners[2].y;
   // Back-buffer pixels per picture pixel; a picture without a size counts as one pixel.
-  const float unitX = (right - left) * 0.5f / static_cast<float>(std::max(g_PictureWidth, 1));
-  const float unitY = (bottom - top) * 0.5f / static_cast<float>(std::max(g_PictureHeight, 1));
+  const float unitX = (right - left) * 0.5f / static_cast<float>(std::max(mapping.pictureWidth, 1));
+  const float unitY = (bottom - top) * 0.5f / static_cast<float>(std::max(mapping.pictureHeight, 1));
   const float cell = static_cast<float>(grid.cellSize);
   const float halfW = cell * unitX * m_NestScaleX, halfH = cell * unitY * m_NestScaleY;
 

@@ -6,6 +6,7 @@
 
 namespace {
 
+// Installed once for the process by the program that reads the documents.
 DS_SlidePartsIO g_PartsIO;
 
 void ReadParameterSets(DS_IOF_Virtual& in, std::vector<std::unique_ptr<DS_ABObj_Constructor>>& sets) {

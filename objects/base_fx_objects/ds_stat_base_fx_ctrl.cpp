@@ -1,13 +1,15 @@
 #include "objects/base_fx_objects/ds_stat_base_fx_ctrl.h"
 
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 #ifdef _WIN32
 #include "objects/base_fx_objects/ds_fx_obj.h"
 #endif
 
 namespace {
 DS_Vector3 PictureCentre() {
-  return DS_Vector3{static_cast<float>(g_PictureWidth) * 0.5f, static_cast<float>(g_PictureHeight) * 0.5f, 0.0f};
+  const DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+  return DS_Vector3{static_cast<float>(mapping.pictureWidth) * 0.5f, static_cast<float>(mapping.pictureHeight) * 0.5f,
+                    0.0f};
 }
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 namespace {
 __time64_t RuntimeCalendarTime() { return _time64(nullptr); }
+// One calendar for every clock of every output: the local time of the process.
 DS_CalendarSource g_CalendarSource = RuntimeCalendarTime;
 }  // namespace
 

@@ -1,7 +1,7 @@
 #include "objects/clock/ds_clock_constructor.h"
 
 #include "core/data/class_registry.h"
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 #ifdef _WIN32
 #include "core/render/quads.h"
 #include "core/render/view_state.h"
@@ -12,8 +12,9 @@
 // Parameter set --------------------------------------------------------------------------------
 
 DS_ClockConstructor::DS_ClockConstructor() {
-  placement.further1.Store(g_PictureWidth / 2);
-  placement.further2.Store(g_PictureHeight / 2);
+  const DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+  placement.further1.Store(mapping.pictureWidth / 2);
+  placement.further2.Store(mapping.pictureHeight / 2);
   handImage.StoreKey(CommonResourceKey(72));
   mesh.StoreKey(CommonResourceKey(70));  // face and hands alike
   image.StoreKey(CommonResourceKey(71));  // the face

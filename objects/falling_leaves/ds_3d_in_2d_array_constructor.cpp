@@ -7,7 +7,7 @@
 #include "core/data/media_kinds.h"
 #ifdef _WIN32
 #include "core/layer/ds_2d_light.h"
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 #include "core/resources/noise.h"
 #include "core/resources/resource_cache.h"
 #include "objects/base_objects3d/ds_3d_obj_ctrl.h"
@@ -115,8 +115,9 @@ void DS_3D_in_2D_array::Render(DS_2D_Light& layer) { layer.DrawFrameTree(m_Geome
 // Controllers ------------------------------------------------------------------------------------
 
 DS_SreamAnim::DS_SreamAnim(const DS_FallMotion& fallMotion) : motion(&fallMotion) {
-  const float x = RandomUnit() * static_cast<float>(g_PictureWidth);
-  const float y = RandomUnit() * static_cast<float>(g_PictureHeight);
+  const DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+  const float x = RandomUnit() * static_cast<float>(mapping.pictureWidth);
+  const float y = RandomUnit() * static_cast<float>(mapping.pictureHeight);
   drift = RandomUnit() * 2.0f - 1.0f;
   speedFactor = RandomUnit() * 0.06f + 0.07f;
   positionMatrix = TranslationMatrix(x, y, 0.0f);
@@ -133,7 +134,8 @@ void DS_SreamAnim::Move() {
   const float s = static_cast<float>(motion->speed.Get()) * speedFactor * dt * 50.0f;
   const float vx = s * (motion->directionAxis.x + k * motion->crossAxis.x);
   const float vy = s * (motion->directionAxis.y + k * motion->crossAxis.y);
-  const auto w = static_cast<float>(g_PictureWidth), h = static_cast<float>(g_PictureHeight);
+  const DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+  const auto w = static_cast<float>(mapping.pictureWidth), h = static_cast<float>(mapping.pictureHeight);
   float& x = positionMatrix._41;
   float& y = positionMatrix._42;
   // Out at one side, in at the opposite one; a vertical wrap comes before a horizontal one.

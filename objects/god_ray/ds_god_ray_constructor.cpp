@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/data/class_registry.h"
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 
 namespace {
 constexpr float kDegrees = 2.0f * 3.1415927f / 360.0f;
@@ -15,7 +15,7 @@ void DS_GodRayConstructor::SpawnParticle(DS_Particle& p) {
   p.flowSign = DS_Vec3{};
   p.position = DS_Vec3{x, (PixelBottom() - PixelTop()) * 0.5f, 0.0f};
   p.halfWidth = static_cast<float>(baseSize.Get()) * 0.5f;
-  p.halfHeight = static_cast<float>(g_PictureHeight) * 0.5f;
+  p.halfHeight = static_cast<float>(CurrentRenderContext().mapping.pictureHeight) * 0.5f;
   // The beam spans the picture's height, slanted by the ray angle (260 slants as 80 does).
   const uint32_t angle = rayAngle.Get();
   const float a = (angle < 180 ? 180.0f - static_cast<float>(angle) : 360.0f - static_cast<float>(angle)) * kDegrees;

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/data/class_registry.h"
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 #include "objects/base_particles/sway.h"
 
 void DS_GrassConstructor::SpawnParticle(DS_Particle& p) {
@@ -19,7 +19,8 @@ void DS_GrassConstructor::SpawnParticle(DS_Particle& p) {
 
 void DS_GrassConstructor::UpdateParticle(DS_Particle& p) {
   // The wave runs across the picture; a picture without width has no place along it.
-  const float across = g_PictureWidth > 0 ? p.position.x / static_cast<float>(g_PictureWidth) : 0.0f;
+  const int pictureWidth = CurrentRenderContext().mapping.pictureWidth;
+  const float across = pictureWidth > 0 ? p.position.x / static_cast<float>(pictureWidth) : 0.0f;
   const float d = std::sin(Phase() + p.velocity.y + across * 2.0f * 3.1415927f);
   p.axisB = DS_Vec3{SwayLean(d, swayAmplitude), 1.0f, 0.0f};
   // The foot stays on the root while the top leans.

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "core/data/class_registry.h"
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 #ifdef _WIN32
 #include "core/render/quads.h"
 #include "objects/base_particles/ds_sprite_array_obj.h"
@@ -25,8 +25,9 @@ std::unique_ptr<DS_ABObj> DS_StatObjConstructor::CreateObject() const {
   auto& set = static_cast<DS_StatObjConstructor&>(*clone);
   if (!set.placed) {
     // A set made by hand, not read: centred in the picture once.
-    set.placement.further1.Store(g_PictureWidth / 2);
-    set.placement.further2.Store(g_PictureHeight / 2);
+    const DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+    set.placement.further1.Store(mapping.pictureWidth / 2);
+    set.placement.further2.Store(mapping.pictureHeight / 2);
     set.placed = true;
   }
   set.PrepareImageLinks();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "brushes/base_fx/ds_fx_device.h"
+#include "core/render/render_context.h"
 #include "core/resources/resource_record.h"
 #include "tests/support/default_scene_frames.h"
 
@@ -45,9 +46,9 @@ class BrushSlides : public DefaultSceneFrames {
     if (bytes.empty()) return;
     s_Times = BrushSlideTimes(bytes);
     ASSERT_GE(s_Times.size(), 6u) << "the default scene has three slides of brushes with masks";
-    g_BrushesDrawWholeQuad = true;
+    CurrentRenderContext().brushesDrawWholeQuad = true;
     Play(bytes, s_Times);
-    g_BrushesDrawWholeQuad = false;
+    CurrentRenderContext().brushesDrawWholeQuad = false;
     s_WholeQuads = s_Frames;
     Play(bytes, s_Times);
   }

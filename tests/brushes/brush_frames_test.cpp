@@ -20,6 +20,7 @@
 #include "brushes/water_fx/ds_water_fx.h"
 #include "brushes/waves_fx/ds_waves_fx.h"
 #include "core/render/device_globals.h"
+#include "core/render/render_context.h"
 #include "core/resources/picture_decoders.h"
 #include "tests/support/brush_test_support.h"
 
@@ -346,9 +347,9 @@ TEST_F(BrushFrames, EachKindDrawsThePartItsMaskReachesAsTheWholeQuadDrawsIt) {
     const auto part = brush->CreateObject(), whole = brush->CreateObject();
     EXPECT_FLOAT_EQ(static_cast<DS_BrushObj&>(*part).Brush().DeviceRefs().maskBounds.left, bounds.left);
     const DS_PixelReadback drawnPart = FrameAt({part.get()}, 0.3f);
-    g_BrushesDrawWholeQuad = true;
+    CurrentRenderContext().brushesDrawWholeQuad = true;
     const DS_PixelReadback drawnWhole = FrameAt({whole.get()}, 0.3f);
-    g_BrushesDrawWholeQuad = false;
+    CurrentRenderContext().brushesDrawWholeQuad = false;
     int differing = 0, changedInside = 0, changedOutside = 0;
     for (int y = 0; y < kH; ++y)
       for (int x = 0; x < kW; ++x) {

@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "core/render/device_globals.h"
-#include "core/render/output_views.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "layers/matrix_code/ds_matrix_code_light.h"

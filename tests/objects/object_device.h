@@ -10,8 +10,7 @@
 
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/ds_abobj.h"
-#include "core/render/output_views.h"
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "tests/support/stored_picture.h"
@@ -25,7 +24,6 @@ class ObjectDevice : public ::testing::Test {
     m_Device = SharedDevice();
     ASSERT_NE(m_Device, nullptr) << "no device";
     m_Device->MakeCurrent();
-    SelectOutputView(0);
     m_Manager = std::make_unique<DS_DocResManager>();
     g_DocResManager = m_Manager.get();
     SetPictureSize(1024, 768);
@@ -48,8 +46,9 @@ class ObjectDevice : public ::testing::Test {
   }
 
   static void SetPictureSize(int w, int h) {
-    g_PictureWidth = w;
-    g_PictureHeight = h;
+    DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+    mapping.pictureWidth = w;
+    mapping.pictureHeight = h;
   }
 
   // A layer on a grey 1024 x 768 picture laid out on the back buffer, as a slide prepares it.

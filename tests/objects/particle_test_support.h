@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/data/ds_stream.h"
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 #include "core/layer/ds_abobj.h"
 #include "objects/base_sprite_prop/ds_base_sprite_prop.h"
 #include "tests/support/test_bytes.h"
@@ -19,16 +19,18 @@ struct SpriteSet final : DS_BaseSpriteProp {
 // Sets the published picture size for one test and puts the old one back.
 class PictureSizeScope {
  public:
-  PictureSizeScope(int width, int height) : m_Width(g_PictureWidth), m_Height(g_PictureHeight) {
-    g_PictureWidth = width;
-    g_PictureHeight = height;
+  PictureSizeScope(int width, int height)
+      : m_Mapping(CurrentRenderContext().mapping), m_Width(m_Mapping.pictureWidth), m_Height(m_Mapping.pictureHeight) {
+    m_Mapping.pictureWidth = width;
+    m_Mapping.pictureHeight = height;
   }
   ~PictureSizeScope() {
-    g_PictureWidth = m_Width;
-    g_PictureHeight = m_Height;
+    m_Mapping.pictureWidth = m_Width;
+    m_Mapping.pictureHeight = m_Height;
   }
 
  private:
+  DS_ScreenMapping& m_Mapping;
   int m_Width, m_Height;
 };
 

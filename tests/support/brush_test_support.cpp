@@ -4,7 +4,6 @@
 #include <iterator>
 
 #include "core/data/class_registry.h"
-#include "core/render/output_views.h"
 #include "core/render/view_state.h"
 #include "core/resources/picture_decoders.h"
 
@@ -64,7 +63,6 @@ DS_ResourceKey LibraryKey(int id) { return DS_ResourceKey{u"common_res.dll", id}
 BrushBench::BrushBench() {
   if (!m_Device.Open(kWidth, kHeight, L"brush test")) return;
   m_Device.MakeCurrent();
-  SelectOutputView(0);
   g_ViewState.mode = kPicturePositionStretch;
   g_ViewState.SetCamera(1.0f, 0.0f, 0.0f);
   m_Manager = std::make_unique<DS_DocResManager>();

@@ -10,7 +10,6 @@
 
 #include "core/layer/ds_2d_light.h"
 #include "core/render/device_globals.h"
-#include "core/render/output_views.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "tests/support/stored_picture.h"
@@ -33,7 +32,6 @@ class LayerFixture : public ::testing::Test {
   void SetUp() override {
     ASSERT_NE(s_Device, nullptr);
     s_Device->MakeCurrent();
-    SelectOutputView(0);
     g_ViewState.mode = kPicturePositionFit;
     g_ViewState.SetCamera(1.0f, 0.0f, 0.0f);
     m_Manager = std::make_unique<DS_DocResManager>();

@@ -62,7 +62,10 @@ void DS_WindowDevice::Close() {
   m_Window = nullptr;
 }
 
-void DS_WindowDevice::MakeCurrent() const { g_Device = m_Device.Get(); }
+void DS_WindowDevice::MakeCurrent() {
+  g_Device = m_Device.Get();
+  m_Context.MakeCurrent();
+}
 
 void DS_WindowDevice::SetDefaultStates() const {
   // The layer's states go to g_Device: this device for the call, the current one kept.

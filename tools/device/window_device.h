@@ -1,5 +1,5 @@
-// A window with its own windowed HAL device, published as g_Device, for the scene viewer, the
-// benches and the device tests, and read-back helpers that probe single pixels of the back
+// A window with its own windowed HAL device and render context, published as g_Device and the
+// current render context, for the scene viewer, the benches and the device tests, and read-back helpers that probe single pixels of the back
 // buffer or of a render target.
 #pragma once
 
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/com/ds_com_holder.h"
+#include "core/render/render_context.h"
 
 // A visible top-level window whose client area is width x height, its left edge at `x`.
 HWND MakeDeviceWindow(int width, int height, const wchar_t* title, int x = 0);
@@ -38,8 +39,9 @@ class DS_WindowDevice {
   IDirect3DDevice9* Device() const { return m_Device.Get(); }
   // The parameters the device was made with, for a Reset with the same ones.
   D3DPRESENT_PARAMETERS& PresentParameters() { return m_Present; }
-  // Makes this device the current one (g_Device).
-  void MakeCurrent() const;
+  // Makes this device and its render context the current ones.
+  void MakeCurrent();
+  DS_RenderContext& Context() { return m_Context; }
   // The states every layer sets on reset (no depth, no lighting, linear mirrored sampling,
   // stage 0 showing the texture), with alpha blending off.
   void SetDefaultStates() const;
@@ -49,6 +51,7 @@ class DS_WindowDevice {
   DS_ComHolder<IDirect3D9> m_D3D;
   DS_ComHolder<IDirect3DDevice9> m_Device;
   D3DPRESENT_PARAMETERS m_Present = {};
+  DS_RenderContext m_Context;
 };
 
 // A copy of a render-target surface in system memory, to probe pixels of.

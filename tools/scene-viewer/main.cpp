@@ -22,10 +22,11 @@
 
 namespace {
 
+// The viewer's own frame time, for its one window.
 float g_ApplicationTime = 0.0f;
 float ApplicationTime() { return g_ApplicationTime; }
 
-// Clocks show the chosen local time of 15 January 2026, never the wall clock.
+// The viewer's own calendar: clocks show 15 January 2026, never the wall clock.
 __time64_t g_ClockTime = 0;
 __time64_t ClockTime() { return g_ClockTime; }
 void FixClock(int secondsAfterMidnight) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "brushes/radial_wave_fx/ds_radial_wave_fx.h"
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 #include "tests/brushes/brush_parameters_fixture.h"
 
 namespace brush_test {
@@ -31,7 +31,7 @@ TEST_F(BrushParameters, RadialWavesScaleTheirDistanceByTheAspectAndZoom) {
     SCOPED_TRACE(c.w);
     SCOPED_TRACE(c.zoom);
     UsePicture(c.w, c.h);
-    ASSERT_EQ(g_PictureWidth, static_cast<int>(c.w));
+    ASSERT_EQ(CurrentRenderContext().mapping.pictureWidth, static_cast<int>(c.w));
     DS_RadialWaveFX radial;
     radial.zoom.Set(c.zoom);
     radial.mode.Set(c.mode);

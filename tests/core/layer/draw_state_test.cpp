@@ -24,7 +24,6 @@
 #include "core/render/device_globals.h"
 #include "core/render/device_utils.h"
 #include "core/render/mesh_ops.h"
-#include "core/render/output_views.h"
 #include "core/render/quads.h"
 #include "core/render/view_state.h"
 #include "brushes/fire_fx/ds_fire_fx.h"
@@ -272,7 +271,6 @@ class DrawStates : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(m_Device.Open(kWidth, kHeight, L"draw state test"));
-    SelectOutputView(0);
     g_ViewState.mode = kPicturePositionFit;
     g_ViewState.SetCamera(1.0f, 0.0f, 0.0f);
     SetPulseClock([] { return 0.7f; });

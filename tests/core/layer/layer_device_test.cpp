@@ -16,7 +16,7 @@
 #include "core/layer/layer_registry.h"
 #include "core/render/device_globals.h"
 #include "core/render/mesh_ops.h"
-#include "core/render/output_views.h"
+#include "core/render/render_context.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "tests/support/layer_fixture.h"
@@ -183,7 +183,7 @@ TEST_F(LayerDevice, DrawsItsPictureFittedWithTheBorderImageInTheBars) {
   auto layer = MakeLayer();
   EXPECT_EQ(layer->PictureWidth(), 64u);
   EXPECT_EQ(layer->PictureHeight(), 32u);
-  EXPECT_EQ(g_PictureWidth, 64);
+  EXPECT_EQ(CurrentRenderContext().mapping.pictureWidth, 64);
   DrawFrame(*layer, 0.0f);
   const DS_PixelReadback pixels = ReadBack();
   // 2:1 in 4:3: the picture spans rows 40..199; the bars above and below show the border.
@@ -209,7 +209,7 @@ TEST_F(LayerDevice, WithoutAPictureLinkItDrawsTheDefaultPicture) {
 TEST_F(LayerDevice, APictureThatResolvesToNothingLeavesEveryMatrixFinite) {
   auto layer = MakeLayer(u"not-in-the-document.png", 4);
   EXPECT_EQ(layer->PictureWidth(), 0u);
-  EXPECT_EQ(g_PictureWidth, 0);
+  EXPECT_EQ(CurrentRenderContext().mapping.pictureWidth, 0);
   DrawFrame(*layer, 0.0f);
   EXPECT_TRUE(Finite(g_ViewState.pictureMatrix));
   EXPECT_TRUE(Finite(g_ViewState.picturePositionMatrix));
@@ -375,12 +375,12 @@ TEST_F(LayerDevice, NestedRenderRestoresTheLayerSizeAndTheViewMode) {
   EXPECT_EQ(layer->LayerWidth(), 64);
   EXPECT_EQ(layer->LayerHeight(), 48);
   EXPECT_EQ(g_ViewState.mode, kPicturePositionWholeTarget);
-  EXPECT_EQ(g_RenderSizeStack.size(), 1u);
+  EXPECT_EQ(CurrentRenderContext().renderSizeStack.size(), 1u);
   layer->EndNestedRender();
   EXPECT_EQ(layer->LayerWidth(), kWidth);
   EXPECT_EQ(layer->LayerHeight(), kHeight);
   EXPECT_EQ(g_ViewState.mode, kPicturePositionFit);
-  EXPECT_TRUE(g_RenderSizeStack.empty());
+  EXPECT_TRUE(CurrentRenderContext().renderSizeStack.empty());
   layer->EndNestedRender();  // an end without its begin keeps the size
   EXPECT_EQ(layer->LayerWidth(), kWidth);
 }

@@ -11,6 +11,7 @@
 #include "core/layer/ds_abobj.h"
 #include "core/layer/view_obj_ctrl.h"
 #include "core/render/quads.h"
+#include "core/render/render_context.h"
 #include "core/render/view_state.h"
 #include "tests/support/random_sequence.h"
 
@@ -59,8 +60,9 @@ class ViewObjects : public ::testing::Test {
   void SetUp() override { SetPicture(1024, 768); }
   void TearDown() override { SetPicture(0, 0); }
   static void SetPicture(int w, int h) {
-    g_PictureWidth = w;
-    g_PictureHeight = h;
+    DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+    mapping.pictureWidth = w;
+    mapping.pictureHeight = h;
   }
   // A stored kind with a view part of the given version; the pixel rectangle (1, 2, 3, 4) does
   // not agree with the fractions, as an edited document's may not.

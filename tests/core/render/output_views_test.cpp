@@ -1,8 +1,7 @@
-// Output views: each output's view keeps the objects made on its own device.
+// Output views: each output's render context keeps the view objects made on its own device.
 #include <d3dx9.h>
 #include <gtest/gtest.h>
 
-#include "core/render/output_views.h"
 #include "core/render/view_state.h"
 #include "tests/core/render/render_device_fixture.h"
 
@@ -17,12 +16,10 @@ TEST_F(RenderDevice, EachOutputsViewKeepsTheObjectsOfItsOwnDevice) {
   const DS_TextureInfo picture = BandPicture(Device(), 200, 100);
 
   s_Device->MakeCurrent();
-  SelectOutputView(0);
   g_ViewState.SetBorderTexture(MakeSolidTexture(Device(), 0xFF000000u | kMagenta));
   g_ViewState.Configure(picture, kWidth, kHeight, kPicturePositionFit, false);
 
   second.MakeCurrent();
-  SelectOutputView(1);
   g_ViewState.SetBorderTexture(MakeSolidTexture(second.Device(), 0xFFFFFFFF));
   DS_TextureInfo tall;
   tall.Assign(100, 200, DS_ComHolder<IDirect3DTexture9>());
@@ -35,7 +32,6 @@ TEST_F(RenderDevice, EachOutputsViewKeepsTheObjectsOfItsOwnDevice) {
     return device;
   };
   s_Device->MakeCurrent();
-  SelectOutputView(0);
   EXPECT_EQ(bordersDevice(), Device());
   // Output 0 draws its own magenta bars at its own size.
   ASSERT_EQ(Device()->BeginScene(), D3D_OK);
@@ -48,7 +44,6 @@ TEST_F(RenderDevice, EachOutputsViewKeepsTheObjectsOfItsOwnDevice) {
   EXPECT_EQ(pixels.At(160, 120), kBlack);
 
   second.MakeCurrent();
-  SelectOutputView(1);
   EXPECT_EQ(bordersDevice(), second.Device());
   ASSERT_EQ(second.Device()->BeginScene(), D3D_OK);
   second.Device()->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
@@ -58,9 +53,8 @@ TEST_F(RenderDevice, EachOutputsViewKeepsTheObjectsOfItsOwnDevice) {
   EXPECT_EQ(pixels.At(20, 75), kWhite);   // bars left and right of the tall picture
   EXPECT_EQ(pixels.At(100, 75), kBlack);
 
-  ReleaseOutputView(1);
+  second.Context().ReleaseView();
   s_Device->MakeCurrent();
-  SelectOutputView(0);
   EXPECT_EQ(RefCount(second.Device()), 1u);  // nothing of the second device is held any more
 }
 

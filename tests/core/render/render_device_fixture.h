@@ -10,7 +10,6 @@
 #include <cstdint>
 
 #include "core/render/mesh_ops.h"
-#include "core/render/output_views.h"
 #include "core/render/quads.h"
 #include "core/render/screen_sprite_batch.h"
 #include "core/render/view_state.h"
@@ -38,7 +37,6 @@ class RenderDevice : public ::testing::Test {
     ASSERT_NE(s_Device, nullptr);
     ASSERT_NE(s_Device->Device(), nullptr);
     s_Device->MakeCurrent();
-    SelectOutputView(0);
     s_Device->SetDefaultStates();
   }
   IDirect3DDevice9* Device() const { return s_Device->Device(); }

@@ -8,8 +8,8 @@
 #include "core/render/device_globals.h"
 #include "core/render/frame.h"
 #include "core/render/mesh.h"
-#include "core/render/output_views.h"
 #include "core/render/quads.h"
+#include "core/render/render_context.h"
 #include "core/render/view_state.h"
 
 namespace {
@@ -154,15 +154,16 @@ TEST(ScreenMapping, MapsBackBufferPointsBackToPicturePixels) {
     fitted.FitPicture(Picture(1000, 2000), 400, 300);
     fitted.ScaleToSize(400, 300, 800, 600);
     SetScreenMappingFor(800, 600, fitted, 400, 300, 1000, 2000);
-    EXPECT_FLOAT_EQ(g_MappingScaleX, 2.0f);
-    EXPECT_FLOAT_EQ(g_MappingScaleY, 2.0f);
-    EXPECT_EQ(g_PictureWidth, 1000);
+    const DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+    EXPECT_FLOAT_EQ(mapping.scaleX, 2.0f);
+    EXPECT_FLOAT_EQ(mapping.scaleY, 2.0f);
+    EXPECT_EQ(mapping.pictureWidth, 1000);
     D3DXMATRIX world;
     g_ViewState.World(world, Identity());
     for (const auto& p : {D3DXVECTOR2(100, 1500), D3DXVECTOR2(500, 1000), D3DXVECTOR2(900, 300)}) {
       const D3DXVECTOR3 area = Transform(p.x, p.y, world);
       float result[3];
-      MapScreenPointToPicture(area.x * g_MappingScaleX, area.y * g_MappingScaleY, 0.25f, result);
+      MapScreenPointToPicture(area.x * mapping.scaleX, area.y * mapping.scaleY, 0.25f, result);
       EXPECT_NEAR(result[0], p.x, 0.1f) << mode;
       EXPECT_NEAR(result[1], p.y, 0.1f) << mode;
       EXPECT_FLOAT_EQ(result[2], 0.25f);
@@ -170,33 +171,52 @@ TEST(ScreenMapping, MapsBackBufferPointsBackToPicturePixels) {
   }
 }
 
-// Each output keeps its own layout and mapping; selecting an output brings its own back.
-TEST(OutputViews, SelectingAnOutputRestoresItsLayoutAndMapping) {
-  SelectOutputView(0);
+// Each output keeps its own layout, mapping and nested-render sizes; making an output's context
+// current brings its own back.
+TEST(RenderContexts, MakingAContextCurrentRestoresItsLayoutAndMapping) {
+  DS_RenderContext first, second;
+  first.MakeCurrent();
   g_ViewState.Configure(Picture(2000, 1000), 800, 600, kPicturePositionFill, false);
   DS_ScreenQuad quad0;
   quad0.FitPicture(Picture(2000, 1000), 800, 600);
   SetScreenMappingFor(800, 600, quad0, 800, 600, 2000, 1000);
+  CurrentRenderContext().renderSizeStack.emplace_back(800, 600);
   const D3DXMATRIX projection0 = g_ViewState.projectionMatrix;
 
-  SelectOutputView(1);
-  EXPECT_EQ(SelectedOutputView(), 1u);
+  second.MakeCurrent();
+  EXPECT_TRUE(second.IsCurrent());
+  EXPECT_FALSE(first.IsCurrent());
   EXPECT_EQ(g_ViewState.mode, kPicturePositionFit);  // a fresh view for an output not laid out yet
-  EXPECT_EQ(g_PictureWidth, 0);
+  EXPECT_EQ(CurrentRenderContext().mapping.pictureWidth, 0);
+  EXPECT_TRUE(CurrentRenderContext().renderSizeStack.empty());
   g_ViewState.Configure(Picture(640, 480), 640, 480, kPicturePositionStretch, false);
   DS_ScreenQuad quad1;
   quad1.FitPicture(Picture(640, 480), 640, 480);
   SetScreenMappingFor(640, 480, quad1, 640, 480, 640, 480);
 
-  SelectOutputView(0);
+  first.MakeCurrent();
   EXPECT_EQ(g_ViewState.mode, kPicturePositionFill);
   EXPECT_TRUE(MatrixNear(g_ViewState.projectionMatrix, projection0));
-  EXPECT_EQ(g_PictureWidth, 2000);
-  EXPECT_FLOAT_EQ(g_MappedQuad.corners[1].y, 100.0f);
-  SelectOutputView(1);
+  EXPECT_EQ(CurrentRenderContext().mapping.pictureWidth, 2000);
+  EXPECT_FLOAT_EQ(CurrentRenderContext().mapping.mappedQuad.corners[1].y, 100.0f);
+  EXPECT_EQ(CurrentRenderContext().renderSizeStack.size(), 1u);
+  second.MakeCurrent();
   EXPECT_EQ(g_ViewState.mode, kPicturePositionStretch);
-  EXPECT_EQ(g_PictureWidth, 640);
-  SelectOutputView(0);
+  EXPECT_EQ(CurrentRenderContext().mapping.pictureWidth, 640);
+}
+
+// A context destroyed while current hands over to the default one, with the default's view.
+TEST(RenderContexts, ACurrentContextDestroyedHandsOverToTheDefault) {
+  g_DefaultRenderContext.MakeCurrent();
+  g_ViewState.Configure(Picture(300, 200), 300, 200, kPicturePositionStretch, false);
+  {
+    DS_RenderContext output;
+    output.MakeCurrent();
+    g_ViewState.Configure(Picture(300, 200), 300, 200, kPicturePositionFill, false);
+    EXPECT_EQ(&CurrentRenderContext(), &output);
+  }
+  EXPECT_EQ(&CurrentRenderContext(), &g_DefaultRenderContext);
+  EXPECT_EQ(g_ViewState.mode, kPicturePositionStretch);
 }
 
 TEST(ScreenQuad, FitsCentredAndScalesToTheBackBuffer) {

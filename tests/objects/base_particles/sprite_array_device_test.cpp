@@ -8,8 +8,6 @@
 
 #include "core/layer/ds_2d_light.h"
 #include "core/render/device_globals.h"
-#include "core/render/output_views.h"
-#include "core/render/picture_size.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "objects/clock/ds_clock_constructor.h"
@@ -40,7 +38,6 @@ class SpriteArrayOnDevice : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(s_Device) << "no device";
     s_Device->MakeCurrent();
-    SelectOutputView(0);
     g_DocResManager = &m_Manager;
     m_Layer = std::make_unique<DS_2D_Light>();
     m_Layer->CreateDeviceObjects();

@@ -17,15 +17,18 @@ namespace {
 class FallMotion : public ::testing::Test {
  protected:
   void SetUp() override {
-    g_PictureWidth = 400;
-    g_PictureHeight = 300;
+    SetPictureSize(400, 300);
     g_FallClock = 0.0f;
     std::srand(3);
   }
   void TearDown() override {
-    g_PictureWidth = 0;
-    g_PictureHeight = 0;
+    SetPictureSize(0, 0);
     g_FallClock = 0.0f;
+  }
+  static void SetPictureSize(int w, int h) {
+    DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+    mapping.pictureWidth = w;
+    mapping.pictureHeight = h;
   }
   // An element at (x, y) with speed factor 0.1: 25 pixels per 0.1 s at speed 50.
   static DS_SreamAnim At(const DS_FallMotion& motion, float x, float y) {

@@ -22,7 +22,6 @@
 #include "core/layer/ds_abobj.h"
 #include "core/layer/layer_registry.h"
 #include "core/render/device_globals.h"
-#include "core/render/output_views.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
 #include "layers/slideshow/ds_slide_container.h"
@@ -287,7 +286,6 @@ class ClassOnDevice : public testing::TestWithParam<VQ_RegisteredName> {
   void SetUp() override {
     ASSERT_NE(s_Device, nullptr) << "no device";
     s_Device->MakeCurrent();
-    SelectOutputView(0);
     m_Manager = std::make_unique<DS_DocResManager>();
     g_DocResManager = m_Manager.get();
   }

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "core/data/class_registry.h"
-#include "core/render/picture_size.h"
+#include "core/render/render_context.h"
 #include "tests/core/data/fuzz/fuzz_documents.h"
 
 namespace {
@@ -37,12 +37,13 @@ void FuzzView(const uint8_t* data, size_t size) {
   if (consumed != written.size() || WriteFuzzView(again) != written) __builtin_trap();
   // The clone a live object keeps makes its pixel rectangle from the stored fractions, whatever
   // they hold, on a picture whose size comes from the data too.
-  g_PictureWidth = size > 0 ? data[0] * 16 : 0;
-  g_PictureHeight = size > 1 ? data[1] * 16 : 0;
+  DS_ScreenMapping& mapping = CurrentRenderContext().mapping;
+  mapping.pictureWidth = size > 0 ? data[0] * 16 : 0;
+  mapping.pictureHeight = size > 1 ? data[1] * 16 : 0;
   VQFuzz_View clone(view);
   clone.RandomPoint();
   clone.rectangle.left.Set(clone.rectangle.right.Get() / 2);
-  g_PictureWidth = g_PictureHeight = 0;
+  mapping.pictureWidth = mapping.pictureHeight = 0;
 }
 
 // The polymorphic reader on its own, from the first byte.
