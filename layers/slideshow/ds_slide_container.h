@@ -4,7 +4,8 @@
 // object and is deleted.
 //
 // The record and the holders need neither the device nor the full layer and live-object types:
-// this header and the reading part build everywhere, the playing part for Windows only.
+// this header and the reading part build everywhere, the playing part (under _WIN32 in the
+// source) for Windows only.
 #pragma once
 
 #include <cstddef>
