@@ -43,6 +43,14 @@ inline DS_Versions DS_Until(uint32_t version) { return {0, version}; }
 inline DS_Versions DS_Only(uint32_t version) { return {version, version}; }
 inline DS_Versions DS_Between(uint32_t first, uint32_t last) { return {first, last}; }
 
+// The values a whole-number field may hold, both included: the content tool refuses others
+// before writing them (r.Field("zoom", zoom, DS_Range(1, 100000))). Reading does not check.
+struct DS_Range {
+  constexpr DS_Range(int64_t first, int64_t last) : low(first), high(last) {}
+  int64_t low;
+  int64_t high;
+};
+
 // How one member type is stored: Read, Write, the content tool's type name and its default as
 // JSON text ("" for a type whose default the content tool knows itself).
 template <class T, class = void>
@@ -159,6 +167,8 @@ struct DS_DeclaredField {
   std::string nestedClass; // a nested part: the class whose record (with its header) goes here
   std::string nestedKey;   // and the key of its description (see DS_DeclaredRecords)
   std::string step;        // a step: what it reads
+  bool ranged = false;     // a whole number within `range`
+  DS_Range range{0, 0};
 };
 struct DS_DeclaredRecord {
   std::string className;
@@ -198,6 +208,10 @@ class DS_RecordReader {
   void Field(const char*, M&& member, DS_Versions versions = {}) {
     if (versions.Holds(m_Version)) DS_Value<std::remove_cv_t<std::remove_reference_t<M>>>::Read(m_In, member);
   }
+  template <class M>
+  void Field(const char* name, M&& member, DS_Range, DS_Versions versions = {}) {
+    Field(name, std::forward<M>(member), versions);
+  }
   // A nested part: its header, then its record in the header's version (the name is not
   // compared: the part is known by its place).
   template <class P>
@@ -230,6 +244,10 @@ class DS_RecordWriter {
   template <class M>
   void Field(const char*, M&& member, DS_Versions versions = {}) {
     if (versions.Holds(m_Version)) DS_Value<std::remove_cv_t<std::remove_reference_t<M>>>::Write(m_Out, member);
+  }
+  template <class M>
+  void Field(const char* name, M&& member, DS_Range, DS_Versions versions = {}) {
+    Field(name, std::forward<M>(member), versions);
   }
   // Nested parts are written in the version their class writes.
   template <class P>
@@ -275,6 +293,12 @@ class DS_RecordDescriber {
     field.value = V::Text(member);
     field.versions = versions;
     Own().fields.push_back(std::move(field));
+  }
+  template <class M>
+  void Field(const char* name, M&& member, DS_Range range, DS_Versions versions = {}) {
+    Field(name, std::forward<M>(member), versions);
+    Own().fields.back().ranged = true;
+    Own().fields.back().range = range;
   }
   template <class P>
   void Base(const char* className, P& part, DS_Versions versions = {}) {

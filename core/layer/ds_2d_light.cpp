@@ -63,8 +63,6 @@ bool RectangleCoversViewport(const D3DXMATRIX& worldViewProjection, float width,
 DS_REGISTER_LAYER(DS_2D_Light);
 
 DS_2D_Light::DS_2D_Light() {
-  m_Picture.StoreKey(DS_ResourceKey{u"common_res.dll", 5});
-  m_Picture.History().OnChanged(nullptr);
   m_Listeners.SetOwner(this, false);
   DS_AttachListener2(m_Listeners, m_Picture, this, &DS_2D_Light::OnPictureChanged);
 }

@@ -13,6 +13,7 @@
 
 #include "core/data/change_listeners.h"
 #include "core/layer/draw_inputs.h"
+#include "core/layer/ds_2d_light_params.h"
 #include "core/layer/dsm_camera.h"
 #include "core/render/quads.h"
 #include "core/render/render_target_pair.h"
@@ -23,11 +24,12 @@ class DS_ABObj;
 // The abstract render interface that live objects are handed.
 class DS_ABRender : public DS_IOF_Item {};
 
-class DS_2D_Light : public DS_ABRender {
+// The stored fields are a base, so that they outlive the picture listener.
+class DS_2D_Light : public DS_ABRender, public DS_2D_LightParamsT<DSM_Camera> {
  public:
   using Texture = DS_ComHolder<IDirect3DTexture9>;
-  static constexpr uint32_t kVersion = 3;
-  static constexpr uint32_t kMinVersion = 1;  // version 1 is the header alone
+  using DS_2D_LightParamsT<DSM_Camera>::kVersion;
+  using DS_2D_LightParamsT<DSM_Camera>::kMinVersion;
   static constexpr int kMarkerCount = 5;
   static const int kMarkerPictureIds[kMarkerCount];  // 54, 55, 56, 57, 61
 
@@ -37,13 +39,11 @@ class DS_2D_Light : public DS_ABRender {
   DS_2D_Light& operator=(const DS_2D_Light&) = delete;
 
   // Record ---------------------------------------------------------------------------------------
-  // "DS_2D_Light" version 3: the picture link (from version 2), then the camera as a nested
-  // object (from version 3). Kinds list it as their nested base part after their own fields.
+  // The stored fields' list (DS_2D_LightParamsT), named as the layer's own so that the registry
+  // finds it.
   template <class R>
   void Record(R& r) {
-    r.About("The base layer: its picture, then its camera.");
-    r.Field("picture", m_Picture, DS_Since(2));
-    r.Field("camera", m_Camera, DS_Since(3));
+    DS_WalkRecord(static_cast<DS_2D_LightParamsT<DSM_Camera>&>(*this), r);
   }
   void Write(DS_IOF_Virtual& out) const override { WriteObject(out); }
   void WriteObject(DS_IOF_Virtual& out) const;
@@ -133,8 +133,6 @@ class DS_2D_Light : public DS_ABRender {
 
   // Whether the scene is being drawn into the target pair (BeginTargetRender found textures).
   bool InTargetRender() const { return m_InTargetRender; }
-  DSM_Camera& Camera() { return m_Camera; }
-  DS_ImageFileLink& PictureLink() { return m_Picture; }
   // Sets the picture link through its change path: the layer's listener reloads the picture
   // and lays the layer out again.
   void SetPictureLink(const DS_ResourceKey& key) { m_Picture.SetKey(key); }
@@ -148,8 +146,6 @@ class DS_2D_Light : public DS_ABRender {
   // picture when there is no manager or the set has no frame.
   DS_TextureInfo ResolvePicture() const;
 
-  DS_ImageFileLink m_Picture;  // default "common_res.dll" 5
-  DSM_Camera m_Camera;
   DS_PictureQuad m_Background;
   Texture m_SceneTexture;
   Texture m_Markers[kMarkerCount];

@@ -4,7 +4,8 @@
 // object and is deleted.
 //
 // The record and the holders need neither the device nor the full layer and live-object types:
-// this header and the reading part build everywhere, the playing part for Windows only.
+// this header and the reading part build everywhere, the playing part (under _WIN32 in the
+// source) for Windows only.
 #pragma once
 
 #include <cstddef>
@@ -14,6 +15,7 @@
 
 #include "core/data/abobj_constructor.h"
 #include "core/data/media_param.h"
+#include "core/data/record_values.h"
 #include "layers/slideshow/ds_ref_ptr.h"
 #include "layers/slideshow/slide_sequence.h"
 
@@ -31,6 +33,31 @@ struct DS_SlidePartsIO {
 };
 void DS_SetSlidePartsIO(const DS_SlidePartsIO& io);
 
+// A slide's layer and its object lists, as the slide's record lists them: through the parts IO
+// above. The content tool writes them itself (a layer description, a list of object descriptions).
+template <>
+struct DS_Value<DS_RefPtr<DS_2D_Light>> {
+  // Throws DS_DocumentError when no reader is installed or the class is not registered.
+  static void Read(DS_IOF_Virtual& in, DS_RefPtr<DS_2D_Light>& v);
+  // A slide without a layer writes none.
+  static void Write(DS_IOF_Virtual& out, const DS_RefPtr<DS_2D_Light>& v);
+  static const char* Type() { return "layer"; }
+  static std::string Text(const DS_RefPtr<DS_2D_Light>&) { return ""; }
+};
+// A ulong count, then each parameter set: the live objects' own once they exist, the read
+// parameter sets before. Read, the sets are added to the list.
+struct DS_SlideObjectList {
+  std::vector<DS_RefPtr<DS_ABObj>>& objects;
+  std::vector<std::unique_ptr<DS_ABObj_Constructor>>& sets;
+};
+template <>
+struct DS_Value<DS_SlideObjectList> {
+  static void Read(DS_IOF_Virtual& in, DS_SlideObjectList v);
+  static void Write(DS_IOF_Virtual& out, const DS_SlideObjectList& v);
+  static const char* Type() { return "objects"; }
+  static std::string Text(const DS_SlideObjectList&) { return ""; }
+};
+
 class DS_SlideContainer : public DS_IOF_Item {
  public:
   static constexpr uint32_t kVersion = 2;
@@ -41,12 +68,23 @@ class DS_SlideContainer : public DS_IOF_Item {
   DS_SlideContainer(const DS_SlideContainer&) = delete;
   DS_SlideContainer& operator=(const DS_SlideContainer&) = delete;
 
-  // Fields 1 to 8 of a record of `version`. A layer or parameter set of a class no registry
-  // holds leaves the rest of the stream unreadable: the slide throws DS_DocumentError, so that
-  // no null layer or object is ever kept.
+  // "DS_SlideContainer" version 2. A layer or parameter set of a class no registry holds leaves
+  // the rest of the stream unreadable: the slide throws DS_DocumentError, so that no null layer
+  // or object is ever kept.
+  template <class R>
+  void Record(R& r) {
+    r.About("A slide: its fade-in, fade-out and display times in seconds, a further setting, its name, its layer, "
+            "the objects drawn (list 1) and those only switched on with the slide (list 2).");
+    r.Field("fade_in", fadeIn, DS_Range(0, 86400));
+    r.Field("fade_out", fadeOut, DS_Range(0, 86400));
+    r.Field("display", display, DS_Range(0, 86400));
+    r.Field("further", furtherSetting);
+    r.Field("name", name);
+    r.Field("layer", m_Layer);
+    r.Field("objects", DS_SlideObjectList{m_Objects1, m_Params1});
+    r.Field("list2", DS_SlideObjectList{m_Objects2, m_Params2}, DS_Since(2));
+  }
   void ReadFields(DS_IOF_Virtual& in, uint32_t version);
-  // Header "DS_SlideContainer" 2 and the record; the lists come from the live objects' own
-  // parameter sets once they exist, from the read parameter sets before.
   void Write(DS_IOF_Virtual& out) const override;
 
   DS_SlideTimes Times() const;

@@ -1,6 +1,7 @@
 #include "tests/support/host_standins.h"
 
 #include "core/data/class_registry.h"
+#include "core/layer/ds_2d_light_params.h"
 #include "core/layer/layer_parts.h"
 #include "layers/slideshow/ds_slide_container.h"
 
@@ -19,13 +20,6 @@ DS_REGISTER_CONSTRUCTOR(VQTest_Recorder);
 
 namespace {
 
-void ReadKey(DS_IOF_Virtual& in, DS_ResourceKey& key) {
-  ds_string name;
-  in.ReadString(name);
-  in.ReadInt64(key.stamp);
-  key.name = name;
-}
-
 DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
   const DS_ObjectHeader header = DS_ReadHeader(in);
   // A kind's own fields are read with its platform-free part and dropped: the stand-in keeps the
@@ -36,28 +30,26 @@ DS_RefPtr<DS_2D_Light> ReadHostLayer(DS_IOF_Virtual& in) {
     return ReadHostLayer(in);
   }
   if (header.className != u"DS_2D_Light") return DS_RefPtr<DS_2D_Light>();
+  // The base layer through its record list, its values kept on the stand-in.
+  DS_2D_LightParams params;
+  DS_ReadRecordFields(in, params, header.version);
   auto layer = std::make_unique<DS_2D_Light>();
-  if (header.version > 1) ReadKey(in, layer->picture);
-  if (header.version > 2) {
-    const uint32_t cameraVersion = DS_ReadHeader(in).version;
-    in.ReadInt(layer->cameraMode);
-    in.ReadUInt(layer->zoom);
-    in.ReadUInt(layer->speed);
-    if (cameraVersion > 1) ReadKey(in, layer->border);
-  }
+  layer->picture = params.PictureLink().Key();
+  layer->cameraMode = params.Camera().mode.Get();
+  layer->zoom = params.Camera().zoom.Get();
+  layer->speed = params.Camera().speed.Get();
+  layer->border = params.Camera().borderImage.Key();
   return DS_RefPtr<DS_2D_Light>(std::move(layer));
 }
 
 void WriteHostLayer(const DS_2D_Light& layer, DS_IOF_Virtual& out) {
-  DS_WriteHeader(out, u"DS_2D_Light", 3);
-  out.WriteString(layer.picture.name);
-  out.WriteInt64(layer.picture.stamp);
-  DS_WriteHeader(out, u"DSM_Camera", 2);
-  out.WriteInt(layer.cameraMode);
-  out.WriteUInt(layer.zoom);
-  out.WriteUInt(layer.speed);
-  out.WriteString(layer.border.name);
-  out.WriteInt64(layer.border.stamp);
+  DS_2D_LightParams params;
+  params.PictureLink().StoreKey(layer.picture);
+  params.Camera().mode.Set(layer.cameraMode);
+  params.Camera().zoom.Set(layer.zoom);
+  params.Camera().speed.Set(layer.speed);
+  params.Camera().borderImage.StoreKey(layer.border);
+  DS_WriteRecord(out, params, "DS_2D_Light");
 }
 
 }  // namespace

@@ -101,10 +101,13 @@ class DocumentBuilder {
   }
   // Every key of an entry must be one it has: a misspelt key is an error, not a default.
   static void OnlyKeys(const json& owner, std::initializer_list<const char*> keys, const std::string& where) {
+    OnlyKeys(owner, std::vector<std::string>(keys.begin(), keys.end()), where);
+  }
+  static void OnlyKeys(const json& owner, const std::vector<std::string>& keys, const std::string& where) {
     for (const auto& item : owner.items()) {
-      if (std::find_if(keys.begin(), keys.end(), [&](const char* k) { return item.key() == k; }) != keys.end()) continue;
+      if (std::find(keys.begin(), keys.end(), item.key()) != keys.end()) continue;
       std::string known;
-      for (const char* k : keys) known += (known.empty() ? "" : ", ") + std::string(k);
+      for (const std::string& k : keys) known += (known.empty() ? "" : ", ") + k;
       throw EntryError(where, "unknown key \"" + item.key() + "\" (" + known + ")");
     }
   }
@@ -210,52 +213,38 @@ class DocumentBuilder {
   }
 
   // Records ------------------------------------------------------------------------------------
+  // The slide's record as its class lists it; its layer and object lists as their own
+  // descriptions say. The keys are listed here in the order a description names them.
   void WriteSlide(const json& slide, const std::string& where) {
     if (!slide.is_object()) throw EntryError(where, "must be an object");
     OnlyKeys(slide, {"name", "fade_in", "display", "fade_out", "further", "layer", "objects", "list2"}, where);
-    DS_WriteHeader(m_Out, u"DS_SlideContainer", 2);
-    m_Out.WriteUInt(static_cast<uint32_t>(Number(slide, "fade_in", where, 1, 0, 86400)));
-    m_Out.WriteUInt(static_cast<uint32_t>(Number(slide, "fade_out", where, 1, 0, 86400)));
-    m_Out.WriteUInt(static_cast<uint32_t>(Number(slide, "display", where, 10, 0, 86400)));
-    m_Out.WriteInt(static_cast<int32_t>(Number(slide, "further", where, 0, INT32_MIN, INT32_MAX)));
-    m_Out.WriteString(DsFromUtf8(Text(slide, "name", where, "")));
-    WriteLayer(slide.contains("layer") ? slide.at("layer") : json::object(), where + ".layer");
-    for (const char* list : {"objects", "list2"}) {
-      const json& objects = List(slide, list, where);
-      m_Out.WriteULong(static_cast<uint32_t>(objects.size()));
-      for (size_t i = 0; i < objects.size(); ++i)
-        WriteObject(objects[i], where + "." + list + "[" + std::to_string(i) + "]");
-    }
+    std::set<std::string> used;
+    WriteNamedRecord("DS_SlideContainer", slide, where, used);
   }
 
-  // A layer kind's own fields (named, or positional with "fields"), then the base layer part:
-  // picture and camera.
+  // A layer kind's own fields (named, or positional with "fields"), then the base layer part
+  // (picture and camera) as the base layer lists it.
   void WriteLayer(const json& layer, const std::string& where) {
     if (!layer.is_object()) throw EntryError(where, "must be an object");
-    const std::string kind = Text(layer, "class", where, "DS_2D_Light");
+    const std::string base = DS_RecordBook::kBaseLayer;
+    const std::string kind = Text(layer, "class", where, base.c_str());
     if (kind.empty()) throw EntryError(where + ".class", "is empty");
-    if (kind != "DS_2D_Light" && layer.contains("fields")) {
-      OnlyKeys(layer, {"class", "version", "fields", "picture", "camera"}, where);
+    std::set<std::string> used = {"class"};
+    if (kind != base && layer.contains("fields")) {
+      std::vector<std::string> keys = {"class", "version", "fields"};
+      for (const std::string& name : m_Records.FieldNames(base)) keys.push_back(name);
+      OnlyKeys(layer, keys, where);
       DS_WriteHeader(m_Out, DsFromUtf8(kind), static_cast<uint32_t>(Number(layer, "version", where, 1, 0, 1000)));
       WriteFields(List(layer, "fields", where), where + ".fields");
-    } else if (kind != "DS_2D_Light") {
-      WriteNamedObject(kind, layer, where, {"picture", "camera"});
-    } else {
-      OnlyKeys(layer, {"class", "picture", "camera"}, where);
+      used.insert({"version", "fields"});
+    } else if (kind != base) {
+      WriteNamedRecord(kind, layer, where, used);
     }
-    DS_WriteHeader(m_Out, u"DS_2D_Light", 3);
-    const json defaultPicture = {{"library", "common_res.dll"}, {"id", 5}};
-    WriteLink(PictureKey(layer.contains("picture") ? layer.at("picture") : defaultPicture, where + ".picture"));
-    const json camera = layer.contains("camera") ? layer.at("camera") : json::object();
-    const std::string cameraWhere = where + ".camera";
-    if (!camera.is_object()) throw EntryError(cameraWhere, "must be an object");
-    OnlyKeys(camera, {"mode", "zoom", "speed", "border"}, cameraWhere);
-    DS_WriteHeader(m_Out, u"DSM_Camera", 2);
-    m_Out.WriteInt(static_cast<int32_t>(Number(camera, "mode", cameraWhere, 0, INT32_MIN, INT32_MAX)));
-    m_Out.WriteUInt(static_cast<uint32_t>(Number(camera, "zoom", cameraWhere, 120, 1, 100000)));
-    m_Out.WriteUInt(static_cast<uint32_t>(Number(camera, "speed", cameraWhere, 50, 0, 100000)));
-    const json defaultBorder = {{"library", "common_res.dll"}, {"id", 6}};
-    WriteLink(PictureKey(camera.contains("border") ? camera.at("border") : defaultBorder, cameraWhere + ".border"));
+    // A misspelt camera setting is named with the camera's own keys.
+    if (layer.contains("camera") && layer.at("camera").is_object())
+      OnlyKeys(layer.at("camera"), m_Records.FieldNames(base + "/camera"), where + ".camera");
+    WriteNamedRecord(base, layer, where, used);
+    RejectUnknown(layer, used, kind == base ? std::vector<std::string>{base} : std::vector<std::string>{kind, base}, where);
   }
 
   // An object record: named fields after its record description, or (with "fields") the
@@ -285,22 +274,27 @@ class DocumentBuilder {
         if (!v.is_array() || v.size() != 2 || !v[0].is_string()) throw EntryError(at, "must be [\"Class\", version]");
         DS_WriteHeader(m_Out, DsFromUtf8(v[0].get<std::string>()), static_cast<uint32_t>(Checked(v[1], at, 0, 1000)));
       } else if (DS_RecordBook::IsScalarType(type)) {
-        WriteValue(type, v, at);
+        WriteValue(type, v, type == "picture" ? at + ".picture" : at);
       } else {
         throw EntryError(at, "unknown field type \"" + type + "\"");
       }
     }
   }
 
-  // One value of a scalar type. A picture given as null is the empty link (names nothing).
-  void WriteValue(const std::string& type, const json& v, const std::string& at) {
+  // One value of a scalar type, or a slide's layer or object list. A whole number lies within
+  // its type and `range` where a record gives one. A picture given as null is the empty link
+  // (names nothing).
+  void WriteValue(const std::string& type, const json& v, const std::string& at, const DS_Range* range = nullptr) {
+    const auto whole = [&](int64_t low, int64_t high) {
+      return range ? Checked(v, at, std::max(low, range->low), std::min(high, range->high)) : Checked(v, at, low, high);
+    };
     if (type == "uint" || type == "ulong") {
-      const auto n = static_cast<uint32_t>(Checked(v, at, 0, UINT32_MAX));
+      const auto n = static_cast<uint32_t>(whole(0, UINT32_MAX));
       type == "uint" ? m_Out.WriteUInt(n) : m_Out.WriteULong(n);
     } else if (type == "int") {
-      m_Out.WriteInt(static_cast<int32_t>(Checked(v, at, INT32_MIN, INT32_MAX)));
+      m_Out.WriteInt(static_cast<int32_t>(whole(INT32_MIN, INT32_MAX)));
     } else if (type == "byte") {
-      m_Out.WriteByte(static_cast<uint8_t>(Checked(v, at, 0, 255)));
+      m_Out.WriteByte(static_cast<uint8_t>(whole(0, 255)));
     } else if (type == "bool") {
       if (!v.is_boolean()) throw EntryError(at, "must be true or false");
       m_Out.WriteBool(v.get<bool>());
@@ -308,7 +302,7 @@ class DocumentBuilder {
       if (!v.is_number()) throw EntryError(at, "must be a number");
       m_Out.WriteFloat(v.get<float>());
     } else if (type == "int64") {
-      m_Out.WriteInt64(Checked(v, at, INT64_MIN, INT64_MAX));
+      m_Out.WriteInt64(whole(INT64_MIN, INT64_MAX));
     } else if (type == "point") {
       if (!v.is_array() || v.size() != 2) throw EntryError(at, "must be [x, y]");
       DS_Point p;
@@ -319,7 +313,13 @@ class DocumentBuilder {
       if (!v.is_string()) throw EntryError(at, "must be a string");
       m_Out.WriteString(DsFromUtf8(v.get<std::string>()));
     } else if (type == "picture") {
-      WriteLink(v.is_null() ? DS_ResourceKey() : PictureKey(v, at + ".picture"));
+      WriteLink(v.is_null() ? DS_ResourceKey() : PictureKey(v, at));
+    } else if (type == "layer") {
+      WriteLayer(v, at);
+    } else if (type == "objects") {
+      if (!v.is_array()) throw EntryError(at, "must be a list");
+      m_Out.WriteULong(static_cast<uint32_t>(v.size()));
+      for (size_t i = 0; i < v.size(); ++i) WriteObject(v[i], at + "[" + std::to_string(i) + "]");
     } else if (type == "guid") {
       DS_Guid guid;
       if (!v.is_string() || !DS_GuidFromString(DsFromUtf8(v.get<std::string>()), guid))
@@ -348,24 +348,27 @@ class DocumentBuilder {
       const json& value = given ? object.at(item.name) : item.value;
       const std::string at = given ? where + "." + item.name
                                    : where + "." + item.name + " (the default in " + record->file + ")";
-      WriteTyped(item.type, value, at);
+      WriteTyped(item, value, at);
     }
   }
 
-  void WriteTyped(const DS_FieldType& type, const json& value, const std::string& at) {
+  void WriteTyped(const DS_RecordItem& item, const json& value, const std::string& at) {
+    const DS_FieldType& type = item.type;
+    const DS_Range* range = item.ranged ? &item.range : nullptr;
     if (!type.recordClass.empty()) {
       const json& fields = value.is_null() ? json::object() : value;
       WriteNamedObject(type.recordClass, fields, at, {});
     } else if (type.count == 0) {
-      WriteValue(type.scalar, value.is_null() ? TypeDefault(type.scalar) : value, at);
+      WriteValue(type.scalar, value.is_null() ? TypeDefault(type.scalar) : value, at, range);
     } else {
       if (value.is_null()) {
-        for (size_t i = 0; i < type.count; ++i) WriteValue(type.scalar, TypeDefault(type.scalar), at);
+        for (size_t i = 0; i < type.count; ++i) WriteValue(type.scalar, TypeDefault(type.scalar), at, range);
         return;
       }
       if (!value.is_array() || value.size() != type.count)
         throw EntryError(at, "must be a list of " + std::to_string(type.count) + " values");
-      for (size_t i = 0; i < type.count; ++i) WriteValue(type.scalar, value[i], at + "[" + std::to_string(i) + "]");
+      for (size_t i = 0; i < type.count; ++i)
+        WriteValue(type.scalar, value[i], at + "[" + std::to_string(i) + "]", range);
     }
   }
 
@@ -377,12 +380,20 @@ class DocumentBuilder {
     std::set<std::string>& used = reserved;
     used.insert("class");
     WriteNamedRecord(className, object, where, used);
+    RejectUnknown(object, used, {className}, where);
+  }
+
+  // Every key of the object was taken (`used`); else the first other is named with the fields of
+  // the records written, the first of which names the object's class.
+  void RejectUnknown(const json& object, const std::set<std::string>& used, const std::vector<std::string>& classes,
+                     const std::string& where) const {
     for (const auto& [key, value] : object.items()) {
       (void)value;
       if (used.count(key)) continue;
       std::string known;
-      for (const std::string& name : m_Records.FieldNames(className)) known += (known.empty() ? "" : ", ") + name;
-      throw EntryError(where, "unknown field \"" + key + "\" of " + className + " (its fields: " + known + ")");
+      for (const std::string& className : classes)
+        for (const std::string& name : m_Records.FieldNames(className)) known += (known.empty() ? "" : ", ") + name;
+      throw EntryError(where, "unknown field \"" + key + "\" of " + classes.front() + " (its fields: " + known + ")");
     }
   }
 
@@ -392,6 +403,8 @@ class DocumentBuilder {
     if (type == "point") return json::array({0, 0});
     if (type == "guid") return "{00000000-0000-0000-0000-000000000000}";
     if (type == "picture") return nullptr;
+    if (type == "layer") return json::object();
+    if (type == "objects") return json::array();
     return 0;
   }
 

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "core/data/class_registry.h"
+#include "core/layer/ds_2d_light_params.h"
 #include "core/layer/layer_parts.h"
 
 namespace {
@@ -19,6 +20,8 @@ namespace fs = std::filesystem;
 
 const char* const kScalarTypes[] = {"uint", "ulong", "int", "byte", "bool", "float", "int64",
                                     "point", "string", "guid", "picture"};
+
+const char* const kHeldTypes[] = {"layer", "objects"};
 
 // Keys of a description object that are not fields.
 const char* const kReservedNames[] = {"class", "fields", "version"};
@@ -42,7 +45,7 @@ DS_FieldType ParseType(const std::string& text, const std::string& file, const s
   } else {
     type.scalar = text;
   }
-  if (!DS_RecordBook::IsScalarType(type.scalar))
+  if (!DS_RecordBook::IsScalarType(type.scalar) && !DS_RecordBook::IsHeldType(type.scalar))
     throw FileError(file, where + ": unknown type \"" + text + "\" (a scalar type, \"<type>[n]\" or \"record <Class>\")");
   return type;
 }
@@ -101,6 +104,10 @@ bool DS_RecordBook::IsScalarType(const std::string& name) {
   return std::find(std::begin(kScalarTypes), std::end(kScalarTypes), name) != std::end(kScalarTypes);
 }
 
+bool DS_RecordBook::IsHeldType(const std::string& name) {
+  return std::find(std::begin(kHeldTypes), std::end(kHeldTypes), name) != std::end(kHeldTypes);
+}
+
 void DS_RecordBook::LoadFolder(const std::string& folder) {
   std::error_code error;
   if (!fs::is_directory(folder, error)) throw FileError(folder, "is not a folder of record descriptions");
@@ -155,16 +162,20 @@ DS_RecordDescription FromDeclared(const std::string& key, const DS_DeclaredRecor
     item.name = field.name;
     item.type = ParseType(field.type, d.file, field.name);
     if (!field.value.empty()) item.value = json::parse(field.value);
+    item.ranged = field.ranged;
+    item.range = field.range;
     d.items.push_back(std::move(item));
   }
   return d;
 }
 
+void AddRecords(const DS_DeclaredRecords& declared, std::map<std::string, DS_RecordDescription>& records) {
+  for (const auto& [key, record] : declared) records.emplace(key, FromDeclared(key, record));
+}
+
 template <class B>
 void AddDeclared(const DS_ReaderMap<B>& registry, std::map<std::string, DS_RecordDescription>& records) {
-  for (const auto& entry : registry) {
-    for (const auto& [key, declared] : entry.second->Describe()) records.emplace(key, FromDeclared(key, declared));
-  }
+  for (const auto& entry : registry) AddRecords(entry.second->Describe(), records);
 }
 
 }  // namespace
@@ -173,10 +184,10 @@ void DS_RecordBook::LoadDeclared() {
   AddDeclared(GetConstructorReaderMap(), m_Records);
   AddDeclared(GetLightReaderMap(), m_Records);
   AddDeclared(GetSlideReaderMap(), m_Records);
-  // The layer kinds need the device; their own fields come from their platform-free parts (the
-  // tool writes the base layer part after them itself).
-  for (const auto& entry : GetLayerPartMap())
-    for (const auto& [key, declared] : entry.second->Describe()) m_Records.emplace(key, FromDeclared(key, declared));
+  // The layer kinds need the device; their own fields come from their platform-free parts, and
+  // the base layer part that follows them from the base layer's stored fields.
+  for (const auto& entry : GetLayerPartMap()) AddRecords(entry.second->Describe(), m_Records);
+  AddRecords(DS_DescribeRecord<DS_2D_LightParams>(kBaseLayer), m_Records);
   AddSharedParts();
 }
 

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "core/data/ds_record.h"
+
 // One written value: a scalar type ("uint", "float", "picture", ...), an array of a scalar type
 // ("float[4]": count 4), or a nested record with its own header ("record DS_FireFX").
 struct DS_FieldType {
@@ -25,6 +27,8 @@ struct DS_RecordItem {
   DS_FieldType type;
   nlohmann::json value;   // the field's default (null: the type's own)
   std::string baseClass;  // a base part: the class whose record is written here
+  bool ranged = false;    // a whole number that must lie within `range`
+  DS_Range range{0, 0};
 };
 
 struct DS_RecordDescription {
@@ -53,6 +57,12 @@ class DS_RecordBook {
 
   // The type names a field can have (a scalar type, optionally as an array).
   static bool IsScalarType(const std::string& name);
+  // The parts of a slide that the tool writes through its own descriptions: "layer" (a layer
+  // description) and "objects" (a list of object descriptions).
+  static bool IsHeldType(const std::string& name);
+
+  // The base layer part that follows every layer kind's own fields.
+  static constexpr const char* kBaseLayer = "DS_2D_Light";
 
  private:
   void AddSharedParts();

@@ -1,7 +1,8 @@
 // Every class of the census list, checked through its own registry, so that a new kind is
 // covered by adding its name: its default record reads back to the same bytes; every older
 // version it still reads keeps the defaults of the fields that version lacks; every cut-short
-// record stops with the document error; its live side is made on a device, draws, and comes
+// record stops with the document error (and the same for the nested parts that read older
+// versions of their own); its live side is made on a device, draws, and comes
 // through device loss and reset, each twice in a row, drawing the same frame as before.
 #include <gtest/gtest.h>
 
@@ -12,7 +13,6 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -20,6 +20,7 @@
 #include "core/data/ds_stream.h"
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/ds_abobj.h"
+#include "core/layer/dsm_camera.h"
 #include "core/layer/layer_registry.h"
 #include "core/render/device_globals.h"
 #include "core/render/view_state.h"
@@ -43,20 +44,23 @@ constexpr int kWidth = 160, kHeight = 120;
 template <class B>
 struct Family;
 
-template <>
-struct Family<DS_2D_Light> {
-  static DS_ReaderMap<DS_2D_Light>& Registry() { return GetLightReaderMap(); }
-  static std::vector<uint8_t> DefaultRecord(const IOF_Virtual_ReaderII<DS_2D_Light>& reader) {
-    return Written(*reader.CreateDefault());
+// A class that lists its record writes the default record in any version it reads from the list.
+template <class B>
+struct NewObjectFamily {
+  static std::vector<uint8_t> DefaultRecord(const IOF_Virtual_ReaderII<B>& reader) { return Written(*reader.CreateDefault()); }
+  static bool WriteListed(const IOF_Virtual_ReaderII<B>& reader, const char16_t*, DS_IOF_Virtual& out, uint32_t version) {
+    return reader.WriteDefault(out, version);
   }
 };
 
 template <>
-struct Family<DS_ABObj_Constructor> {
+struct Family<DS_2D_Light> : NewObjectFamily<DS_2D_Light> {
+  static DS_ReaderMap<DS_2D_Light>& Registry() { return GetLightReaderMap(); }
+};
+
+template <>
+struct Family<DS_ABObj_Constructor> : NewObjectFamily<DS_ABObj_Constructor> {
   static DS_ReaderMap<DS_ABObj_Constructor>& Registry() { return GetConstructorReaderMap(); }
-  static std::vector<uint8_t> DefaultRecord(const IOF_Virtual_ReaderII<DS_ABObj_Constructor>& reader) {
-    return Written(*reader.CreateDefault());
-  }
 };
 
 template <>
@@ -74,6 +78,15 @@ struct Family<DS_SlideContainer> {
     EXPECT_EQ(std::vector<uint8_t>(at, slide.end()), emptyLists);
     slide.insert(at, layer.begin(), layer.end());
     return slide;
+  }
+  // The slide that the default record reads into, written from its list.
+  static bool WriteListed(const IOF_Virtual_ReaderII<DS_SlideContainer>& reader, const char16_t* name,
+                          DS_IOF_Virtual& out, uint32_t version) {
+    size_t left = 0;
+    const std::unique_ptr<DS_SlideContainer> slide = ReadRecord(Registry(), DefaultRecord(reader), left);
+    if (!slide) return false;
+    DS_WriteRecord(out, *slide, name, version);
+    return true;
   }
 };
 
@@ -101,17 +114,16 @@ void CheckRecords(const char16_t* name) {
 
   // A class that lists its record writes every version from that list: the current one as the
   // class writes it, and each older one (the fields that version holds, its own steps for older
-  // layouts) reads back to the default record, keeping the defaults of the fields it lacks. (A
-  // slide's default record holds a layer that a new slide lacks, so slides take the path below.)
-  if (!std::is_same_v<B, DS_SlideContainer> && !reader->Describe().empty()) {
+  // layouts) reads back to the default record, keeping the defaults of the fields it lacks.
+  if (!reader->Describe().empty()) {
     DS_IOF_ByteWriter written;
-    ASSERT_TRUE(reader->WriteDefault(written, current));
+    ASSERT_TRUE(Family<B>::WriteListed(*reader, name, written, current));
     // Each new brush, lake or underwater layer draws a fresh mask GUID, so two new objects'
     // records differ there alone.
     EXPECT_EQ(WithoutGuids(written.Bytes()), WithoutGuids(record)) << "the listed record is not what the class writes";
     for (uint32_t version = reader->MinVersion(); version < current; ++version) {
       DS_IOF_ByteWriter older;
-      ASSERT_TRUE(reader->WriteDefault(older, version));
+      ASSERT_TRUE(Family<B>::WriteListed(*reader, name, older, version));
       EXPECT_EQ(HeaderVersion(older.Bytes()), version);
       EXPECT_TRUE(ReadsBackTo(registry, older.Bytes(), record, true))
           << "the record of version " << version << " does not read and keep the defaults";
@@ -265,6 +277,47 @@ TEST_P(ClassRecords, ReadBackInEveryVersionAndStopWhenCutShort) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Registered, ClassRecords, testing::ValuesIn(kRegisteredClassNames), TestName);
+
+// A nested part that still reads older versions of its own (the layers' camera) is written in
+// each of them from its list and read as its outer record reads it (header, then that version's fields): it keeps the
+// defaults of the fields that version lacks. A record cut short stops with the document error.
+template <class P>
+void CheckPartRecords(const char* className) {
+  const auto fresh = std::make_unique<P>();
+  DS_IOF_ByteWriter current;
+  DS_WriteRecord(current, *fresh, className);
+  const auto readBack = [](const std::vector<uint8_t>& bytes, size_t& left) {
+    ResourceBuffer buffer(bytes.data(), bytes.size());
+    DS_DocumentReader reader(&buffer);
+    auto part = std::make_unique<P>();
+    DS_ReadNestedRecord(reader, *part);
+    left = buffer.Remaining();
+    return part;
+  };
+  ASSERT_LT(DS_RecordMinVersionOf<P>::value, DS_RecordVersionOf<P>::value) << "reads no older version";
+  for (uint32_t version = DS_RecordMinVersionOf<P>::value; version < DS_RecordVersionOf<P>::value; ++version) {
+    SCOPED_TRACE(version);
+    DS_IOF_ByteWriter older;
+    DS_WriteRecord(older, *fresh, className, version);
+    EXPECT_EQ(HeaderVersion(older.Bytes()), version);
+    EXPECT_LT(older.Bytes().size(), current.Bytes().size());
+    size_t left = 0;
+    const auto part = readBack(older.Bytes(), left);
+    EXPECT_EQ(left, 0u);
+    DS_IOF_ByteWriter again;
+    DS_WriteRecord(again, *part, className);
+    EXPECT_EQ(again.Bytes(), current.Bytes()) << "the record of version " << version << " does not keep the defaults";
+  }
+  for (size_t size = 0; size < current.Bytes().size(); ++size) {
+    const std::vector<uint8_t> prefix(current.Bytes().begin(), current.Bytes().begin() + static_cast<std::ptrdiff_t>(size));
+    size_t left = 0;
+    EXPECT_THROW(readBack(prefix, left), DS_DocumentError) << size << " of " << current.Bytes().size() << " bytes";
+  }
+}
+
+TEST(NestedParts, TheCameraReadsBackInEveryVersionAndStopsWhenCutShort) {
+  CheckPartRecords<DSM_Camera>("DSM_Camera");
+}
 
 class ClassOnDevice : public testing::TestWithParam<VQ_RegisteredName> {
  protected:

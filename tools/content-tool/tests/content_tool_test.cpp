@@ -15,6 +15,8 @@
 #include "core/data/class_registry.h"
 #include "tests/support/record_fields.h"
 #include "core/data/ds_stream.h"
+#include "core/layer/ds_2d_light_params.h"
+#include "layers/slideshow/ds_slide_container.h"
 #include "tools/content-tool/description.h"
 
 namespace {
@@ -208,6 +210,42 @@ TEST_F(ContentTool, DeclaredRecordsWriteWhatANewObjectWrites) {
     EXPECT_NE(std::search(document.begin(), document.end(), record.begin(), record.end()), document.end());
   }
   EXPECT_TRUE(any) << "no object class lists its record";
+}
+
+// A slide that names nothing is a new slide's record around a new base layer, as their classes
+// set their defaults.
+TEST_F(ContentTool, ASlideOfDefaultsIsWhatItsClassesWrite) {
+  const auto document = Build(Write("default.json", R"({ "slides": [ { } ] })"));
+  // A new slide has no layer and writes none: the layer goes before its two empty lists.
+  DS_IOF_ByteWriter slide, layer;
+  DS_SlideContainer().Write(slide);
+  DS_WriteRecord(layer, DS_2D_LightParams(), "DS_2D_Light");
+  std::vector<uint8_t> expected = slide.TakeBytes();
+  ASSERT_GT(expected.size(), 8u);
+  expected.insert(expected.end() - 8, layer.Bytes().begin(), layer.Bytes().end());
+  EXPECT_NE(std::search(document.begin(), document.end(), expected.begin(), expected.end()), document.end());
+}
+
+// The ranges a record states for its whole numbers are checked where the description gives them.
+TEST_F(ContentTool, DeclaredRangesAreChecked) {
+  struct Case {
+    const char* slide;
+    const char* message;
+  };
+  const Case cases[] = {
+      {R"({ "layer": { "camera": { "zoom": 0 } } })", "slides[0].layer.camera.zoom: 0 is outside 1..100000"},
+      {R"({ "layer": { "camera": { "speed": 100001 } } })", "slides[0].layer.camera.speed: 100001 is outside 0..100000"},
+      {R"({ "fade_in": 86401 })", "slides[0].fade_in: 86401 is outside 0..86400"},
+      {R"({ "display": -1 })", "slides[0].display: -1 is outside 0..86400"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.slide);
+    const std::string message = Failure(Options(Write("range.json", std::string(R"({ "slides": [ )") + c.slide + " ] }")));
+    EXPECT_NE(message.find(c.message), std::string::npos) << message;
+  }
+  // The bounds themselves are accepted.
+  EXPECT_FALSE(Build(Write("bounds.json", R"({ "slides": [ { "fade_in": 86400, "display": 0,
+      "layer": { "camera": { "zoom": 1, "speed": 100000 } } } ] })")).empty());
 }
 
 // The carried effects go into the saved resources, unless the description names the key itself.
