@@ -1,6 +1,6 @@
 #include "tests/core-fuzz/fuzz_documents.h"
 
-#include "layers/slideshow/scene_document.h"
+#include "scene/scene_document.h"
 #include "tests/slideshow/host_standins.h"
 
 void InstallFuzzReaders() { InstallHostSlideParts(); }

@@ -21,7 +21,7 @@
 #include "core/render/device_globals.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
-#include "layers/slideshow/scene_document.h"
+#include "scene/scene_document.h"
 #include "sound/sound_device.h"
 #include "sound/sound_settings.h"
 #include "sound/wav_sound/ds_wav_constructor.h"

@@ -14,8 +14,8 @@
 
 #include "core/data/abobj_constructor.h"
 #include "core/data/media_param.h"
-#include "layers/slideshow/ds_ref_ptr.h"
-#include "layers/slideshow/slide_sequence.h"
+#include "scene/ds_ref_ptr.h"
+#include "scene/slide_sequence.h"
 
 class DS_2D_Light;
 class DS_ABObj;

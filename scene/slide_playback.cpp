@@ -3,7 +3,7 @@
 
 #include "core/layer/ds_2d_light.h"
 #include "core/layer/ds_abobj.h"
-#include "layers/slideshow/ds_slide_container.h"
+#include "scene/ds_slide_container.h"
 
 namespace {
 
