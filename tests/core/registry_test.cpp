@@ -5,7 +5,7 @@
 #include "core/data/class_registry.h"
 #include "core/layer/layer_registry.h"
 #include "scene/slide_registry.h"
-#include "tests/core/scene_standins.h"
+#include "tools/fixtures/scene_standins.h"
 #include "tests/core/test_bytes.h"
 
 namespace {

@@ -26,7 +26,7 @@
 #include "sound/sound_settings.h"
 #include "sound/wav_sound/ds_wav_constructor.h"
 #include "sound/wav_sound/wav_memory_file.h"
-#include "tests/music/test_wav.h"
+#include "tools/fixtures/test_wav.h"
 #include "tools/device/window_device.h"
 #include "tests/sound-objects/sound_documents.h"
 

@@ -36,7 +36,7 @@
 #include "sound/sound_device.h"
 #include "sound/wav_sound/sound_buffer.h"
 #include "sound/wav_sound/wav_memory_file.h"
-#include "tests/music/test_wav.h"
+#include "tools/fixtures/test_wav.h"
 #include "tools/device/window_device.h"
 #include "tests/sound-objects/sound_documents.h"
 
