@@ -5,7 +5,7 @@
 #include "core/resources/wide_path.h"
 #include "core/resources/doc_res_manager.h"
 #include "core/resources/resource_cache.h"
-#include "layers/slideshow/scene_document.h"
+#include "scene/scene_document.h"
 #include "saver/app_settings.h"
 #include "saver/monitor_scene.h"
 

@@ -35,7 +35,7 @@
 #include "core/render/vertex_records.h"
 #include "core/resources/doc_res_manager.h"
 #include "core/resources/picture_decoders.h"
-#include "layers/slideshow/ds_slide_show.h"
+#include "scene/ds_slide_show.h"
 #include "saver/frame_clock.h"
 #include "sound/music_graph.h"
 

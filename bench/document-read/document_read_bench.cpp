@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/core/data/scene_standins.h"
+#include "tools/fixtures/scene_standins.h"
 
 namespace {
 

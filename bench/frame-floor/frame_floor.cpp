@@ -17,7 +17,7 @@
 #include "bench/soak/soak_support.h"
 #include "core/render/device_globals.h"
 #include "saver/saver_shell.h"
-#include "tests/sound/test_wav.h"
+#include "tools/fixtures/test_wav.h"
 #include "tools/device/window_device.h"
 
 namespace {

@@ -28,9 +28,9 @@
 #include "core/render/device_globals.h"
 #include "core/render/render_context.h"
 #include "core/render/view_state.h"
-#include "layers/slideshow/ds_slide_container.h"
-#include "layers/slideshow/ds_slide_show.h"
-#include "layers/slideshow/scene_document.h"
+#include "scene/ds_slide_container.h"
+#include "scene/ds_slide_show.h"
+#include "scene/scene_document.h"
 #include "tools/device/window_device.h"
 
 namespace {

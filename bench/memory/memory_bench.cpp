@@ -17,7 +17,7 @@
 #include "bench/bench_app.h"
 #include "bench/bench_support.h"
 #include "bench/soak/soak_support.h"
-#include "layers/slideshow/ds_slide_show.h"
+#include "scene/ds_slide_show.h"
 #include "saver/frame_clock.h"
 #include "sound/music_graph.h"
 

@@ -2,7 +2,7 @@
 // reads it from the stream. Filled before main by one static initialiser per class
 // (DS_REGISTER_CONSTRUCTOR here; the rooms above register their own bases' classes the same way:
 // DS_REGISTER_LAYER in core/layer/layer_registry.h, DS_REGISTER_SLIDE in
-// layers/slideshow/slide_registry.h); each map is a function-local static, so the order of the
+// scene/slide_registry.h); each map is a function-local static, so the order of the
 // initialisers does not matter.
 //
 // A registered class T is default-constructible and reads its record with

@@ -1,13 +1,13 @@
 // Link resolution: a key to what it names. Each lookup looks in the manager's decoded tables,
 // then in the raw entries the document carried, then in the library the key's name and stamp
 // designate; what a fallback loads is remembered among the raw entries.
+#include "core/effects/checked_effect.h"
 #include "core/render/device_globals.h"
 #include "core/resources/doc_res_manager.h"
 #include "core/resources/image_set_container.h"
 #include "core/resources/mesh_decoders.h"
 #include "core/resources/picture_decoders.h"
 #include "core/resources/resource_library.h"
-#include "tools/fxasm/checked_effect.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "core/data/ds_stream.h"
 #include "core/resources/resource_record.h"
-#include "layers/slideshow/scene_document.h"
+#include "scene/scene_document.h"
 #include "tests/support/test_bytes.h"
 #include "tests/support/host_standins.h"
 

@@ -14,7 +14,7 @@
 #include "sound/sound_device.h"
 #include "sound/sound_settings.h"
 #include "tests/sound/music_window.h"
-#include "tests/sound/test_wav.h"
+#include "tools/fixtures/test_wav.h"
 
 namespace {
 

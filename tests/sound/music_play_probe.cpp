@@ -18,7 +18,7 @@
 #include "sound/music_playlist.h"
 #include "sound/sound_settings.h"
 #include "tests/sound/music_window.h"
-#include "tests/sound/test_wav.h"
+#include "tools/fixtures/test_wav.h"
 
 namespace {
 

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "core/resources/resource_record.h"
-#include "layers/slideshow/ds_slide_container.h"
-#include "layers/slideshow/ds_slide_show.h"
-#include "layers/slideshow/scene_document.h"
+#include "scene/ds_slide_container.h"
+#include "scene/ds_slide_show.h"
+#include "scene/scene_document.h"
 #include "tools/device/window_device.h"
 #include "tools/scene-viewer/viewed_scene.h"
 #include "tools/scene-viewer/viewer_options.h"

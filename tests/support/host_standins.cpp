@@ -3,7 +3,7 @@
 #include "core/data/class_registry.h"
 #include "core/layer/ds_2d_light_params.h"
 #include "core/layer/layer_parts.h"
-#include "layers/slideshow/ds_slide_container.h"
+#include "scene/ds_slide_container.h"
 
 int g_HostLayersDestroyed = 0;
 

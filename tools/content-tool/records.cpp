@@ -1,5 +1,5 @@
 #include "core/layer/layer_registry.h"
-#include "layers/slideshow/slide_registry.h"
+#include "scene/slide_registry.h"
 #include "tools/content-tool/records.h"
 
 #include <algorithm>

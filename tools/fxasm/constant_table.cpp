@@ -55,7 +55,7 @@ std::vector<uint32_t> AddConstantTable(const std::vector<uint32_t>& bytecode, co
   }
   const uint32_t version = bytecode[0];
   const uint32_t kind = version >> 16;
-  if (kind != (shader.isPixelShader ? 0xFFFFu : 0xFFFEu)) {
+  if (kind != ShaderVersionKind(shader.isPixelShader)) {
     throw SourceError(shader.assemblyLine, std::string("'") + shader.name + "' is declared as a " +
                                                (shader.isPixelShader ? "pixel" : "vertex") +
                                                " shader but its assembly is not one");
@@ -108,12 +108,12 @@ std::vector<uint32_t> AddConstantTable(const std::vector<uint32_t>& bytecode, co
 
   const std::vector<uint32_t> body = table.Dwords();
   const uint32_t commentLength = static_cast<uint32_t>(body.size() + 1);  // with the FOURCC
-  if (commentLength > 0x7FFF) throw SourceError(shader.line, "the constant table of '" + shader.name + "' is too large");
+  if (commentLength > kMaxCommentLength) throw SourceError(shader.line, "the constant table of '" + shader.name + "' is too large");
 
   std::vector<uint32_t> out;
   out.reserve(bytecode.size() + body.size() + 2);
   out.push_back(version);
-  out.push_back(0xFFFEu | (commentLength << 16));
+  out.push_back(kCommentOpcode | (commentLength << 16));
   out.push_back(kFourccCtab);
   out.insert(out.end(), body.begin(), body.end());
   out.insert(out.end(), bytecode.begin() + 1, bytecode.end());

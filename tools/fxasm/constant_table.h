@@ -10,9 +10,6 @@
 
 namespace fxasm {
 
-constexpr uint32_t kFourccCtab = 0x42415443;  // "CTAB"
-constexpr uint32_t kShaderEndToken = 0x0000FFFF;
-
 // The bytecode with one CTAB comment inserted right after the version token. Throws SourceError
 // (at the shader's line) when the bytecode is not a shader of the declared kind.
 std::vector<uint32_t> AddConstantTable(const std::vector<uint32_t>& bytecode, const Shader& shader,

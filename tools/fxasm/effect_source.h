@@ -6,19 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/effects/effect_format.h"
+
 namespace fxasm {
-
-// D3DXPARAMETER_CLASS and D3DXPARAMETER_TYPE values, as the effect binary stores them.
-enum ParameterClass : uint32_t {
-  kClassScalar = 0, kClassVector = 1, kClassMatrixRows = 2, kClassMatrixColumns = 3, kClassObject = 4,
-};
-enum ParameterType : uint32_t {
-  kTypeBool = 1, kTypeInt = 2, kTypeFloat = 3, kTypeTexture = 5, kTypeTexture2D = 7,
-  kTypeSampler = 10, kTypeSampler2D = 12, kTypePixelShader = 15, kTypeVertexShader = 16,
-};
-
-inline bool IsTextureType(uint32_t type) { return type == kTypeTexture || type == kTypeTexture2D; }
-inline bool IsSamplerType(uint32_t type) { return type == kTypeSampler || type == kTypeSampler2D; }
 
 enum class ValueKind { Int, Float, Reference, Shader, Null };
 

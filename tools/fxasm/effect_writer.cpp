@@ -7,9 +7,6 @@
 namespace fxasm {
 namespace {
 
-constexpr uint32_t kNoIndex = 0xFFFFFFFF;
-enum ResourceUsage : uint32_t { kUsageBytecode = 0, kUsageReference = 1 };
-
 struct Resource {
   uint32_t technique;  // or kNoIndex for a state inside a sampler parameter's block
   uint32_t pass;       // or the sampler parameter's index

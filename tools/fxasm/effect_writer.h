@@ -12,8 +12,6 @@
 
 namespace fxasm {
 
-constexpr uint32_t kEffectTag = 0xFEFF0901;
-
 // `bytecode` maps every shader name to its finished bytecode (with its constant table).
 std::vector<uint8_t> WriteEffectBinary(const EffectSource& effect,
                                        const std::map<std::string, std::vector<uint32_t>>& bytecode);

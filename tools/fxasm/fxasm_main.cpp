@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "core/effects/effect_validator.h"
 #include "tools/fxasm/constant_table.h"
 #include "tools/fxasm/effect_parser.h"
-#include "tools/fxasm/effect_validator.h"
 #include "tools/fxasm/effect_writer.h"
 #include "tools/fxasm/shader_assembler.h"
 #include "tools/fxasm/source_lexer.h"

@@ -2,13 +2,13 @@
 
 #include <cctype>
 
+#include "core/effects/effect_format.h"
+
 namespace fxasm {
 namespace {
 
 constexpr uint32_t kOpcodeMask = 0xFFFF;
 constexpr uint32_t kSincos = 37;
-constexpr uint32_t kComment = 0xFFFE;
-constexpr uint32_t kEnd = 0x0000FFFF;
 constexpr int kLengthShift = 24;
 constexpr uint32_t kLengthMask = 0x0F000000;
 
@@ -98,14 +98,14 @@ bool InsertSincosOperands(std::vector<uint32_t>& bytecode, const std::vector<Sin
   size_t i = 1;
   while (i < bytecode.size()) {
     const uint32_t token = bytecode[i];
-    if (token == kEnd) {
+    if (token == kShaderEndToken) {
       out.insert(out.end(), bytecode.begin() + static_cast<std::ptrdiff_t>(i), bytecode.end());
       if (next != found.size()) return false;
       bytecode.swap(out);
       return true;
     }
     const uint32_t opcode = token & kOpcodeMask;
-    const size_t length = opcode == kComment ? (token >> 16) & 0x7FFF : (token & kLengthMask) >> kLengthShift;
+    const size_t length = opcode == kCommentOpcode ? (token >> 16) & kMaxCommentLength : (token & kLengthMask) >> kLengthShift;
     if (i + 1 + length > bytecode.size()) return false;
     if (opcode == kSincos) {
       if (next >= found.size()) return false;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/effects/effect_format.h"
+
 namespace fxasm {
 
 enum class StateValueType { Int, Float, Texture, Shader, Sampler };
@@ -33,16 +35,5 @@ const StateInfo* FindState(const std::string& name);
 // The value of an enumerated name in a set ("Blend", "Cull", ...), case-insensitive;
 // false when the set has no such name.
 bool FindEnumValue(const char* enumSet, const std::string& name, uint32_t& value);
-
-// The highest operation the loader's state table knows.
-constexpr uint32_t kLastStateOperation = 0xB2;
-constexpr uint32_t kOperationVertexShader = 0x92;
-constexpr uint32_t kOperationPixelShader = 0x93;
-constexpr uint32_t kOperationTexture = 0xA4;
-constexpr uint32_t kOperationSampler = 0xB2;
-constexpr uint32_t kFirstSamplerStateOperation = 0xA5;
-constexpr uint32_t kLastSamplerStateOperation = 0xB1;
-// The index fxc writes into every state of a sampler block.
-constexpr uint32_t kSamplerBlockStateIndex = 0x100;
 
 }  // namespace fxasm

@@ -5,7 +5,7 @@
 #include "core/layer/ds_2d_light.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
-#include "layers/slideshow/scene_document.h"
+#include "scene/scene_document.h"
 #include "tools/scene-viewer/layer_document.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "core/data/class_registry.h"
 #include "core/layer/layer_registry.h"
-#include "layers/slideshow/slide_registry.h"
+#include "scene/slide_registry.h"
 #include "tests/cmake/kinds/probe/vqtest_kind_probe.h"
 
 namespace {

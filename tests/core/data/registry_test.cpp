@@ -4,8 +4,8 @@
 
 #include "core/data/class_registry.h"
 #include "core/layer/layer_registry.h"
-#include "layers/slideshow/slide_registry.h"
-#include "tests/core/data/scene_standins.h"
+#include "scene/slide_registry.h"
+#include "tools/fixtures/scene_standins.h"
 #include "tests/support/test_bytes.h"
 
 namespace {

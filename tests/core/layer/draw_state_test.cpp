@@ -35,7 +35,7 @@
 #include "layers/water_ring/ds_water_ring_light.h"
 #include "tests/support/stored_picture.h"
 #include "tools/device/window_device.h"
-#include "tools/fxasm/checked_effect.h"
+#include "core/effects/checked_effect.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "layers/slideshow/ds_slide_container.h"
-#include "layers/slideshow/ds_slide_show.h"
-#include "layers/slideshow/scene_document.h"
+#include "scene/ds_slide_container.h"
+#include "scene/ds_slide_show.h"
+#include "scene/scene_document.h"
 #include "objects/discharge_fx/ds_discharge_fx_constructor.h"
 #include "objects/base_glow/ds_glowing_obj.h"
 #include "tests/support/layer_fixture.h"

@@ -15,7 +15,7 @@
 #include "core/render/device_globals.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
-#include "layers/slideshow/scene_document.h"
+#include "scene/scene_document.h"
 #include "tools/device/window_device.h"
 
 namespace {

@@ -32,11 +32,11 @@
 #include "core/com/ds_com_holder.h"
 #include "core/render/view_state.h"
 #include "core/resources/doc_res_manager.h"
-#include "layers/slideshow/scene_document.h"
+#include "scene/scene_document.h"
 #include "sound/sound_device.h"
 #include "sound/wav_sound/sound_buffer.h"
 #include "sound/wav_sound/wav_memory_file.h"
-#include "tests/sound/test_wav.h"
+#include "tools/fixtures/test_wav.h"
 #include "tools/device/window_device.h"
 #include "tests/sound/wav_sound/sound_documents.h"
 

@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "tests/support/effect_test_support.h"
-#include "tools/fxasm/checked_effect.h"
-#include "tools/fxasm/effect_validator.h"
+#include "core/effects/checked_effect.h"
+#include "core/effects/effect_validator.h"
 
 namespace effect_test {
 namespace {

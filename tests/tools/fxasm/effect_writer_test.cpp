@@ -8,9 +8,9 @@
 #include <iterator>
 #include <map>
 
+#include "core/effects/effect_validator.h"
 #include "tools/fxasm/constant_table.h"
 #include "tools/fxasm/effect_parser.h"
-#include "tools/fxasm/effect_validator.h"
 #include "tools/fxasm/effect_writer.h"
 #include "tools/fxasm/source_lexer.h"
 

@@ -16,7 +16,7 @@
 #include "tests/support/record_fields.h"
 #include "core/data/ds_stream.h"
 #include "core/layer/ds_2d_light_params.h"
-#include "layers/slideshow/ds_slide_container.h"
+#include "scene/ds_slide_container.h"
 #include "tools/content-tool/description.h"
 
 namespace {

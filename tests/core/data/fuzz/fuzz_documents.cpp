@@ -1,6 +1,6 @@
 #include "tests/core/data/fuzz/fuzz_documents.h"
 
-#include "layers/slideshow/scene_document.h"
+#include "scene/scene_document.h"
 #include "tests/support/host_standins.h"
 
 void InstallFuzzReaders() { InstallHostSlideParts(); }

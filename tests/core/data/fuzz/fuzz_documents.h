@@ -11,7 +11,7 @@
 
 #include "core/layer/view_obj_ctrl.h"
 #include "core/resources/resource_record.h"
-#include "layers/slideshow/ds_slide_show.h"
+#include "scene/ds_slide_show.h"
 
 struct VQFuzz_Document {
   std::unique_ptr<DS_SlideShow_Light> show;

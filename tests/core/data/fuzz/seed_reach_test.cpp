@@ -18,8 +18,8 @@
 #include "core/layer/layer_parts.h"
 #include "core/data/ds_string.h"
 #include "core/layer/layer_registry.h"
-#include "layers/slideshow/ds_slide_container.h"
-#include "layers/slideshow/slide_registry.h"
+#include "scene/ds_slide_container.h"
+#include "scene/slide_registry.h"
 #include "tests/support/host_standins.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);

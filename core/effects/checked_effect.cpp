@@ -1,8 +1,8 @@
-#include "tools/fxasm/checked_effect.h"
+#include "core/effects/checked_effect.h"
 
 #include <string>
 
-#include "tools/fxasm/effect_validator.h"
+#include "core/effects/effect_validator.h"
 
 namespace fxasm {
 

@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "layers/slideshow/ds_audio_file.h"
-#include "layers/slideshow/ds_ref_ptr.h"
-#include "layers/slideshow/ds_slide_container.h"
-#include "layers/slideshow/slide_sequence.h"
+#include "scene/ds_audio_file.h"
+#include "scene/ds_ref_ptr.h"
+#include "scene/ds_slide_container.h"
+#include "scene/slide_sequence.h"
 
 struct DS_FadeOverlay;
 class DS_DocResManager;

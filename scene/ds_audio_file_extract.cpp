@@ -1,6 +1,6 @@
 #include <string>
 
-#include "layers/slideshow/ds_audio_file.h"
+#include "scene/ds_audio_file.h"
 #include "sound/music_file.h"
 
 void DS_AudioFile::ExtractToTempFile() {

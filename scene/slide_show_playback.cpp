@@ -7,7 +7,7 @@
 #include "core/render/quads.h"
 #include "core/render/vertex_records.h"
 #include "core/resources/doc_res_manager.h"
-#include "layers/slideshow/ds_slide_show.h"
+#include "scene/ds_slide_show.h"
 
 // Four pre-transformed black vertices over the back buffer whose alpha the show sets per frame,
 // and the alpha byte they hold. At alpha 0 the overlay's blend leaves every pixel as it is, so it

@@ -16,8 +16,8 @@
 #include "core/data/abobj_constructor.h"
 #include "core/data/media_param.h"
 #include "core/data/record_values.h"
-#include "layers/slideshow/ds_ref_ptr.h"
-#include "layers/slideshow/slide_sequence.h"
+#include "scene/ds_ref_ptr.h"
+#include "scene/slide_sequence.h"
 
 class DS_2D_Light;
 class DS_ABObj;

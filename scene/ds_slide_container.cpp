@@ -1,8 +1,8 @@
-#include "layers/slideshow/ds_slide_container.h"
+#include "scene/ds_slide_container.h"
 
 #include "core/data/class_registry.h"
 #include "core/data/media_kinds.h"
-#include "layers/slideshow/slide_registry.h"
+#include "scene/slide_registry.h"
 
 #ifdef _WIN32
 #include <vector>

@@ -6,7 +6,7 @@
 #include "core/layer/ds_abobj.h"
 #include "core/layer/layer_registry.h"
 #include "core/resources/doc_res_manager.h"
-#include "layers/slideshow/scene_document.h"
+#include "scene/scene_document.h"
 
 namespace {
 

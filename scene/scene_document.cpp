@@ -1,4 +1,4 @@
-#include "layers/slideshow/scene_document.h"
+#include "scene/scene_document.h"
 
 #include "core/data/ds_string.h"
 

@@ -1,14 +1,11 @@
-#include "tools/fxasm/effect_validator.h"
+#include "core/effects/effect_validator.h"
 
 #include <cstring>
 #include <set>
 #include <stdexcept>
 #include <vector>
 
-#include "tools/fxasm/constant_table.h"
-#include "tools/fxasm/effect_source.h"
-#include "tools/fxasm/effect_writer.h"
-#include "tools/fxasm/state_table.h"
+#include "core/effects/effect_format.h"
 
 namespace fxasm {
 namespace {
@@ -17,7 +14,6 @@ struct Invalid : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-constexpr uint32_t kNoIndex = 0xFFFFFFFF;
 constexpr uint32_t kFirstLightOperation = 0x84, kLightEnableOperation = 0x91;
 
 struct TypeInfo {
@@ -285,12 +281,12 @@ class Validator {
     if (slot->filled) throw Invalid("a resource targets a state that needs none or already has one");
     slot->filled = true;
 
-    if (usage == 0) {
+    if (usage == kUsageBytecode) {
       if (slot->type != kTypePixelShader && slot->type != kTypeVertexShader) {
         throw Invalid("shader bytecode for a state that is not a shader");
       }
       CheckShader(data, length, slot->type == kTypePixelShader);
-    } else if (usage == 1) {
+    } else if (usage == kUsageReference) {
       if (length == 0 || m_Data[data + length - 1] != '\0') throw Invalid("a parameter reference is not NUL-terminated");
       const std::string name(reinterpret_cast<const char*>(m_Data + data));
       const ParameterInfo* target = FindParameter(name);
@@ -309,12 +305,12 @@ class Validator {
     if (length < 8 || length % 4) throw Invalid("shader bytecode is not a whole number of tokens");
     const size_t tokens = length / 4;
     const uint32_t version = Dword(at);
-    if ((version >> 16) != (pixel ? 0xFFFFu : 0xFFFEu)) throw Invalid("shader version does not fit its state");
+    if ((version >> 16) != ShaderVersionKind(pixel)) throw Invalid("shader version does not fit its state");
     if (Dword(at + length - 4) != kShaderEndToken) throw Invalid("shader bytecode does not end with the end token");
     // Walk the comments that follow the version token; check any constant table among them.
     size_t token = 1;
-    while (token < tokens && (Dword(at + 4 * token) & 0xFFFF) == 0xFFFE) {
-      const uint32_t comment = (Dword(at + 4 * token) >> 16) & 0x7FFF;
+    while (token < tokens && (Dword(at + 4 * token) & 0xFFFF) == kCommentOpcode) {
+      const uint32_t comment = (Dword(at + 4 * token) >> 16) & kMaxCommentLength;
       if (comment > tokens - token - 1) throw Invalid("a shader comment runs past the bytecode");
       if (comment >= 1 && Dword(at + 4 * (token + 1)) == kFourccCtab) {
         CheckConstantTable(at + 4 * (token + 2), (comment - 1) * 4);

@@ -1,7 +1,7 @@
-#include "layers/slideshow/ds_slide_show.h"
+#include "scene/ds_slide_show.h"
 
 #include "core/data/class_registry.h"
-#include "layers/slideshow/slide_registry.h"
+#include "scene/slide_registry.h"
 
 DS_SlideShow_Light::DS_SlideShow_Light() = default;
 

@@ -1,4 +1,4 @@
-#include "layers/slideshow/ds_audio_file.h"
+#include "scene/ds_audio_file.h"
 
 void DS_AudioFile::Write(DS_IOF_Virtual& out) const {
   DS_WriteHeader(out, u"DS_AudioFile", kVersion);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "core/data/ds_stream.h"
-#include "layers/slideshow/ds_slide_show.h"
+#include "scene/ds_slide_show.h"
 
 // Reads the manager's record after its header, with the header's version.
 using DS_ManagerRecordReader = std::function<void(DS_IOF_Virtual& in, uint32_t version)>;
