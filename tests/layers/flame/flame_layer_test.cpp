@@ -222,22 +222,18 @@ std::unique_ptr<DS_2D_Light> ReadLayer(const std::vector<uint8_t>& bytes) {
 }
 
 TEST_F(FlameLayer, AVersion1RecordGivesTheFireItsSpeedAndKeepsTheRestOfItsDefaults) {
+  // Version 1 written from the record list: the values it holds are set away from their defaults,
+  // and so are two of the fire's own (which only version 2 holds), which must not come back.
+  DS_FlameLight written;
+  written.fireOn.Set(0);
+  written.fireOffset.Set(4);
+  written.fire.speed.Set(80);
+  written.distortion.speed.Set(60);
+  written.distortion.bumpScale.Set(90);
+  written.fire.density.Set(140);
+  written.fire.colourTo.Set(0x00123456u);
   DS_IOF_ByteWriter out;
-  DS_WriteHeader(out, u"DS_FlameLight", 1);
-  out.WriteInt(0);    // fire on
-  out.WriteInt(1);    // distortion on
-  out.WriteUInt(4);   // fire offset
-  out.WriteUInt(80);  // the fire's speed
-  for (int id : {62, 63}) {
-    out.WriteString(u"common_res.dll");
-    out.WriteInt64(id);
-  }
-  for (uint32_t value : {60u, 30u, 90u}) out.WriteUInt(value);
-  for (int id : {17, 18}) {  // two links that are dropped
-    out.WriteString(u"other.dll");
-    out.WriteInt64(id);
-  }
-  DS_2D_Light().Write(out);
+  DS_WriteRecord(out, written, "DS_FlameLight", 1);
   const std::unique_ptr<DS_2D_Light> layer = ReadLayer(out.TakeBytes());
   auto* flame = dynamic_cast<DS_FlameLight*>(layer.get());
   ASSERT_NE(flame, nullptr);
