@@ -17,6 +17,7 @@
 #include "bench/soak/soak_support.h"
 #include "core/render/device_globals.h"
 #include "saver/saver_shell.h"
+#include "tools/fixtures/desktop_monitors.h"
 #include "tools/fixtures/test_wav.h"
 #include "tools/device/window_device.h"
 
@@ -62,22 +63,11 @@ class BenchShell : public CSaverShell {
   }
 };
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data) {
-  CSaverShell& shell = *reinterpret_cast<CSaverShell*>(data);
-  if (shell.m_MonitorCount >= kMaxMonitors) return FALSE;
-  DS_SaverMonitor& m = shell.m_Monitors[shell.m_MonitorCount++];
-  std::memset(&m, 0, sizeof(m));
-  m.monitor = monitor;
-  m.screenRect = *rect;
-  m.adapterIndex = -1;
-  return TRUE;
-}
-
 double FrameworkFrameCost(int outputs, int frames, int width, int height) {
   BenchShell shell;
   shell.m_RunMode = RunMode_TestWindow;
   shell.m_DepthBufferWanted = TRUE;
-  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&shell));
+  VQ_ListDesktopMonitors(shell);
   HWND windows[kMaxOutputs] = {};
   windows[0] = MakeDeviceWindow(width, height, L"frame floor");
   shell.m_MainWindow = windows[0];
@@ -164,7 +154,7 @@ int RunFloorSoak(int switchesWanted, int framesPerSwitch, int slides, int width,
   SoakShell shell;
   shell.m_RunMode = RunMode_TestWindow;
   shell.m_DepthBufferWanted = TRUE;
-  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&shell));
+  VQ_ListDesktopMonitors(shell);
   HWND window = MakeDeviceWindow(width, height, L"frame floor soak");
   shell.m_MainWindow = window;
   shell.m_D3D = Direct3DCreate9(D3D_SDK_VERSION);

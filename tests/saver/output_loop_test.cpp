@@ -9,6 +9,7 @@
 #include "table_direct3d.h"
 #include "test_shell.h"
 #include "tools/device/window_device.h"
+#include "tools/fixtures/desktop_monitors.h"
 
 namespace {
 
@@ -48,20 +49,9 @@ HWND MakeWindow(int width, int height, HWND parent = nullptr) {
                          r.right - r.left, r.bottom - r.top, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data) {
-  CSaverShell& shell = *reinterpret_cast<CSaverShell*>(data);
-  if (shell.m_MonitorCount >= kMaxMonitors) return FALSE;
-  DS_SaverMonitor& m = shell.m_Monitors[shell.m_MonitorCount++];
-  std::memset(&m, 0, sizeof(m));
-  m.monitor = monitor;
-  m.screenRect = *rect;
-  m.adapterIndex = -1;
-  return TRUE;
-}
-
 // The framework's own view of the desktop: one record per monitor, the first showing `window`.
 void FillMonitors(CSaverShell& shell, HWND window) {
-  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&shell));
+  VQ_ListDesktopMonitors(shell);
   shell.m_Monitors[0].saverWindow = window;
   shell.m_MainWindow = window;
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "test_shell.h"
+#include "tools/fixtures/desktop_monitors.h"
 
 namespace {
 
@@ -24,17 +25,6 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM data) {
-  CSaverShell& shell = *reinterpret_cast<CSaverShell*>(data);
-  if (shell.m_MonitorCount >= kMaxMonitors) return FALSE;
-  DS_SaverMonitor& m = shell.m_Monitors[shell.m_MonitorCount++];
-  std::memset(&m, 0, sizeof(m));
-  m.monitor = monitor;
-  m.screenRect = *rect;
-  m.adapterIndex = -1;
-  return TRUE;
-}
-
 const DWORD kColours[kMaxOutputs] = {0xFFC04020, 0xFF20C040, 0xFF2040C0, 0xFFC0C020, 0xFFC020C0,
                                      0xFF20C0C0, 0xFF808080, 0xFF604020, 0xFF206040};
 
@@ -45,7 +35,7 @@ int main() {
   g_Shell = &shell;
   shell.m_RunMode = RunMode_FullScreen;
   shell.m_DepthBufferWanted = TRUE;
-  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&shell));
+  VQ_ListDesktopMonitors(shell);
 
   WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = SaverWindowProc;
