@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "brushes/water_fx/ds_water_fx.h"
 #include "core/data/class_registry.h"
 #include "core/data/ds_stream.h"
 #include "core/layer/ds_2d_light.h"
@@ -28,6 +29,7 @@
 #include "scene/ds_slide_container.h"
 #include "scene/slide_registry.h"
 #include "objects/clock/clock_time.h"
+#include "objects/sparkle/ds_sparkle_constructor.h"
 #include "tests/support/record_fields.h"
 #include "tests/program/registered_class_names.h"
 #include "tools/device/window_device.h"
@@ -278,18 +280,20 @@ TEST_P(ClassRecords, ReadBackInEveryVersionAndStopWhenCutShort) {
 
 INSTANTIATE_TEST_SUITE_P(Registered, ClassRecords, testing::ValuesIn(kRegisteredClassNames), TestName);
 
-// A nested part that still reads older versions of its own (the layers' camera) is written in
-// each of them from its list and read as its outer record reads it (header, then that version's fields): it keeps the
+// A nested part that still reads older versions of its own is written in each of them from its
+// list and read as its outer record reads it (header, then that version's fields): it keeps the
 // defaults of the fields that version lacks. A record cut short stops with the document error.
-template <class P>
+// A part that is only ever the base of a kind is made as one such kind (`Outer`) and written and
+// read as the part alone.
+template <class P, class Outer = P>
 void CheckPartRecords(const char* className) {
-  const auto fresh = std::make_unique<P>();
+  const std::unique_ptr<P> fresh = std::make_unique<Outer>();
   DS_IOF_ByteWriter current;
   DS_WriteRecord(current, *fresh, className);
   const auto readBack = [](const std::vector<uint8_t>& bytes, size_t& left) {
     ResourceBuffer buffer(bytes.data(), bytes.size());
     DS_DocumentReader reader(&buffer);
-    auto part = std::make_unique<P>();
+    std::unique_ptr<P> part = std::make_unique<Outer>();
     DS_ReadNestedRecord(reader, *part);
     left = buffer.Remaining();
     return part;
@@ -317,6 +321,18 @@ void CheckPartRecords(const char* className) {
 
 TEST(NestedParts, TheCameraReadsBackInEveryVersionAndStopsWhenCutShort) {
   CheckPartRecords<DSM_Camera>("DSM_Camera");
+}
+
+TEST(NestedParts, TheBaseLayerReadsBackInEveryVersionAndStopsWhenCutShort) {
+  CheckPartRecords<DS_2D_Light>("DS_2D_Light");
+}
+
+TEST(NestedParts, TheSpritePropertiesReadBackInEveryVersionAndStopWhenCutShort) {
+  CheckPartRecords<DS_BaseSpriteProp, DS_SparkleConstructor>("DS_BaseSpriteProp");
+}
+
+TEST(NestedParts, TheBrushBaseReadsBackInEveryVersionAndStopsWhenCutShort) {
+  CheckPartRecords<DS_FX_Constructor, DS_WaterFX>("DS_FX_Constructor");
 }
 
 class ClassOnDevice : public testing::TestWithParam<VQ_RegisteredName> {
