@@ -23,6 +23,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <type_traits>
@@ -167,8 +168,7 @@ struct DS_DeclaredField {
   std::string nestedClass; // a nested part: the class whose record (with its header) goes here
   std::string nestedKey;   // and the key of its description (see DS_DeclaredRecords)
   std::string step;        // a step: what it reads
-  bool ranged = false;     // a whole number within `range`
-  DS_Range range{0, 0};
+  std::optional<DS_Range> range;  // a whole number within it, where the record says
 };
 struct DS_DeclaredRecord {
   std::string className;
@@ -297,7 +297,6 @@ class DS_RecordDescriber {
   template <class M>
   void Field(const char* name, M&& member, DS_Range range, DS_Versions versions = {}) {
     Field(name, std::forward<M>(member), versions);
-    Own().fields.back().ranged = true;
     Own().fields.back().range = range;
   }
   template <class P>

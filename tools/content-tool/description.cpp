@@ -354,7 +354,7 @@ class DocumentBuilder {
 
   void WriteTyped(const DS_RecordItem& item, const json& value, const std::string& at) {
     const DS_FieldType& type = item.type;
-    const DS_Range* range = item.ranged ? &item.range : nullptr;
+    const DS_Range* range = item.range ? &*item.range : nullptr;
     if (!type.recordClass.empty()) {
       const json& fields = value.is_null() ? json::object() : value;
       WriteNamedObject(type.recordClass, fields, at, {});

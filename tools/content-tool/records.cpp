@@ -162,7 +162,6 @@ DS_RecordDescription FromDeclared(const std::string& key, const DS_DeclaredRecor
     item.name = field.name;
     item.type = ParseType(field.type, d.file, field.name);
     if (!field.value.empty()) item.value = json::parse(field.value);
-    item.ranged = field.ranged;
     item.range = field.range;
     d.items.push_back(std::move(item));
   }

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,8 +28,7 @@ struct DS_RecordItem {
   DS_FieldType type;
   nlohmann::json value;   // the field's default (null: the type's own)
   std::string baseClass;  // a base part: the class whose record is written here
-  bool ranged = false;    // a whole number that must lie within `range`
-  DS_Range range{0, 0};
+  std::optional<DS_Range> range;  // a whole number that must lie within it
 };
 
 struct DS_RecordDescription {
